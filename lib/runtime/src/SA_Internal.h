@@ -1,0 +1,27 @@
+/* Runtime hooks for tests and for the runtime's own modules; not part of the interface. */
+#ifndef SA_INTERNAL_H
+#define SA_INTERNAL_H
+
+#include "SA.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Added to the platform tick, so tests can put the tick just before its wrap. */
+void SA_SetTickOffsetForTest(uint32_t u32Offset);
+
+/* Start and release steps of other runtime modules, called by SA_Init / SA_Release. */
+int SA_InitLog(void);
+void SA_ReleaseLog(void);
+int SA_InitNet(void);
+void SA_ReleaseNet(void);
+int SA_StartDebugServer(int32_t i32Port, int32_t i32FirstChannelPort, int32_t i32LastChannelPort);
+void SA_StopDebugServer(void);
+void AES_InitTables(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
