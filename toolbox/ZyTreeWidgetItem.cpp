@@ -57,7 +57,13 @@ void ZyTreeWidgetItem::setCellText(int column, const QString &text)
 {
     QTreeWidgetItem::setText(column, text);
     setToolTip(column, text);
-    setSizeHint(column, QSize(-1, m_rowHeight));
+    setRowHeightHint(column);
+}
+
+void ZyTreeWidgetItem::setRowHeightHint(int column)
+{
+    // Set as data: setSizeHint drops a hint whose width is left open.
+    setData(column, Qt::SizeHintRole, QSize(-1, m_rowHeight));
 }
 
 void ZyTreeWidgetItem::setValue(int column, const QVariant &value, const QString &format)
@@ -88,7 +94,7 @@ void ZyTreeWidgetItem::setIcon(int column, const QIcon &icon, const QString &too
     if (tooltipIsSortValue)
         setData(column, Qt::UserRole, tooltip);
     setToolTip(column, tooltip);
-    setSizeHint(column, QSize(-1, m_rowHeight));
+    setRowHeightHint(column);
 }
 
 void ZyTreeWidgetItem::setDelegateValue(QTreeWidget *view, int column, const QVariant &value)

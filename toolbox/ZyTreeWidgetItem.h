@@ -26,6 +26,7 @@ public:
 
 protected:
     void setCellText(int column, const QString &text);
+    void setRowHeightHint(int column);
 
 private:
     int m_rowHeight = 16;
