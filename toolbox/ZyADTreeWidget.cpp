@@ -2,6 +2,7 @@
 #include "ZyADTreeWidget.h"
 
 #include "ZyADTreeWidgetItem.h"
+#include "ZyStylesheet.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@ const int kIconAreaWidth = 20;
 ZyADTreeWidget::ZyADTreeWidget(QWidget *parent)
     : ZyTreeWidget(parent)
 {
+    ZyStylesheet::registerPictures();
     connect(this, &QTreeWidget::itemClicked, this, &ZyADTreeWidget::onItemClicked);
 }
 

@@ -1,6 +1,8 @@
 // A row of the add/delete tree: an add row, a removable row or a plain row.
 #include "ZyADTreeWidgetItem.h"
 
+#include "ZyStylesheet.h"
+
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -21,6 +23,7 @@ ZyADTreeWidgetItem::ZyADTreeWidgetItem(bool addable, int rowType, const QString 
     , m_addIcon(addIcon.isEmpty() ? QString(kDefaultAddIcon) : addIcon)
     , m_delIcon(delIcon.isEmpty() ? QString(kDefaultDelIcon) : delIcon)
 {
+    ZyStylesheet::registerPictures();
     setType(rowType, text);
     if (addable)
         addChild(new ZyADTreeWidgetItem(false, AddRow, text));

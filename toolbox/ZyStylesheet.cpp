@@ -24,93 +24,109 @@
     widget "::drop-down:disabled { background: " ZY_DISABLED_GRADIENT "; }"                           \
     widget "::down-arrow { image: " ZY_PICTURE("flecheBas-01.png") "; }"
 
+void ZyStylesheet::registerPictures()
+{
+    // A static library's resources are registered only when something calls for them.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(toolbox);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+QString ZyStylesheet::sheet(const char *text)
+{
+    registerPictures();
+    return QString::fromLatin1(text);
+}
+
 QString ZyStylesheet::checkBox()
 {
-    return "QCheckBox { " ZY_FONT " }"
-           "QCheckBox:disabled { color: #898989; }" ZY_CHECK_INDICATORS("QCheckBox");
+    return sheet("QCheckBox { " ZY_FONT " }"
+           "QCheckBox:disabled { color: #898989; }" ZY_CHECK_INDICATORS("QCheckBox"));
 }
 
 QString ZyStylesheet::comboBox()
 {
-    return "QComboBox { background: " ZY_FIELD_GRADIENT "; border: none; height: 20px;"
+    return sheet("QComboBox { background: " ZY_FIELD_GRADIENT "; border: none; height: 20px;"
            " padding-right: 10px; padding-left: 3px; " ZY_FONT " }" ZY_DROP_DOWN("QComboBox")
            "QComboBox QAbstractItemView { background: #E4E4E4; selection-background-color: #B2D0D8;"
-           " selection-color: black; " ZY_FONT " }";
+           " selection-color: black; " ZY_FONT " }");
 }
 
 QString ZyStylesheet::dateTimeEdit()
 {
-    return "QDateTimeEdit { background: " ZY_FIELD_GRADIENT "; border: none; min-height: 20px; " ZY_FONT " }"
-        ZY_DROP_DOWN("QDateTimeEdit");
+    return sheet("QDateTimeEdit { background: " ZY_FIELD_GRADIENT "; border: none; min-height: 20px; " ZY_FONT " }"
+        ZY_DROP_DOWN("QDateTimeEdit"));
 }
 
 QString ZyStylesheet::dialog()
 {
-    return "QDialog { background: #D0D0D0; }";
+    return sheet("QDialog { background: #D0D0D0; }");
 }
 
 QString ZyStylesheet::groupBox()
 {
-    return "QGroupBox { " ZY_FONT " margin-top: 4px; }"
+    return sheet("QGroupBox { " ZY_FONT " margin-top: 4px; }"
            "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; }"
-           "QGroupBox:disabled { color: #898989; }" ZY_CHECK_INDICATORS("QGroupBox");
+           "QGroupBox:disabled { color: #898989; }" ZY_CHECK_INDICATORS("QGroupBox"));
 }
 
 QString ZyStylesheet::headerView()
 {
-    return "QHeaderView::section { border: none; border-left: 1px solid white;"
+    return sheet("QHeaderView::section { border: none; border-left: 1px solid white;"
            " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #D6DFE4, stop:1 #80B5C3);"
            " padding: 4px; " ZY_FONT " }"
            "QHeaderView::section:disabled { background: " ZY_DISABLED_GRADIENT "; }"
            "QHeaderView::down-arrow { image: " ZY_PICTURE("Bouton-tri-bas-normal.png") "; }"
-           "QHeaderView::up-arrow { image: " ZY_PICTURE("Bouton-tri-haut-normal.png") "; }";
+           "QHeaderView::up-arrow { image: " ZY_PICTURE("Bouton-tri-haut-normal.png") "; }");
 }
 
 QString ZyStylesheet::lineEdit()
 {
-    return "QLineEdit { background: " ZY_FIELD_GRADIENT "; border: none; height: 20px; " ZY_FONT " }";
+    return sheet("QLineEdit { background: " ZY_FIELD_GRADIENT "; border: none; height: 20px; " ZY_FONT " }");
 }
 
 QString ZyStylesheet::mainWindow()
 {
-    return "QMainWindow { background: #D0D0D0; }";
+    return sheet("QMainWindow { background: #D0D0D0; }");
 }
 
 QString ZyStylesheet::menuBar()
 {
-    return "QMenuBar { background: #A0A0A0; border: none; " ZY_FONT " }"
+    return sheet("QMenuBar { background: #A0A0A0; border: none; " ZY_FONT " }"
            "QMenuBar::item { margin: 0px 5px; color: black; background: transparent; }"
-           "QMenuBar::item:selected { color: white; }";
+           "QMenuBar::item:selected { color: white; }");
 }
 
 QString ZyStylesheet::menu()
 {
-    return "QMenu { background: #A0A0A0; border: none; " ZY_FONT " }";
+    return sheet("QMenu { background: #A0A0A0; border: none; " ZY_FONT " }");
 }
 
 QString ZyStylesheet::plainTextEdit()
 {
-    return "QPlainTextEdit:disabled { background: #E4E4E4; }";
+    return sheet("QPlainTextEdit:disabled { background: #E4E4E4; }");
 }
 
 QString ZyStylesheet::pushButton()
 {
-    return "QPushButton { border-image: " ZY_PICTURE("button.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
+    return sheet("QPushButton { border-image: " ZY_PICTURE("button.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
            " min-width: 80px; min-height: 22px; color: white; padding: 0px 6px; " ZY_FONT " }"
            "QPushButton:pressed { border-image: " ZY_PICTURE("button-pressed.png") " 2 2 2 2 stretch stretch;"
            " border-width: 2px; }"
            "QPushButton:disabled { border-image: " ZY_PICTURE("button-grey.png") " 1 1 1 1 stretch stretch;"
-           " font-weight: bold; color: #a0a0a0; }";
+           " font-weight: bold; color: #a0a0a0; }");
 }
 
 QString ZyStylesheet::scrollAreaContents()
 {
-    return "QWidget#scrollAreaWidgetContents { background: #D0D0D0; }";
+    return sheet("QWidget#scrollAreaWidgetContents { background: #D0D0D0; }");
 }
 
 QString ZyStylesheet::scrollBar()
 {
-    return "QScrollBar:vertical { width: 16px; margin: 16px 0px; border: none;"
+    return sheet("QScrollBar:vertical { width: 16px; margin: 16px 0px; border: none;"
            " background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #B0B0B0, stop:1 #FBFBFB); }"
            "QScrollBar:horizontal { height: 16px; margin: 0px 16px; border: none;"
            " background: " ZY_FIELD_GRADIENT "; }"
@@ -127,12 +143,12 @@ QString ZyStylesheet::scrollBar()
            "QScrollBar::down-arrow { image: " ZY_PICTURE("flecheBas-01.png") "; }"
            "QScrollBar::left-arrow { image: " ZY_PICTURE("flecheGauche-01.png") "; }"
            "QScrollBar::right-arrow { image: " ZY_PICTURE("flecheDroite-01.png") "; }"
-           "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
+           "QScrollBar::add-page, QScrollBar::sub-page { background: none; }");
 }
 
 QString ZyStylesheet::spinBox()
 {
-    return "QSpinBox, QDoubleSpinBox { background: " ZY_FIELD_GRADIENT "; border: none; min-height: 20px;"
+    return sheet("QSpinBox, QDoubleSpinBox { background: " ZY_FIELD_GRADIENT "; border: none; min-height: 20px;"
            " padding-right: 8px; " ZY_FONT " }"
            "QSpinBox::up-button, QDoubleSpinBox::up-button { subcontrol-origin: border;"
            " subcontrol-position: top right; width: 18px; height: 9px; border: none;"
@@ -144,36 +160,36 @@ QString ZyStylesheet::spinBox()
            " QSpinBox::down-button:disabled, QDoubleSpinBox::down-button:disabled {"
            " background: " ZY_DISABLED_GRADIENT "; }"
            "QSpinBox::up-arrow, QDoubleSpinBox::up-arrow { image: " ZY_PICTURE("demiFlecheHaut-01.png") "; }"
-           "QSpinBox::down-arrow, QDoubleSpinBox::down-arrow { image: " ZY_PICTURE("demiFlecheBas-01.png") "; }";
+           "QSpinBox::down-arrow, QDoubleSpinBox::down-arrow { image: " ZY_PICTURE("demiFlecheBas-01.png") "; }");
 }
 
 QString ZyStylesheet::tabBar()
 {
-    return "QTabBar::tab { height: 20px; padding: 0px 10px; border-width: 2px 7px 1px 7px;"
+    return sheet("QTabBar::tab { height: 20px; padding: 0px 10px; border-width: 2px 7px 1px 7px;"
            " border-image: " ZY_PICTURE("Onglet-inactif.png") " 2 7 1 7 stretch stretch; color: #404040; " ZY_FONT " }"
            "QTabBar::tab:selected { border-image: " ZY_PICTURE("Onglet-actif.png") " 2 7 1 7 stretch stretch;"
-           " color: black; }";
+           " color: black; }");
 }
 
 QString ZyStylesheet::tabWidget()
 {
-    return "QTabWidget::pane { border: none; border-top: 1px solid white; }"
-           "QTabWidget::tab-bar { left: 10px; top: 1px; }";
+    return sheet("QTabWidget::pane { border: none; border-top: 1px solid white; }"
+           "QTabWidget::tab-bar { left: 10px; top: 1px; }");
 }
 
 QString ZyStylesheet::tableView()
 {
-    return "QTableView { background: #E4E4E4; }";
+    return sheet("QTableView { background: #E4E4E4; }");
 }
 
 QString ZyStylesheet::toolBar()
 {
-    return "QToolBar { background: #A0A0A0; border: none; padding: 0px; }";
+    return sheet("QToolBar { background: #A0A0A0; border: none; padding: 0px; }");
 }
 
 QString ZyStylesheet::toolButton()
 {
-    return "QToolButton { border-image: " ZY_PICTURE("toolButton.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
+    return sheet("QToolButton { border-image: " ZY_PICTURE("toolButton.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
            " min-height: 18px; min-width: 20px; color: white; " ZY_FONT " }"
            "QToolButton:pressed { border-image: " ZY_PICTURE("toolButton-pressed.png") " 1 1 1 1 stretch stretch; }"
            "QToolButton:disabled { border-image: " ZY_PICTURE("toolButton-grey.png") " 1 1 1 1 stretch stretch;"
@@ -181,14 +197,14 @@ QString ZyStylesheet::toolButton()
            "QToolButton:auto-raise { border-image: none; border: none; min-width: 18px; max-width: 18px;"
            " min-height: 18px; max-height: 18px; }"
            "QDateTimeEdit QToolButton { min-width: 25px; }"
-           "QDateTimeEdit QToolButton[popupMode=\"2\"] { min-width: 80px; }";
+           "QDateTimeEdit QToolButton[popupMode=\"2\"] { min-width: 80px; }");
 }
 
 QString ZyStylesheet::treeView()
 {
-    return "QTreeView { " ZY_FONT " }"
+    return sheet("QTreeView { " ZY_FONT " }"
            "QTreeView::item { height: 16px; }"
            "QTreeView::item:hover { background: #F2FFFF; }"
            "QTreeView::item:selected { background: #B2D0D8; color: black; }"
-           "QTreeView:disabled, QTreeView::item:disabled { background: #E4E4E4; }";
+           "QTreeView:disabled, QTreeView::item:disabled { background: #E4E4E4; }");
 }

@@ -32,4 +32,10 @@ public:
     static QString toolBar();
     static QString toolButton();
     static QString treeView();
+
+    // Makes the toolbox's compiled pictures (style sheet parts, icons) reachable under ":/".
+    static void registerPictures();
+
+private:
+    static QString sheet(const char *text);
 };
