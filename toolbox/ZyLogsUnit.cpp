@@ -78,7 +78,7 @@ void ZyLogsUnit::log(quint8 level, const QString &text)
 
     QMutexLocker locker(&m_lock);
     const QDateTime now = m_clock();
-    const QString line = QString("%1 [%2] %3").arg(now.toString("hh:mm:ss.zzz")).arg(level).arg(text);
+    const QString line = QString("%1 [%2] %3").arg(now.toString("hh:mm:ss.zzz"), QString::number(level), text);
     if (m_hasView && level <= m_maxLevel)
         emit signalLogToTextBrowser(level, line);
     if (m_toFile)

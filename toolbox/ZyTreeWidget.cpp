@@ -10,6 +10,8 @@
 #include <QSettings>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 QString headerKey(const QString &viewName)

@@ -64,9 +64,9 @@ TEST_F(LogsTest, FileTakesEveryLevelAsLatin1LinesWithCrLf)
     unit.setLevel(4);
     unit.initFile(true, dir.path(), "BZK7", 8);
     unit.log(7, QString::fromUtf8("d\u00e9tail \u20ac"));
-    unit.log(3, "error");
+    unit.log(3, "error %1 %2");
     EXPECT_EQ(contents("20231219_BZK7.log"),
-              QByteArray("10:11:12.345 [7] d\xe9tail ?\r\n10:11:12.345 [3] error\r\n"));
+              QByteArray("10:11:12.345 [7] d\xe9tail ?\r\n10:11:12.345 [3] error %1 %2\r\n"));
 }
 
 TEST_F(LogsTest, LevelAboveMaximumReachesNeitherViewNorConsole)
