@@ -67,7 +67,8 @@ void TlsTestServer::serve(int fd, const std::atomic<bool> &stopping)
         if (options_.action == TlsServerOptions::Echo) {
             char buffer[4096];
             size_t got = 0;
-            while (!stopping && SSL_read_ex(ssl, buffer, sizeof(buffer), &got) == 1) {
+            while (!stopping && (SSL_pending(ssl) > 0 || WaitReadable(fd, stopping, 60000)) &&
+                   SSL_read_ex(ssl, buffer, sizeof(buffer), &got) == 1) {
                 size_t sent = 0;
                 if (SSL_write_ex(ssl, buffer, got, &sent) != 1)
                     break;
