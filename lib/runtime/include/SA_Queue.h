@@ -57,14 +57,6 @@ int SA_ReplyWaitQueue(SA_WaitQueueItem hReceiveId);
 
 /* ---- buffer pools: an SA_Pool of free buffers that the pool owns ---- */
 
-/* Header in front of every pool buffer; the caller sees the bytes behind it. */
-typedef struct SU_PoolBufferHeader {
-    uint32_t u32Aligned;
-    SA_Pool psPool;
-    uint32_t u32TotalSize;
-    uint32_t u32Spare;
-} SU_PoolBufferHeader;
-
 /* New empty pool, or null. Destroy with SU_PoolDestroy. */
 SA_Pool SU_PoolCreate(uint32_t u32Capacity);
 /* Frees every buffer left in the pool, then the pool; variable null. */
