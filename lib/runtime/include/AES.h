@@ -30,9 +30,9 @@ int AES_EncryptBuffer(AES_Handle hHandle, const void *pInput, void *pOutput, uin
 /* Deciphers u32Length bytes in ECB mode, in place allowed. 0; -1 for a null argument or a
  * length that is not a multiple of 16 (nothing written: a partial block cannot be read). */
 int AES_DecryptBuffer(AES_Handle hHandle, const void *pInput, void *pOutput, uint32_t u32Length);
-/* Enciphers one 16-byte block (in place allowed). */
+/* Enciphers one 16-byte block (in place allowed); nothing happens for a null argument. */
 void AES_EncryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output);
-/* Deciphers one 16-byte block (in place allowed). */
+/* Deciphers one 16-byte block (in place allowed); nothing happens for a null argument. */
 void AES_DecryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output);
 /* The next multiple of 16 at or above u32Length (0 for 0). */
 uint32_t AES_RoundUpToBlock(uint32_t u32Length);

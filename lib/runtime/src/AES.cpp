@@ -253,12 +253,18 @@ void AES_ReleaseHandle(AES_Handle *phHandle)
 
 void AES_EncryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output)
 {
+    SA_ASSERT(hHandle && pu8Input && pu8Output);
+    if (hHandle == nullptr || pu8Input == nullptr || pu8Output == nullptr)
+        return;
     cipherBlock(hHandle->au32EncryptKeys, hHandle->i32Nr, g_au32Forward, g_au8SBox, g_aaiShift,
                 pu8Input, pu8Output);
 }
 
 void AES_DecryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output)
 {
+    SA_ASSERT(hHandle && pu8Input && pu8Output);
+    if (hHandle == nullptr || pu8Input == nullptr || pu8Output == nullptr)
+        return;
     cipherBlock(hHandle->au32DecryptKeys, hHandle->i32Nr, g_au32Inverse, g_au8InvSBox, g_aaiInvShift,
                 pu8Input, pu8Output);
 }

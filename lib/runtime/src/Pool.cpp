@@ -15,10 +15,7 @@ int SA_CreatePool(SA_Pool *ppsPool, uint32_t u32Capacity)
     if (ppsPool == nullptr)
         return SA_ERROR;
     *ppsPool = nullptr;
-    uint32_t u32BlockSize = SA_RingBlockSize(sizeof(SA_PoolRec), u32Capacity);
-    if (u32Capacity == 0 || u32BlockSize == 0)
-        return SA_ERROR;
-    SA_PoolRec *psPool = (SA_PoolRec *)SA_Malloc(u32BlockSize);
+    SA_PoolRec *psPool = (SA_PoolRec *)SA_RingBlockAllocate(sizeof(SA_PoolRec), u32Capacity);
     if (psPool == nullptr)
         return SA_ERROR;
     if (SA_CreateMutex(&psPool->hMutex) != SA_OK) {

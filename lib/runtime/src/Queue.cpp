@@ -17,10 +17,7 @@ int SA_CreateQueue(SA_Queue *ppsQueue, uint32_t u32Capacity)
     if (ppsQueue == nullptr)
         return SA_ERROR;
     *ppsQueue = nullptr;
-    uint32_t u32BlockSize = SA_RingBlockSize(sizeof(SA_QueueRec), u32Capacity);
-    if (u32Capacity == 0 || u32BlockSize == 0)
-        return SA_ERROR;
-    SA_QueueRec *psQueue = (SA_QueueRec *)SA_Malloc(u32BlockSize);
+    SA_QueueRec *psQueue = (SA_QueueRec *)SA_RingBlockAllocate(sizeof(SA_QueueRec), u32Capacity);
     if (psQueue == nullptr)
         return SA_ERROR;
     if (SA_CreateMutex(&psQueue->hMutex) != SA_OK) {

@@ -45,11 +45,14 @@ inline void *SA_RingTake(SA_Ring *psRing)
     return p;
 }
 
-/* Size of an owner record followed by its slots, or 0 when it would not fit 32 bits. */
-inline uint32_t SA_RingBlockSize(size_t uRecordSize, uint32_t u32Capacity)
+/* One block holding an owner record followed by its slots, or null for capacity 0, a size
+ * that does not fit 32 bits, or no memory. */
+inline void *SA_RingBlockAllocate(size_t uRecordSize, uint32_t u32Capacity)
 {
     uint64_t u64Size = (uint64_t)uRecordSize + (uint64_t)u32Capacity * sizeof(void *);
-    return u64Size > 0xFFFFFFFFu ? 0 : (uint32_t)u64Size;
+    if (u32Capacity == 0 || u64Size > 0xFFFFFFFFu)
+        return nullptr;
+    return SA_Malloc((uint32_t)u64Size);
 }
 
 #endif
