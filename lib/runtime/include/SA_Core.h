@@ -69,11 +69,15 @@ typedef struct SA_MemoryRec *SA_Memory;
 void *SA_MallocInfo(uint32_t u32Size, const char *pcszFile, uint32_t u32Line);
 /* Zeroed block of count x size bytes, or null (also when the product overflows). */
 void *SA_CallocInfo(uint32_t u32Count, uint32_t u32Size, const char *pcszFile, uint32_t u32Line);
-/* Releases *pp and sets it null; a null *pp is left alone. Returns 0. */
+/* Releases *pp and sets it null; a null *pp is left alone. 0, or -1 when tracking refuses the block. */
 int SA_FreeInfo(void **pp, const char *pcszFile, const char *pcszFunction, uint32_t u32Line);
 int SA_InitHeap(uint32_t u32Size, int bTracking);
 void SA_ReleaseHeap(void);
 void SA_SetMemoryLeakCallback(SA_MemoryLeakCallback rCallback, const char *pcszTitle, void *pUser);
+
+/* Size of an arena block's header (pointer-sized links, payloads kept 16-byte aligned);
+ * an arena must be larger than one header. */
+#define SA_MEMORY_HEADER_SIZE ((uint32_t)((8u + 4u * sizeof(void *) + 15u) / 16u * 16u))
 
 SA_Memory SA_MemoryCreate(uint32_t u32MemorySizeInBytes);
 void *SA_MemoryAlloc(SA_Memory psMemory, uint32_t u32RequiredSizeInBytes);
