@@ -308,17 +308,6 @@ TEST_P(BlockCopy, CopiesEveryByteAndNothingMore) {
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutSse, BlockCopy, ::testing::Values(0, 1, -1));
 
-TEST(BlockCopy, AlignedBlocksCopyWithTheWideLoads) {
-  SA_SetSseStateForTest(1);
-  alignas(16) uint8_t au8Source[1000], au8Dest[1008];
-  for (int i = 0; i < 1000; i++) au8Source[i] = (uint8_t)i;
-  memset(au8Dest, 0xEE, sizeof(au8Dest));
-  SA_MemCpyBlocks(au8Dest, au8Source, 1000);
-  EXPECT_EQ(0, memcmp(au8Dest, au8Source, 1000));
-  EXPECT_EQ(0xEE, au8Dest[1000]);
-  SA_SetSseStateForTest(-1);
-}
-
 TEST(MemZero, ZeroesExactlyTheRange) {
   uint8_t au8Buffer[80];
   for (uint32_t u32Offset = 0; u32Offset < 4; u32Offset++) {
