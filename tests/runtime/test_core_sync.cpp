@@ -190,29 +190,28 @@ TEST(Event, NullEventIsAnErrorAndDestroyingNullIsFine) {
   EXPECT_EQ(SA_OK, SA_DestroyEvent(&hEvent));
 }
 
-TEST(Semaphore, CountStaysWithinTheMaximum) {
+/* Releases and takes in order on a semaphore of initial count 0 and maximum 2. */
+TEST(Semaphore, CountStaysWithinTheMaximumAndARefusedReleaseAddsNothing) {
+  struct Step {
+    int bRelease;
+    uint32_t u32Count;
+    int iExpected;
+  };
+  const Step asSteps[] = {
+      {0, 0, SA_TIMEOUT}, {1, 1, SA_OK},      {1, 1, SA_OK},    {1, 1, SA_ERROR},
+      {0, 0, SA_OK},      {1, 2, SA_ERROR},   {1, 0, SA_ERROR}, {0, 0, SA_OK},
+      {0, 0, SA_TIMEOUT}, {1, 2, SA_OK},      {0, 0, SA_OK},    {0, 0, SA_OK},
+  };
   SA_Semaphore hSemaphore = nullptr;
   ASSERT_EQ(SA_OK, SA_CreateSemaphore(&hSemaphore, 0, 2));
-  EXPECT_EQ(SA_TIMEOUT, SA_TakeSemaphoreTimeout(hSemaphore, 0));
-  EXPECT_EQ(SA_OK, SA_ReleaseSemaphore(hSemaphore, 1));
-  EXPECT_EQ(SA_OK, SA_ReleaseSemaphore(hSemaphore, 1));
-  EXPECT_EQ(SA_ERROR, SA_ReleaseSemaphore(hSemaphore, 1));
-  EXPECT_EQ(SA_OK, SA_TakeSemaphoreTimeout(hSemaphore, 0));
-  EXPECT_EQ(SA_OK, SA_TakeSemaphoreTimeout(hSemaphore, 0));
-  EXPECT_EQ(SA_TIMEOUT, SA_TakeSemaphoreTimeout(hSemaphore, 0));
+  int iStep = 0;
+  for (const Step &sStep : asSteps) {
+    int iResult = sStep.bRelease ? SA_ReleaseSemaphore(hSemaphore, sStep.u32Count)
+                                 : SA_TakeSemaphoreTimeout(hSemaphore, 0);
+    EXPECT_EQ(sStep.iExpected, iResult) << "step " << iStep++;
+  }
   EXPECT_EQ(SA_OK, SA_DestroySemaphore(&hSemaphore));
   EXPECT_EQ(nullptr, hSemaphore);
-}
-
-TEST(Semaphore, ReleaseBeyondTheMaximumLeavesTheCount) {
-  SA_Semaphore hSemaphore = nullptr;
-  ASSERT_EQ(SA_OK, SA_CreateSemaphore(&hSemaphore, 1, 3));
-  EXPECT_EQ(SA_ERROR, SA_ReleaseSemaphore(hSemaphore, 3));
-  EXPECT_EQ(SA_ERROR, SA_ReleaseSemaphore(hSemaphore, 0));
-  EXPECT_EQ(SA_OK, SA_TakeSemaphoreTimeout(hSemaphore, 0));
-  EXPECT_EQ(SA_TIMEOUT, SA_TakeSemaphoreTimeout(hSemaphore, 0));
-  EXPECT_EQ(SA_OK, SA_ReleaseSemaphore(hSemaphore, 3));
-  SA_DestroySemaphore(&hSemaphore);
 }
 
 TEST(Semaphore, InvalidCountsAreRefused) {

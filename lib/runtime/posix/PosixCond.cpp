@@ -50,3 +50,12 @@ int SA_PosixCondWait(SA_PosixCond *psCond, uint32_t u32TimeoutMs, SA_PosixReady 
   }
   return SA_OK;
 }
+
+int SA_PosixCondLockAndWait(SA_PosixCond *psCond, uint32_t u32TimeoutMs, SA_PosixReady rReady, SA_PosixTake rTake,
+                           void *pState) {
+  pthread_mutex_lock(&psCond->sMutex);
+  int iResult = SA_PosixCondWait(psCond, u32TimeoutMs, rReady, pState);
+  if (iResult == SA_OK && rTake != nullptr) rTake(pState);
+  pthread_mutex_unlock(&psCond->sMutex);
+  return iResult;
+}

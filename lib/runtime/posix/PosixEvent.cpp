@@ -12,6 +12,12 @@ struct SA_EventRec {
 
 static int IsSet(void *pState) { return ((SA_EventRec *)pState)->bSet; }
 
+/* A successful wait clears an auto-reset event. */
+static void Consume(void *pState) {
+  SA_EventRec *psEvent = (SA_EventRec *)pState;
+  if (!psEvent->bManual) psEvent->bSet = 0;
+}
+
 static int CreateEvent(SA_Event *phEvent, int bManual) {
   if (phEvent == nullptr) return SA_ERROR;
   *phEvent = nullptr;
@@ -66,11 +72,7 @@ int SA_ClearEvent(SA_Event hEvent) {
 
 int SA_WaitEventTimeout(SA_Event hEvent, uint32_t u32TimeoutMs) {
   if (hEvent == nullptr) return SA_ERROR;
-  pthread_mutex_lock(&hEvent->sCond.sMutex);
-  int iResult = SA_PosixCondWait(&hEvent->sCond, u32TimeoutMs, IsSet, hEvent);
-  if (iResult == SA_OK && !hEvent->bManual) hEvent->bSet = 0;
-  pthread_mutex_unlock(&hEvent->sCond.sMutex);
-  return iResult;
+  return SA_PosixCondLockAndWait(&hEvent->sCond, u32TimeoutMs, IsSet, Consume, hEvent);
 }
 
 }  // extern "C"

@@ -11,6 +11,7 @@ struct SA_SemaphoreRec {
 };
 
 static int IsAvailable(void *pState) { return ((SA_SemaphoreRec *)pState)->u32Count > 0; }
+static void TakeOne(void *pState) { ((SA_SemaphoreRec *)pState)->u32Count--; }
 
 extern "C" {
 
@@ -54,11 +55,7 @@ int SA_ReleaseSemaphore(SA_Semaphore hSemaphore, uint32_t u32Count) {
 
 int SA_TakeSemaphoreTimeout(SA_Semaphore hSemaphore, uint32_t u32TimeoutMs) {
   if (hSemaphore == nullptr) return SA_ERROR;
-  pthread_mutex_lock(&hSemaphore->sCond.sMutex);
-  int iResult = SA_PosixCondWait(&hSemaphore->sCond, u32TimeoutMs, IsAvailable, hSemaphore);
-  if (iResult == SA_OK) hSemaphore->u32Count--;
-  pthread_mutex_unlock(&hSemaphore->sCond.sMutex);
-  return iResult;
+  return SA_PosixCondLockAndWait(&hSemaphore->sCond, u32TimeoutMs, IsAvailable, TakeOne, hSemaphore);
 }
 
 }  // extern "C"

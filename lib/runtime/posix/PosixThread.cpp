@@ -106,10 +106,7 @@ int SA_PlatformThreadCreate(SA_PlatformThread *phThread, PTHREADFUNCTION rRoutin
 
 int SA_PlatformThreadWait(SA_PlatformThread hThread, uint32_t u32TimeoutMs) {
   if (hThread == nullptr) return SA_ERROR;
-  pthread_mutex_lock(&hThread->sCond.sMutex);
-  int iResult = SA_PosixCondWait(&hThread->sCond, u32TimeoutMs, IsEnded, hThread);
-  pthread_mutex_unlock(&hThread->sCond.sMutex);
-  return iResult;
+  return SA_PosixCondLockAndWait(&hThread->sCond, u32TimeoutMs, IsEnded, nullptr, hThread);
 }
 
 void SA_PlatformThreadClose(SA_PlatformThread *phThread) {
