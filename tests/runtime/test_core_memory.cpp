@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "SA_Internal.h"
@@ -222,6 +224,55 @@ TEST(Arena, ReleasedHoleIsReusedFirstFit) {
   SA_MemoryFree(psMemory, &pB);
   EXPECT_EQ(1u, StatsOf(psMemory).u32FreeBlocks);
   SA_MemoryRelease(&psMemory);
+}
+
+/* Threads allocating and releasing at once leave the arena as it started. */
+TEST(Arena, ConcurrentUseKeepsTheListsConsistent) {
+  SA_Memory psMemory = SA_MemoryCreate(256 * 1024);
+  ASSERT_NE(nullptr, psMemory);
+  std::vector<std::thread> vThreads;
+  std::atomic<int> iFailures{0};
+  for (int t = 0; t < 4; t++) {
+    vThreads.emplace_back([&, t] {
+      void *apBlocks[16] = {};
+      for (int i = 0; i < 2000; i++) {
+        void *&p = apBlocks[(i * 7 + t) % 16];
+        if (p != nullptr) {
+          if (((uint8_t *)p)[0] != (uint8_t)t) iFailures++;
+          SA_MemoryFree(psMemory, &p);
+        } else if ((p = SA_MemoryAlloc(psMemory, 16 + (uint32_t)(i % 200))) != nullptr) {
+          ((uint8_t *)p)[0] = (uint8_t)t;
+        }
+      }
+      for (void *&p : apBlocks) SA_MemoryFree(psMemory, &p);
+    });
+  }
+  for (std::thread &sThread : vThreads) sThread.join();
+  EXPECT_EQ(0, iFailures.load());
+  ArenaStats sStats = StatsOf(psMemory);
+  EXPECT_EQ(1u, sStats.u32FreeBlocks);
+  EXPECT_EQ(kHeader, sStats.u32InUse);
+  SA_MemoryRelease(&psMemory);
+}
+
+TEST(AllocatorTracking, ConcurrentUseLeavesNoBlockBehind) {
+  LeakReport sReport;
+  SA_SetMemoryLeakCallback(&CollectLeak, "leaks", &sReport);
+  ASSERT_EQ(SA_OK, SA_Init(0, 1, -1));
+  std::vector<std::thread> vThreads;
+  for (int t = 0; t < 4; t++) {
+    vThreads.emplace_back([t] {
+      for (int i = 0; i < 500; i++) {
+        char *p = (char *)SA_MallocInfo(8 + (uint32_t)i, (t & 1) ? "odd.cpp" : "even.cpp", (uint32_t)i);
+        if (p != nullptr) p[0] = 'x';
+        SA_Free(&p);
+      }
+    });
+  }
+  for (std::thread &sThread : vThreads) sThread.join();
+  SA_Release();
+  SA_SetMemoryLeakCallback(nullptr, nullptr, nullptr);
+  EXPECT_TRUE(sReport.vLines.empty());
 }
 
 TEST(Arena, DoubleReleaseIsReportedAndChangesNothing) {

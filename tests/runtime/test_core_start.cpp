@@ -61,7 +61,7 @@ TEST(Clock, ElapsedAndDiffTimeSurviveTheWrap) {
   }
 }
 
-/* Puts the tick u32Before ms before the wrap (or after it, for a small value), measures a 60 ms wait. */
+/* Puts the tick at the given value and measures a 60 ms wait from there. */
 static void ExpectWaitMeasuredAcross(uint32_t u32TickAtStart) {
   SA_SetTickOffsetForTest(0);
   SA_SetTickOffsetForTest(u32TickAtStart - SA_GetTickMs());

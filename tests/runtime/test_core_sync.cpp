@@ -28,6 +28,7 @@ class MutexTest : public ::testing::Test {
     });
     return iResult;
   }
+  void ExpectLockAfterUnlock(uint32_t u32TimeoutMs);
   SA_Mutex m_hMutex = nullptr;
 };
 
@@ -48,12 +49,18 @@ TEST_F(MutexTest, TimedLockWaitsItsTimeThenTimesOut) {
   SA_UnlockMutex(m_hMutex);
 }
 
-TEST_F(MutexTest, LockWithoutLimitWaitsForTheUnlock) {
+TEST_F(MutexTest, WaitingLockGetsTheMutexAtTheUnlock) {
+  for (uint32_t u32Timeout : {SA_INFINITE, 10000u}) {
+    ExpectLockAfterUnlock(u32Timeout);
+  }
+}
+
+void MutexTest::ExpectLockAfterUnlock(uint32_t u32TimeoutMs) {
   SA_Event hLocked = nullptr;
   ASSERT_EQ(SA_OK, SA_CreateEvent(&hLocked));
   ASSERT_EQ(SA_OK, SA_LockMutex(m_hMutex));
   std::thread sWaiter([&] {
-    if (SA_LockMutex(m_hMutex) != SA_OK) return;
+    if (SA_LockMutexTimeout(m_hMutex, u32TimeoutMs) != SA_OK) return;
     SA_SetEvent(hLocked);
     SA_UnlockMutex(m_hMutex);
   });

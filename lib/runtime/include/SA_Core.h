@@ -155,7 +155,9 @@ int SA_WaitThreadTimeout(SA_Thread psThread, uint32_t u32TimeoutMs);
 /* Frees the record; a running thread is not stopped. */
 void SA_ExitThread(SA_Thread *ppsThread);
 void SA_ExitCurrentThread(void);
-/* Priority of a thread of this runtime: -3 (idle) .. 3 (time critical). */
+/* Priority of a thread of this runtime: -3 (idle) .. 3 (time critical). 0, or -1 for a value
+ * outside that scale or a refusal of the system; above normal needs privileges on Linux and
+ * otherwise stays at normal. */
 int SA_SetThreadPriority(SA_Thread psThread, int32_t i32Priority);
 #define SA_CreateThread(pps, r, arg) SA_CreateThreadInfo((pps), (r), (arg), __FILE__, __func__, (uint32_t)__LINE__, #r)
 #define SA_CreateThreadEx(pps, r, arg, stack, prio) \
@@ -163,7 +165,8 @@ int SA_SetThreadPriority(SA_Thread psThread, int32_t i32Priority);
 
 int SA_InitNonWaitThread(void);
 void SA_ReleaseNonWaitThread(void);
-/* Hands a thread to the reaper, which frees its record once it has ended. */
+/* Hands a thread to the reaper, which frees its record once it has ended: 0 with *ppsThread
+ * null, or -1 (runtime not started). The runtime's last release waits for such threads. */
 int SA_NonWaitThread(SA_Thread *ppsThread);
 
 #ifdef __cplusplus

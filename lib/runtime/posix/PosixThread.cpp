@@ -73,9 +73,18 @@ static int StartDetached(SA_PlatformThread hThread, uint32_t u32StackSize) {
   return iResult == 0 ? SA_OK : SA_ERROR;
 }
 
-/* Nice values for -3..3. Above normal needs privileges on Linux; without them the
+/* Nice steps for -3..3, relative to the process's own nice value as thread priorities are
+ * relative to the process's class. Above normal needs privileges on Linux; without them the
  * thread runs at normal priority, the best the platform allows. */
-static const int kNice[7] = {19, 10, 5, 0, -5, -10, -15};
+static const int kNiceStep[7] = {19, 10, 5, 0, -5, -10, -15};
+
+static int ClampNice(int iNice) { return iNice < -20 ? -20 : (iNice > 19 ? 19 : iNice); }
+
+static int ProcessNice(void) {
+  errno = 0;
+  int iNice = getpriority(PRIO_PROCESS, (id_t)getpid());
+  return errno != 0 ? 0 : iNice;
+}
 
 extern "C" {
 
@@ -117,13 +126,14 @@ void SA_PlatformThreadClose(SA_PlatformThread *phThread) {
 
 int SA_PlatformThreadSetPriority(SA_PlatformThread hThread, int32_t i32Priority) {
   if (hThread == nullptr || i32Priority < -3 || i32Priority > 3) return SA_ERROR;
-  int iNice = kNice[i32Priority + 3];
+  int iNormal = ProcessNice();
+  int iNice = ClampNice(iNormal + kNiceStep[i32Priority + 3]);
   pthread_mutex_lock(&hThread->sCond.sMutex);
   int iResult = SA_ERROR;
   if (!hThread->bEnded) {
     int iSet = setpriority(PRIO_PROCESS, (id_t)hThread->iTid, iNice);
-    if (iSet != 0 && iNice < 0 && (errno == EACCES || errno == EPERM))
-      iSet = setpriority(PRIO_PROCESS, (id_t)hThread->iTid, 0);
+    if (iSet != 0 && iNice < iNormal && (errno == EACCES || errno == EPERM))
+      iSet = setpriority(PRIO_PROCESS, (id_t)hThread->iTid, iNormal);
     iResult = iSet == 0 ? SA_OK : SA_ERROR;
   }
   pthread_mutex_unlock(&hThread->sCond.sMutex);
