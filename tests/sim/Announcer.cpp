@@ -35,9 +35,16 @@ void putText(std::string& d, std::size_t at, std::size_t field, const std::strin
 
 }  // namespace
 
-Announcer::Announcer(std::uint16_t port) : port_(port) {
+Announcer::Announcer(std::uint16_t port, const std::string& from) : port_(port) {
   fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd_ < 0) throw std::runtime_error(std::string("fybsim: UDP socket: ") + std::strerror(errno));
+  sockaddr_in source{};
+  source.sin_family = AF_INET;
+  if (fd_ < 0 || ::inet_pton(AF_INET, from.c_str(), &source.sin_addr) != 1 ||
+      ::bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
+    const std::string why = std::strerror(errno);
+    if (fd_ >= 0) ::close(fd_);
+    throw std::runtime_error("fybsim: UDP socket from " + from + ": " + why);
+  }
 }
 
 Announcer::~Announcer() {

@@ -36,7 +36,9 @@ struct LegacyCardInfo {
 
 class Announcer {
  public:
-  explicit Announcer(std::uint16_t port);  // to 127.0.0.1:port
+  // To 127.0.0.1:port, from the given loopback address (any of 127.0.0.0/8 on Linux), so
+  // that tests can announce several sensors.
+  explicit Announcer(std::uint16_t port, const std::string& from = "127.0.0.1");
   ~Announcer();
   Announcer(const Announcer&) = delete;
   Announcer& operator=(const Announcer&) = delete;

@@ -92,21 +92,36 @@ void FybSensor::start() {
   hello_ = wireOf(helloMessage());
   config_ = Element("config").add(Element("device").set("name", "fybsim"));
   infos_ = Element("infos").add(Element("device").set("serialNumber", "SIM-0001").set("version", "1.0.0"));
-  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(listener_, 16) != 0 ||
-      ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+  listener_ = openListener(0);
+  if (listener_ < 0) {
     const std::string why = std::strerror(errno);
-    if (listener_ >= 0) ::close(listener_);
     if (tls_) SSL_CTX_free(tls_);
     throw std::runtime_error("fybsim: cannot listen on loopback: " + why);
   }
+  sockaddr_in addr{};
+  socklen_t len = sizeof addr;
+  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
   port_ = ntohs(addr.sin_port);
   acceptThread_ = std::thread([this] { acceptLoop(); });
+}
+
+// A listening socket on 127.0.0.1:port (0: any free port), or -1.
+int FybSensor::openListener(std::uint16_t port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  int one = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0) {
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return -1;
+  }
+  return fd;
 }
 
 FybSensor::~FybSensor() {
@@ -119,27 +134,47 @@ FybSensor::~FybSensor() {
   for (auto& c : connections_) c->channel.shutdown();
   for (auto& c : connections_) c->thread.join();
   connections_.clear();
-  ::close(listener_);
+  if (listener_ >= 0) ::close(listener_);
   if (tls_) SSL_CTX_free(tls_);
 }
 
+// The listener belongs to this thread: it alone opens, closes and polls it.
 void FybSensor::acceptLoop() {
   while (!stop_) {
-    pollfd p{listener_, POLLIN, 0};
-    if (::poll(&p, 1, 50) <= 0) continue;
-    int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) continue;
-    std::lock_guard lock(m_);
-    ++accepted_;
-    if (refuse_ || stop_) {
-      ::close(fd);
-    } else {
-      auto c = std::make_shared<Connection>(accepted_, fd, tls_);
-      connections_.push_back(c);
-      c->thread = std::thread([this, c] { serve(c); });
+    bool want;
+    {
+      std::lock_guard lock(m_);
+      want = listen_;
     }
-    changed_.notify_all();
+    if (want != (listener_ >= 0)) {
+      if (want) {
+        listener_ = openListener(port_);
+      } else {
+        ::close(listener_);
+        listener_ = -1;
+      }
+      std::lock_guard lock(m_);
+      listening_ = listener_ >= 0;
+      changed_.notify_all();
+    }
+    pollfd p{listener_, POLLIN, 0};
+    if (::poll(&p, listener_ >= 0 ? 1 : 0, 50) > 0) acceptOne();
   }
+}
+
+void FybSensor::acceptOne() {
+  int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0) return;
+  std::lock_guard lock(m_);
+  ++accepted_;
+  if (refuse_ || stop_) {
+    ::close(fd);
+  } else {
+    auto c = std::make_shared<Connection>(accepted_, fd, tls_);
+    connections_.push_back(c);
+    c->thread = std::thread([this, c] { serve(c); });
+  }
+  changed_.notify_all();
 }
 
 void FybSensor::serve(const std::shared_ptr<Connection>& c) {
@@ -293,6 +328,12 @@ void FybSensor::setRefuseConnections(bool refuse) {
   refuse_ = refuse;
 }
 
+bool FybSensor::setListening(bool listening) {
+  std::unique_lock lock(m_);
+  listen_ = listening;
+  return changed_.wait_for(lock, Millis(2000), [&] { return listening_ == listening; });
+}
+
 void FybSensor::dropConnections() {
   std::lock_guard lock(m_);
   for (auto& c : connections_) {
@@ -376,12 +417,13 @@ std::optional<Received> FybSensor::waitForMessage(std::size_t index, Millis time
   return received_[index];
 }
 
-std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis timeout, std::size_t nth) const {
+std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis timeout, std::size_t nth,
+                                                Role role) const {
   std::optional<Received> found;
   waitUntil(timeout, [&] {
     std::size_t seen = 0;
     for (const auto& r : received_) {
-      if (r.rootName() == root && seen++ == nth) {
+      if (r.rootName() == root && (role == Role::Unknown || r.role == role) && seen++ == nth) {
         found = r;
         return true;
       }

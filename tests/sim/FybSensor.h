@@ -102,6 +102,9 @@ class FybSensor {
   void setSilent(bool silent);
   // Refused connections are accepted and closed at once, before any byte.
   void setRefuseConnections(bool refuse);
+  // Stops listening, so that connects fail, or listens again on the same port; true once
+  // the change is in effect.
+  bool setListening(bool listening);
   // Closes every open connection (the client sees the end of the stream).
   void dropConnections();
 
@@ -124,8 +127,9 @@ class FybSensor {
   std::size_t receivedCount() const;
   // The index-th message (from 0) of all connections, once it has arrived.
   std::optional<Received> waitForMessage(std::size_t index, Millis timeout) const;
-  // The nth message (from 0) with that root, once it has arrived.
-  std::optional<Received> waitForRoot(std::string_view root, Millis timeout, std::size_t nth = 0) const;
+  // The nth message (from 0) with that root, on connections of the role (Unknown: any).
+  std::optional<Received> waitForRoot(std::string_view root, Millis timeout, std::size_t nth = 0,
+                                      Role role = Role::Unknown) const;
   // Bytes the sensor could not read as a message (the connection was then closed).
   std::vector<std::string> errors() const;
   // PEM of the client certificate of each TLS connection that presented one.
@@ -135,7 +139,9 @@ class FybSensor {
   struct Connection;
 
   void start();
+  int openListener(std::uint16_t port);
   void acceptLoop();
+  void acceptOne();
   void serve(const std::shared_ptr<Connection>& c);
   void readMessages(const std::shared_ptr<Connection>& c);
   bool handle(const std::shared_ptr<Connection>& c, WireMessage m);
@@ -161,6 +167,7 @@ class FybSensor {
   Element config_, infos_;
   bool silent_ = false;
   bool refuse_ = false;
+  bool listen_ = true, listening_ = true;
   std::size_t accepted_ = 0;
   std::vector<std::shared_ptr<Connection>> connections_;
   std::vector<Received> received_;

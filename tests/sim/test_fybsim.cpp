@@ -185,7 +185,7 @@ TEST(FybSensor, PushesSplitMessagesAndSubscribedTreesOnTheAsynchronousConnection
   EXPECT_GE(client.reads() - readsBefore, 2);
 }
 
-TEST(FybSensor, TlsSensorSendsItsHelloAndCountsDroppedConnections) {
+TEST(FybSensor, TlsSensorSendsItsHelloAndDropsRefusesOrStopsListening) {
   FybSensor sensor(TlsIdentity::selfSigned());
   sensor.setHello(FybSensor::helloMessage(1));
   {
@@ -203,6 +203,11 @@ TEST(FybSensor, TlsSensorSendsItsHelloAndCountsDroppedConnections) {
   EXPECT_FALSE(refused.read());
   EXPECT_EQ(sensor.acceptedCount(), 2u);
   EXPECT_EQ(sensor.connectionCount(Role::Unknown), 1u);
+
+  ASSERT_TRUE(sensor.setListening(false));
+  EXPECT_FALSE(Client(sensor.port()).connected());
+  ASSERT_TRUE(sensor.setListening(true));
+  EXPECT_TRUE(Client(sensor.port()).connected());
 }
 
 TEST(Announcer, SendsEachAnnouncementAsOneDatagram) {
@@ -215,7 +220,7 @@ TEST(Announcer, SendsEachAnnouncementAsOneDatagram) {
   ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len), 0);
   timeval limit{5, 0};
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-  Announcer announcer(ntohs(at.sin_port));
+  Announcer announcer(ntohs(at.sin_port), "127.0.0.2");
 
   LegacyCardInfo card;
   card.name = std::string(60, 'N');  // longer than its field: cut, no terminator
@@ -225,8 +230,11 @@ TEST(Announcer, SendsEachAnnouncementAsOneDatagram) {
   for (const auto& d : datagrams) ASSERT_TRUE(announcer.send(d));
   char buffer[8192];
   for (const auto& d : datagrams) {
-    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    sockaddr_in from{};
+    socklen_t fromLength = sizeof from;
+    ssize_t n = ::recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
     EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(n > 0 ? n : 0)), d);
+    EXPECT_EQ(ntohl(from.sin_addr.s_addr), 0x7F000002u);
   }
   EXPECT_EQ(datagrams[1].substr(0, 4), std::string("\xEE\xEE\x01\x02", 4));
   EXPECT_EQ(datagrams[3].size(), 445u);
