@@ -238,7 +238,7 @@ bool FybSensor::handle(const std::shared_ptr<Connection>& c, WireMessage m) {
     }
     received_.push_back({c->id, c->role, std::move(m), std::chrono::steady_clock::now()});
     role = c->role;
-    silent = silent_;
+    silent = role == Role::Asynchronous ? silentAsync_ : silentSync_;
     changed_.notify_all();
   }
   // The mode message gets no reply: the client reads none.
@@ -318,9 +318,10 @@ void FybSensor::setInfos(const Element& infos) {
   infos_ = infos;
 }
 
-void FybSensor::setSilent(bool silent) {
+void FybSensor::setSilent(bool silent, Role role) {
   std::lock_guard lock(m_);
-  silent_ = silent;
+  if (role != Role::Synchronous) silentAsync_ = silent;
+  if (role != Role::Asynchronous) silentSync_ = silent;
 }
 
 void FybSensor::setRefuseConnections(bool refuse) {

@@ -1,5 +1,12 @@
 // A scriptable FYB sensor on a free loopback port, plain or TLS, for tests that talk to a
 // sensor: hello, connection modes, scripted answers, pushes, silence and dropped connections.
+//
+//   fybsim::FybSensor sensor;                        // listening on 127.0.0.1:sensor.port()
+//   sensor.setReply("getXSD", Reply::message(Element("xsd").withContent(schema)));
+//   ... bind the client to sensor.port() ...
+//   sensor.waitForConnections(Role::Asynchronous, 1, 5s);
+//   sensor.push(Element("recognition").set("plate", "AB123"));
+//   auto sub = sensor.waitForRoot("setEnableStreams", 5s);
 #pragma once
 
 #include "TlsIdentity.h"
@@ -85,9 +92,10 @@ class FybSensor {
   void setHello(std::string bytes);
   void setHello(const Element& hello) { setHello(wireOf(hello)); }
 
-  // Answers: one-shot replies first (in order), then a standing reply for the request's root,
-  // then the default (Reply::ok()). keep-alive is answered with keep-alive, setConnectionMode
-  // never.
+  // Answers to messages on the synchronous connection (and on one without a role yet):
+  // one-shot replies first (in order), then a standing reply for the request's root, then the
+  // default (Reply::ok()). keep-alive is answered with keep-alive on both connections, and
+  // setConnectionMode never.
   void queueReply(Reply reply);
   void setReply(const std::string& requestRoot, Reply reply);
   void setDefaultReply(Reply reply);
@@ -97,9 +105,10 @@ class FybSensor {
   void setConfig(const Element& config);
   void setInfos(const Element& infos);
 
-  // A silent sensor reads and records but writes nothing on its own: no answers, no
-  // keep-alive replies, no subscription pushes (explicit push() still writes).
-  void setSilent(bool silent);
+  // A silent connection reads and records but writes nothing on its own: no answers, no
+  // keep-alive replies, no subscription pushes (explicit push() still writes). Role Unknown
+  // sets both roles; a connection without a role follows the synchronous setting.
+  void setSilent(bool silent, Role role = Role::Unknown);
   // Refused connections are accepted and closed at once, before any byte.
   void setRefuseConnections(bool refuse);
   // Stops listening, so that connects fail, or listens again on the same port; true once
@@ -108,8 +117,9 @@ class FybSensor {
   // Closes every open connection (the client sees the end of the stream).
   void dropConnections();
 
-  // Writes the bytes on every open connection of the role, split into separate writes at the
-  // given offsets with a pause between them; returns the number of connections written.
+  // Writes the bytes on every open connection of the role (Unknown: those that announced none
+  // yet), split into separate writes at the given ascending offsets with a pause between
+  // them; returns the number of connections written.
   std::size_t push(std::string_view bytes, const std::vector<std::size_t>& splitAt = {},
                    Role role = Role::Asynchronous, Millis pause = Millis(20));
   std::size_t push(const Element& message, Role role = Role::Asynchronous) {
@@ -165,7 +175,7 @@ class FybSensor {
   std::map<std::string, Reply> standing_;
   Reply default_ = Reply::ok();
   Element config_, infos_;
-  bool silent_ = false;
+  bool silentAsync_ = false, silentSync_ = false;
   bool refuse_ = false;
   bool listen_ = true, listening_ = true;
   std::size_t accepted_ = 0;

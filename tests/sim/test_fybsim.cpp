@@ -164,6 +164,31 @@ TEST(FybSensor, SendsHelloAndAnswersScriptedRequestsOnTheSynchronousConnection) 
   EXPECT_TRUE(sensor.errors().empty());
 }
 
+TEST(FybSensor, RepliesLateNeverOrByClosingAndStaysQuietWhenSilent) {
+  FybSensor sensor;
+  sensor.queueReply(Reply::never());
+  sensor.queueReply(Reply::ok().after(300ms));
+  sensor.queueReply(Reply::close());
+  Client client(sensor.port());
+  ASSERT_TRUE(client.read());
+  ASSERT_TRUE(client.send(modeMessage("synchronous")));
+  ASSERT_TRUE(client.send(wireOf(Element("reboot"))));
+  ASSERT_TRUE(client.send(wireOf(Element("triggerOn"))));
+  EXPECT_TRUE(client.quietFor(150));
+  EXPECT_EQ(client.readRoot(), Element("answer").set("status", "ok"));
+  auto late = sensor.waitForRoot("triggerOn", 5s);
+  ASSERT_TRUE(late);
+  EXPECT_GE(std::chrono::steady_clock::now() - late->at, 300ms);
+
+  sensor.setSilent(true);
+  ASSERT_TRUE(client.send(wireOf(Element("keep-alive"))));
+  EXPECT_TRUE(client.quietFor(150));
+  sensor.setSilent(false);
+  ASSERT_TRUE(client.send(wireOf(Element("triggerOff"))));
+  EXPECT_FALSE(client.read());
+  EXPECT_TRUE(sensor.waitForOpenCount(Role::Synchronous, 0, 5s));
+}
+
 TEST(FybSensor, PushesSplitMessagesAndSubscribedTreesOnTheAsynchronousConnection) {
   FybSensor sensor;
   Client client(sensor.port());
