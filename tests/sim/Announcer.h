@@ -2,13 +2,13 @@
 // the three legacy datagram layouts, and any raw bytes for malformed-datagram tests.
 #pragma once
 
-#include "WireBytes.h"
-
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "WireBytes.h"
 
 namespace fybsim {
 

@@ -2,20 +2,19 @@
 // records what arrives and answers as scripted.
 #include "FybSensor.h"
 
-#include "Channel.h"
-
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <openssl/ssl.h>
-
 #include <cerrno>
 #include <cstring>
-#include <strings.h>
 #include <stdexcept>
+
+#include "Channel.h"
 
 namespace fybsim {
 
@@ -212,31 +211,32 @@ void FybSensor::readMessages(const std::shared_ptr<Connection>& c) {
       if (scan.status == ScanStatus::NeedMore) break;
       std::string why = scan.error;
       std::optional<WireMessage> m;
-      if (scan.status == ScanStatus::Complete) m = parseWire(std::string_view(buffer).substr(0, scan.length), &why);
+      if (scan.status == ScanStatus::Complete)
+        m = parseWire(std::string_view(buffer).substr(0, scan.length), &why);
       if (!m) {
         std::lock_guard lock(m_);
-        errors_.push_back("connection " + std::to_string(c->id) + ": " + why + " in \"" + printable(buffer) + "\"");
+        errors_.push_back("connection " + std::to_string(c->id) + ": " + why + " in \"" + printable(buffer) +
+                          "\"");
         return;
       }
       buffer.erase(0, scan.length);
-      if (!handle(c, std::move(*m))) return;
+      if (!handle(c, *m)) return;
     }
   }
 }
 
-bool FybSensor::handle(const std::shared_ptr<Connection>& c, WireMessage m) {
+bool FybSensor::handle(const std::shared_ptr<Connection>& c, const WireMessage& m) {
   const std::string root = m.rootName();
-  const Element tree = m.root.value_or(Element());
   Role role;
   bool silent;
   {
     std::lock_guard lock(m_);
     if (root == "setConnectionMode") {
-      const std::string* mode = tree.attribute("connection");
+      const std::string* mode = m.root->attribute("connection");
       if (mode && *mode == "asynchronous") c->role = Role::Asynchronous;
       if (mode && *mode == "synchronous") c->role = Role::Synchronous;
     }
-    received_.push_back({c->id, c->role, std::move(m), std::chrono::steady_clock::now()});
+    received_.push_back({c->id, c->role, m, std::chrono::steady_clock::now()});
     role = c->role;
     silent = role == Role::Asynchronous ? silentAsync_ : silentSync_;
     changed_.notify_all();
@@ -244,8 +244,8 @@ bool FybSensor::handle(const std::shared_ptr<Connection>& c, WireMessage m) {
   // The mode message gets no reply: the client reads none.
   if (root == "setConnectionMode" || silent) return true;
   if (root == "keep-alive") return c->channel.write(wireOf(Element("keep-alive")));
-  if (role != Role::Asynchronous) return answer(c, root);
-  if (root == "setEnableStreams") subscribe(c, tree);
+  if (role != Role::Asynchronous) return answer(c, m);
+  if (root == "setEnableStreams") subscribe(c, *m.root);
   return true;
 }
 
@@ -260,19 +260,28 @@ void FybSensor::subscribe(const std::shared_ptr<Connection>& c, const Element& s
   if (isOn(subscription.attribute("infoChanges"))) c->channel.write(infos);
 }
 
-Reply FybSensor::nextReply(const std::string& root) {
-  std::lock_guard lock(m_);
-  if (!queued_.empty()) {
-    Reply r = std::move(queued_.front());
-    queued_.pop_front();
-    return r;
+Reply FybSensor::nextReply(const WireMessage& request) {
+  Responder responder;
+  {
+    std::lock_guard lock(m_);
+    if (!queued_.empty()) {
+      Reply r = std::move(queued_.front());
+      queued_.pop_front();
+      return r;
+    }
+    responder = responder_;
   }
-  auto it = standing_.find(root);
+  // Outside the lock: the responder may call back into the sensor.
+  if (responder) {
+    if (std::optional<Reply> r = responder(request)) return *r;
+  }
+  std::lock_guard lock(m_);
+  auto it = standing_.find(request.rootName());
   return it != standing_.end() ? it->second : default_;
 }
 
-bool FybSensor::answer(const std::shared_ptr<Connection>& c, const std::string& root) {
-  const Reply r = nextReply(root);
+bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& request) {
+  const Reply r = nextReply(request);
   if (!pauseFor(c, r.delay)) return false;
   switch (r.action) {
     case Reply::Action::Never: return true;
@@ -296,6 +305,11 @@ void FybSensor::setHello(std::string bytes) {
 void FybSensor::queueReply(Reply reply) {
   std::lock_guard lock(m_);
   queued_.push_back(std::move(reply));
+}
+
+void FybSensor::setResponder(Responder responder) {
+  std::lock_guard lock(m_);
+  responder_ = std::move(responder);
 }
 
 void FybSensor::setReply(const std::string& requestRoot, Reply reply) {
@@ -419,7 +433,7 @@ std::optional<Received> FybSensor::waitForMessage(std::size_t index, Millis time
 }
 
 std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis timeout, std::size_t nth,
-                                                Role role) const {
+                                               Role role) const {
   std::optional<Received> found;
   waitUntil(timeout, [&] {
     std::size_t seen = 0;

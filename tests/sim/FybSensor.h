@@ -9,14 +9,12 @@
 //   auto sub = sensor.waitForRoot("setEnableStreams", 5s);
 #pragma once
 
-#include "TlsIdentity.h"
-#include "WireBytes.h"
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,6 +23,9 @@
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "TlsIdentity.h"
+#include "WireBytes.h"
 
 namespace fybsim {
 
@@ -93,10 +94,13 @@ class FybSensor {
   void setHello(const Element& hello) { setHello(wireOf(hello)); }
 
   // Answers to messages on the synchronous connection (and on one without a role yet):
-  // one-shot replies first (in order), then a standing reply for the request's root, then the
-  // default (Reply::ok()). keep-alive is answered with keep-alive on both connections, and
-  // setConnectionMode never.
+  // one-shot replies first (in order), then the responder, then a standing reply for the
+  // request's root, then the default (Reply::ok()). keep-alive is answered with keep-alive on
+  // both connections, and setConnectionMode never.
+  using Responder = std::function<std::optional<Reply>(const WireMessage& request)>;
   void queueReply(Reply reply);
+  // Called on the connection's thread; nullopt passes the request on to the standing replies.
+  void setResponder(Responder responder);
   void setReply(const std::string& requestRoot, Reply reply);
   void setDefaultReply(Reply reply);
 
@@ -154,10 +158,10 @@ class FybSensor {
   void acceptOne();
   void serve(const std::shared_ptr<Connection>& c);
   void readMessages(const std::shared_ptr<Connection>& c);
-  bool handle(const std::shared_ptr<Connection>& c, WireMessage m);
-  bool answer(const std::shared_ptr<Connection>& c, const std::string& root);
+  bool handle(const std::shared_ptr<Connection>& c, const WireMessage& m);
+  bool answer(const std::shared_ptr<Connection>& c, const WireMessage& request);
   void subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
-  Reply nextReply(const std::string& root);
+  Reply nextReply(const WireMessage& request);
   bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
   template <typename Pred>
   bool waitUntil(Millis timeout, Pred pred) const;
@@ -172,6 +176,7 @@ class FybSensor {
   mutable std::condition_variable changed_;
   std::string hello_;
   std::deque<Reply> queued_;
+  Responder responder_;
   std::map<std::string, Reply> standing_;
   Reply default_ = Reply::ok();
   Element config_, infos_;

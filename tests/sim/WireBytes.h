@@ -51,10 +51,14 @@ std::string escapeAttribute(std::string_view value);
 std::string partHeader(std::string_view contentId, std::size_t length);
 // The XML part "<msg>...</msg>" of a tree; contents get the letters A, B, ... in document order.
 std::string xmlPartOf(const Element* root);
-inline std::string xmlPartOf(const Element& root) { return xmlPartOf(&root); }
+inline std::string xmlPartOf(const Element& root) {
+  return xmlPartOf(&root);
+}
 // The whole document for a tree (single part or multipart); null gives the empty message.
 std::string wireOf(const Element* root);
-inline std::string wireOf(const Element& root) { return wireOf(&root); }
+inline std::string wireOf(const Element& root) {
+  return wireOf(&root);
+}
 // Documents from hand-written pieces, for bytes that no tree produces.
 std::string singlePart(std::string_view xmlPart);
 std::string multipart(std::string_view xmlPart, const std::vector<BinaryPart>& parts);

@@ -1,21 +1,19 @@
 // Tests of the test sensor itself, driven with plain sockets and hand-written bytes.
-#include "Announcer.h"
-#include "FybSensor.h"
-#include "WireBytes.h"
-
-#include <gtest/gtest.h>
-
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
-#include <openssl/ssl.h>
-
 #include <chrono>
 #include <future>
+
+#include "Announcer.h"
+#include "FybSensor.h"
+#include "WireBytes.h"
 
 using namespace fybsim;
 using namespace std::chrono_literals;
@@ -49,7 +47,8 @@ class Client {
   bool connected() const { return connected_; }
 
   bool send(const std::string& bytes) {
-    if (ssl_) return SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
+    if (ssl_)
+      return SSL_write(ssl_, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
     return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
   }
 
@@ -64,7 +63,8 @@ class Client {
         return m;
       }
       char chunk[4096];
-      int n = ssl_ ? SSL_read(ssl_, chunk, sizeof chunk) : static_cast<int>(::recv(fd_, chunk, sizeof chunk, 0));
+      int n =
+          ssl_ ? SSL_read(ssl_, chunk, sizeof chunk) : static_cast<int>(::recv(fd_, chunk, sizeof chunk, 0));
       if (n <= 0) return std::nullopt;
       buffer_.append(chunk, static_cast<std::size_t>(n));
       ++reads_;
@@ -107,19 +107,22 @@ TEST(WireBytes, BuildsTheLibraryWireFormByteForByte) {
   EXPECT_EQ(partHeader("A", 3).size(), 106u + 1 + 19 + 1 + 5);
   EXPECT_EQ(wireOf(nullptr), std::string(kSinglePartHeader) + "<msg></msg>");
   EXPECT_EQ(xmlPartOf(Element("getXSD")), "<msg><getXSD/></msg>");
-  EXPECT_EQ(xmlPartOf(Element("r").set("v", "a\"b&c'd<e>f")), "<msg><r v=\"a&quot;b&amp;c&apos;d&lt;e&gt;f\"/></msg>");
+  EXPECT_EQ(xmlPartOf(Element("r").set("v", "a\"b&c'd<e>f")),
+            "<msg><r v=\"a&quot;b&amp;c&apos;d&lt;e&gt;f\"/></msg>");
 
   Element outer("img");
   outer.withContent("12345").add(Element("inner").withContent("xy")).add(Element("x"));
-  EXPECT_EQ(wireOf(outer), std::string(kMultipartHeader) +
-                               "<msg><img><xop:Include href=\"A\"/><inner><xop:Include href=\"B\"/></inner><x/>"
-                               "</img></msg>" +
-                               partHeader("A", 5) + "12345" + partHeader("B", 2) + "xy--MIME_boundary--");
+  EXPECT_EQ(wireOf(outer),
+            std::string(kMultipartHeader) +
+                "<msg><img><xop:Include href=\"A\"/><inner><xop:Include href=\"B\"/></inner><x/>"
+                "</img></msg>" +
+                partHeader("A", 5) + "12345" + partHeader("B", 2) + "xy--MIME_boundary--");
 }
 
 TEST(WireBytes, ReadsBackTreesAndWaitsForEveryMissingByte) {
   Element root("answer");
-  root.set("status", "ok").add(Element("image").set("id", "3").withContent(std::string("\0\r\n--MIME_boundary", 18)));
+  root.set("status", "ok")
+      .add(Element("image").set("id", "3").withContent(std::string("\0\r\n--MIME_boundary", 18)));
   root.add(Element("xsd").withContent("<schema/>"));
   const std::string doc = wireOf(root);
   for (std::size_t cut = 0; cut < doc.size(); ++cut) {
@@ -142,6 +145,10 @@ TEST(FybSensor, SendsHelloAndAnswersScriptedRequestsOnTheSynchronousConnection) 
   FybSensor sensor;
   sensor.setReply("getXSD", Reply::message(Element("xsd").withContent("<schema/>")));
   sensor.queueReply(Reply::failed("Busy"));
+  sensor.setResponder([](const WireMessage& request) -> std::optional<Reply> {
+    if (request.rootName() != "getDate") return std::nullopt;
+    return Reply::message(Element("date").set("date", "1700000000000"));
+  });
   Client client(sensor.port());
   ASSERT_TRUE(client.connected());
 
@@ -153,6 +160,8 @@ TEST(FybSensor, SendsHelloAndAnswersScriptedRequestsOnTheSynchronousConnection) 
   EXPECT_EQ(client.readRoot(), Element("answer").set("status", "failed").set("errorText", "Busy"));
   ASSERT_TRUE(client.send(wireOf(Element("getXSD"))));
   EXPECT_EQ(client.readRoot().content, "<schema/>");
+  ASSERT_TRUE(client.send(wireOf(Element("getDate"))));
+  EXPECT_EQ(client.readRoot().name, "date");
   ASSERT_TRUE(client.send(wireOf(Element("keep-alive"))));
   EXPECT_EQ(client.readRoot().name, "keep-alive");
 
@@ -194,7 +203,8 @@ TEST(FybSensor, PushesSplitMessagesAndSubscribedTreesOnTheAsynchronousConnection
   Client client(sensor.port());
   ASSERT_TRUE(client.read());
   ASSERT_TRUE(client.send(modeMessage("asynchronous")));
-  ASSERT_TRUE(client.send(wireOf(Element("setEnableStreams").set("configChanges", "1").set("infoChanges", "0"))));
+  ASSERT_TRUE(
+      client.send(wireOf(Element("setEnableStreams").set("configChanges", "1").set("infoChanges", "0"))));
   auto config = client.read();
   ASSERT_TRUE(config);
   EXPECT_EQ(config->rootName(), "config");
@@ -203,7 +213,9 @@ TEST(FybSensor, PushesSplitMessagesAndSubscribedTreesOnTheAsynchronousConnection
   const Element frame = Element("image").set("id", "1").withContent(std::string(3000, 'J'));
   const std::string both = wireOf(frame) + wireOf(Element("recognition").set("plate", "AB-123"));
   const int readsBefore = client.reads();
-  auto pushed = std::async(std::launch::async, [&] { return sensor.push(both, {1, 140, 2000}, Role::Asynchronous, 50ms); });
+  auto pushed = std::async(std::launch::async, [&] {
+    return sensor.push(both, {1, 140, 2000}, Role::Asynchronous, 50ms);
+  });
   EXPECT_EQ(client.readRoot(), frame);
   EXPECT_EQ(client.readRoot(), Element("recognition").set("plate", "AB-123"));
   EXPECT_EQ(pushed.get(), 1u);
