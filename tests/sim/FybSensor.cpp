@@ -349,10 +349,9 @@ bool FybSensor::setListening(bool listening) {
   return changed_.wait_for(lock, Millis(2000), [&] { return listening_ == listening; });
 }
 
-void FybSensor::dropConnections() {
+void FybSensor::dropConnections(Role role) {
   std::lock_guard lock(m_);
-  for (auto& c : connections_) {
-    if (!c->open) continue;
+  for (auto& c : openLocked(role)) {
     c->dropped = true;
     c->channel.shutdown();
   }
@@ -364,9 +363,7 @@ std::size_t FybSensor::push(std::string_view bytes, const std::vector<std::size_
   std::vector<std::shared_ptr<Connection>> targets;
   {
     std::lock_guard lock(m_);
-    for (auto& c : connections_) {
-      if (c->open && c->role == role) targets.push_back(c);
-    }
+    targets = openLocked(role);
   }
   std::size_t written = 0;
   for (auto& c : targets) {
@@ -381,6 +378,24 @@ bool FybSensor::waitUntil(Millis timeout, Pred pred) const {
   return changed_.wait_for(lock, timeout, pred);
 }
 
+bool FybSensor::matches(Role filter, Role role) {
+  return filter == Role::Unknown || filter == role;
+}
+
+std::vector<std::shared_ptr<FybSensor::Connection>> FybSensor::openLocked(Role role) const {
+  std::vector<std::shared_ptr<Connection>> open;
+  for (const auto& c : connections_) {
+    if (c->open && matches(role, c->role)) open.push_back(c);
+  }
+  return open;
+}
+
+std::size_t FybSensor::countLocked(Role role) const {
+  std::size_t n = 0;
+  for (const auto& c : connections_) n += matches(role, c->role) ? 1 : 0;
+  return n;
+}
+
 std::size_t FybSensor::acceptedCount() const {
   std::lock_guard lock(m_);
   return accepted_;
@@ -388,32 +403,20 @@ std::size_t FybSensor::acceptedCount() const {
 
 std::size_t FybSensor::connectionCount(Role role) const {
   std::lock_guard lock(m_);
-  std::size_t n = 0;
-  for (const auto& c : connections_) n += (role == Role::Unknown || c->role == role) ? 1 : 0;
-  return n;
+  return countLocked(role);
 }
 
 std::size_t FybSensor::openCount(Role role) const {
   std::lock_guard lock(m_);
-  std::size_t n = 0;
-  for (const auto& c : connections_) n += (c->open && (role == Role::Unknown || c->role == role)) ? 1 : 0;
-  return n;
+  return openLocked(role).size();
 }
 
 bool FybSensor::waitForConnections(Role role, std::size_t count, Millis timeout) const {
-  return waitUntil(timeout, [&] {
-    std::size_t n = 0;
-    for (const auto& c : connections_) n += (role == Role::Unknown || c->role == role) ? 1 : 0;
-    return n >= count;
-  });
+  return waitUntil(timeout, [&] { return countLocked(role) >= count; });
 }
 
 bool FybSensor::waitForOpenCount(Role role, std::size_t count, Millis timeout) const {
-  return waitUntil(timeout, [&] {
-    std::size_t n = 0;
-    for (const auto& c : connections_) n += (c->open && (role == Role::Unknown || c->role == role)) ? 1 : 0;
-    return n == count;
-  });
+  return waitUntil(timeout, [&] { return openLocked(role).size() == count; });
 }
 
 std::vector<Received> FybSensor::received() const {
@@ -438,7 +441,7 @@ std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis tim
   waitUntil(timeout, [&] {
     std::size_t seen = 0;
     for (const auto& r : received_) {
-      if (r.rootName() == root && (role == Role::Unknown || r.role == role) && seen++ == nth) {
+      if (r.rootName() == root && matches(role, r.role) && seen++ == nth) {
         found = r;
         return true;
       }

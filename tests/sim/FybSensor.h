@@ -31,7 +31,8 @@ namespace fybsim {
 
 using Millis = std::chrono::milliseconds;
 
-// What a connection announced with setConnectionMode; Unknown until then.
+// What a connection announced with setConnectionMode; Unknown until then. As a filter in the
+// sensor's calls, Unknown stands for every connection.
 enum class Role { Unknown, Asynchronous, Synchronous };
 
 struct Warning {
@@ -118,23 +119,25 @@ class FybSensor {
   // Stops listening, so that connects fail, or listens again on the same port; true once
   // the change is in effect.
   bool setListening(bool listening);
-  // Closes every open connection (the client sees the end of the stream).
-  void dropConnections();
+  // Closes the open connections of the role (the client sees the end of the stream).
+  void dropConnections(Role role = Role::Unknown);
 
-  // Writes the bytes on every open connection of the role (Unknown: those that announced none
-  // yet), split into separate writes at the given ascending offsets with a pause between
-  // them; returns the number of connections written.
+  // Writes the bytes on every open connection of the role, split into separate writes at the
+  // given ascending offsets with a pause between them; returns the number of connections
+  // written.
   std::size_t push(std::string_view bytes, const std::vector<std::size_t>& splitAt = {},
                    Role role = Role::Asynchronous, Millis pause = Millis(20));
   std::size_t push(const Element& message, Role role = Role::Asynchronous) {
     return push(wireOf(message), {}, role);
   }
 
-  // Connections accepted (refused ones included) and those that announced a role.
+  // Connections accepted, refused ones included; connections served that announced the role.
   std::size_t acceptedCount() const;
   std::size_t connectionCount(Role role) const;
-  std::size_t openCount(Role role) const;  // Unknown counts every open connection
+  std::size_t openCount(Role role) const;
+  // Until at least count connections have announced the role (a reconnection adds one).
   bool waitForConnections(Role role, std::size_t count, Millis timeout) const;
+  // Until exactly count connections of the role are open.
   bool waitForOpenCount(Role role, std::size_t count, Millis timeout) const;
 
   std::vector<Received> received() const;
@@ -144,7 +147,8 @@ class FybSensor {
   // The nth message (from 0) with that root, on connections of the role (Unknown: any).
   std::optional<Received> waitForRoot(std::string_view root, Millis timeout, std::size_t nth = 0,
                                       Role role = Role::Unknown) const;
-  // Bytes the sensor could not read as a message (the connection was then closed).
+  // Why connections ended badly: bytes the sensor could not read as a message, failed TLS
+  // handshakes (the connection was then closed).
   std::vector<std::string> errors() const;
   // PEM of the client certificate of each TLS connection that presented one.
   std::vector<std::string> clientCertificates() const;
@@ -165,6 +169,10 @@ class FybSensor {
   bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
   template <typename Pred>
   bool waitUntil(Millis timeout, Pred pred) const;
+  static bool matches(Role filter, Role role);
+  // Called with m_ held.
+  std::vector<std::shared_ptr<Connection>> openLocked(Role role) const;
+  std::size_t countLocked(Role role) const;
 
   SSL_CTX* tls_ = nullptr;
   int listener_ = -1;
