@@ -96,6 +96,9 @@ struct Pki {
         CertSpec forgedCrl;
         forgedCrl.crlUris = {CrlUrl("http", "forged.crl")};
         servers["forged-crl"] = Leaf(14, "forged-crl", root, forgedCrl);
+        CertSpec missingCrl;
+        missingCrl.crlUris = {CrlUrl("http", "missing.crl")};
+        servers["missing-crl"] = Leaf(22, "missing-crl", root, missingCrl);
         CertSpec expired;
         expired.notBeforeOffsetSeconds = -172800;
         expired.notAfterOffsetSeconds = -86400;
@@ -181,6 +184,8 @@ struct ProblemCase {
     uint32_t flags;
 };
 
+void PrintTo(const ProblemCase &c, std::ostream *out) { *out << c.server << " at " << c.host << " flags " << c.flags; }
+
 class TlsProblemTest : public TlsTest, public ::testing::WithParamInterface<ProblemCase> {};
 
 // Each server is refused while its problems are not all ignored, accepted once they are,
@@ -210,6 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProblemCase{"good-crl", "127.0.0.1", 0},
                       ProblemCase{"revoked", "127.0.0.1", SA_SSL_ERROR_REVOKED},
                       ProblemCase{"https-crl", "127.0.0.1", kNoCrl},
+                      ProblemCase{"missing-crl", "127.0.0.1", kNoCrl},
                       ProblemCase{"forged-crl", "127.0.0.1", SA_SSL_ERROR_OTHER},
                       ProblemCase{"expired", "127.0.0.1", kNoCrl | SA_SSL_ERROR_EXPIRED},
                       ProblemCase{"future", "127.0.0.1", kNoCrl | SA_SSL_ERROR_NOT_YET_VALID},
@@ -238,6 +244,19 @@ TEST_F(TlsTest, RevocationListIsFetchedOverHttpOnlyForPlainHttp)
     TlsTestServer plain(ServerFor("good-crl"));
     EXPECT_EQ(Connect(plain.port(), 0, &flags), SA_OK);
     EXPECT_EQ(SharedPki().http->requests(), before + 1);
+}
+
+TEST_F(TlsTest, RevocationDownloadsAreLogged)
+{
+    TlsTestServer served(ServerFor("good-crl"));
+    TlsTestServer missing(ServerFor("missing-crl"));
+    uint32_t flags = 0;
+    ASSERT_EQ(Connect(served.port(), 0, &flags), SA_OK);
+    ASSERT_EQ(Connect(missing.port(), kNoCrl, &flags), SA_OK);
+    std::vector<std::string> expected = {"Load CRL at " + SharedPki().CrlUrl("http", "root.crl"), "CRL download succeed",
+                                         "Load CRL at " + SharedPki().CrlUrl("http", "missing.crl"),
+                                         "CRL download failed"};
+    EXPECT_EQ(LogLines(), expected);
 }
 
 TEST_F(TlsTest, LargeTransfersCrossManyRecords)
@@ -342,6 +361,9 @@ TEST_F(TlsClientCertTest, MismatchedKeyStillHandshakesWithoutCertificate)
     EXPECT_EQ(Connect(server.port(), kNoCrl, &flags, "127.0.0.1", pemClient.cert.get(), other.key.get()), SA_OK);
     ExpectEcho("no usable client certificate");
     EXPECT_EQ(server.lastClientName(), "");
+    std::vector<std::string> expected = {"Using specified cert/key as client certificate",
+                                         "WARNING private key is invalid"};
+    EXPECT_EQ(LogLines(), expected);
 }
 
 TEST_F(TlsClientCertTest, StoreCertificateIssuedByRequestedCaIsPresented)
