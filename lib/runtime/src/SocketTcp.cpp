@@ -61,7 +61,7 @@ static int WaitConnected(SA_Socket psSocket, uint32_t u32StartTick, uint32_t u32
 static int32_t MoveSome(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, int bWrite, enum SA_IoWait *peWait)
 {
     if (psSocket->psSsl != nullptr)
-        return bWrite ? SA_TlsWrite(psSocket, pBuffer, u32Size, peWait) : SA_TlsRead(psSocket, pBuffer, u32Size, peWait);
+        return SA_TlsMove(psSocket, pBuffer, u32Size, bWrite, peWait);
     int32_t i32Moved = bWrite ? SA_OsSend(psSocket->iSocket, pBuffer, u32Size) : SA_OsRecv(psSocket->iSocket, pBuffer, u32Size);
     if (i32Moved > 0)
         return i32Moved;
@@ -118,11 +118,7 @@ int SA_ConnectSocketTCPTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, S
     SA_Socket psSocket = nullptr;
     int iResult = SA_ConnectTcpRecord(pcszRemoteAddr, u16Port, &psSocket, pu32SendBufferSize, pu32ReceiveBufferSize,
                                       SA_GetTickMs(), u32TimeoutMs, u32KeepAliveMs, aszHost, sizeof(aszHost));
-    if (iResult == SA_OK)
-        *ppsSocket = psSocket;
-    else
-        SA_CloseSocket(&psSocket);
-    return iResult;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 int SA_ConnectSocketTCPTimeout(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
@@ -256,12 +252,7 @@ int SA_ServerInitializeConnectionTCP(uint16_t u16Port, SA_Socket *ppsSocket, con
                    SA_OsListen(psSocket->iSocket, 32) == 0)
                       ? SA_OK
                       : SA_ERROR;
-    if (iResult != SA_OK) {
-        SA_CloseSocket(&psSocket);
-        return SA_ERROR;
-    }
-    *ppsSocket = psSocket;
-    return SA_OK;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 /* Takes one pending connection: 0 with the configured record, 1 none yet, -1 error. */
@@ -286,12 +277,7 @@ static int AcceptOne(SA_Socket hSocket, SA_Socket *ppsConnected, uint32_t *pu32A
         iResult = SA_TlsAccept(hSocket, psSocket, u32StartTick, u32TimeoutMs) == SA_OK ? SA_OK : SA_ERROR;
     if (iResult == SA_OK && SA_OsSetLinger(iConnected, 1, 0) != 0)
         iResult = SA_ERROR;
-    if (iResult != SA_OK) {
-        SA_CloseSocket(&psSocket);
-        return SA_ERROR;
-    }
-    *ppsConnected = psSocket;
-    return SA_OK;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsConnected);
 }
 
 int SA_WaitConnectionTCPEx(SA_Socket hSocket, uint32_t, SA_Socket *ppsConnectedSocket, char *pszPeerAddr,
