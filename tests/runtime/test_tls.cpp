@@ -2,6 +2,7 @@
 // test time: every verification problem bit, the ignore mask, revocation over HTTP,
 // host names, clean closes, stalled handshakes and client certificates.
 #include "LoopbackServer.h"
+#include "NetInternal.h"
 #include "NetTestFixture.h"
 #include "TestPki.h"
 #include "TlsTestServer.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sys/stat.h>
+#include <thread>
 
 using testnet::TlsServerOptions;
 using testnet::TlsTestServer;
@@ -431,6 +433,44 @@ TEST_F(TlsTest, PemReadersRejectBadInput)
     EXPECT_EQ(SA_PemToX509(nullptr, 10, &cert), SA_ERROR);
     EXPECT_GT(asserts.load(), before);
     EXPECT_EQ(SA_FreeX509(nullptr), 1);
+}
+
+} // namespace
+
+namespace {
+
+// The listening socket has no way to get a TLS context through the interface; the accept
+// path that serves one is still exercised by handing it a server context directly.
+TEST_F(TlsTest, ListenerWithContextRunsServerHandshakeOnAccept)
+{
+    SA_Socket listener = nullptr;
+    ASSERT_EQ(SA_ServerInitializeConnectionTCP(0, &listener, nullptr, nullptr), SA_OK);
+    const Identity &good = SharedPki().servers.at("good");
+    listener->psSslCtx = SSL_CTX_new(TLS_server_method());
+    SSL_CTX_use_certificate(listener->psSslCtx, good.cert.get());
+    SSL_CTX_use_PrivateKey(listener->psSslCtx, good.key.get());
+    uint16_t port = testnet::LocalPort(listener->iSocket);
+    std::atomic<int> clientResult{99};
+    std::thread client([&] {
+        SA_Socket socket = nullptr;
+        uint32_t flags = 0;
+        clientResult = SA_ConnectSocketTCPsTimeout("127.0.0.1", port, &socket, nullptr, nullptr, 5000, kNoCrl, &flags,
+                                                   nullptr, nullptr);
+        if (socket != nullptr)
+            SA_WriteSocketLength(socket, "ping", 4, 5000);
+        SA_CloseSocket(&socket);
+    });
+    SA_Socket accepted = nullptr;
+    EXPECT_EQ(SA_WaitConnectionTCP(listener, 16, &accepted, nullptr, 5000), SA_OK);
+    char buffer[4] = {};
+    if (accepted != nullptr) {
+        EXPECT_EQ(SA_ReadSocketLength(accepted, buffer, 4, 5000), SA_OK);
+    }
+    client.join();
+    EXPECT_EQ(clientResult.load(), SA_OK);
+    EXPECT_EQ(std::string(buffer, 4), "ping");
+    SA_CloseSocket(&accepted);
+    SA_CloseSocket(&listener);
 }
 
 } // namespace
