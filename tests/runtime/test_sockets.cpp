@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -224,6 +225,32 @@ TEST_F(SocketTest, KeepAliveDetectsDeadPeerInAboutThirtySeconds)
     EXPECT_EQ(idle, 10);
     EXPECT_EQ(interval, 2);
     EXPECT_NEAR(idle + interval * count, 30, 3);
+}
+
+TEST_F(SocketTest, LingerAndBlockingModeReachTheSocket)
+{
+    LoopbackServer peer(testnet::HoldOpen);
+    socket_ = Connect(peer.port());
+    int fd = socket_->iSocket;
+    EXPECT_NE(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_EQ(SA_SetBlockingSocket(socket_, 1), SA_OK);
+    EXPECT_EQ(fcntl(fd, F_GETFL) & O_NONBLOCK, 0);
+    EXPECT_EQ(SA_SetBlockingSocket(socket_, 0), SA_OK);
+    EXPECT_EQ(SA_SetLingerSocket(socket_, 1, 5), SA_OK);
+    linger value{};
+    socklen_t length = sizeof(value);
+    getsockopt(fd, SOL_SOCKET, SO_LINGER, &value, &length);
+    EXPECT_EQ(value.l_onoff, 1);
+    EXPECT_EQ(value.l_linger, 5);
+}
+
+TEST_F(SocketTest, ZeroLengthReadIsReportedAndReadsNothing)
+{
+    LoopbackServer peer(testnet::HoldOpen);
+    socket_ = Connect(peer.port());
+    char buffer[1];
+    EXPECT_EQ(SA_ReadSocketLength(socket_, buffer, 0, 1000), SA_OK);
+    EXPECT_GE(asserts.load(), 1);
 }
 
 TEST_F(SocketTest, KeepAliveBelowThirtySecondsFailsTheConnect)

@@ -77,6 +77,39 @@ static int32_t PollCancel(SA_Socket psSocket)
     return psSocket->rCancel != nullptr ? psSocket->rCancel(psSocket, psSocket->pCancelArgument) : 0;
 }
 
+static int WaitForPlainData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32TimeoutMs)
+{
+    int iResult = SA_SelectSocket(psSocket, u32TimeoutMs, 1, 0);
+    if (iResult != SA_OK)
+        return iResult;
+    /* Readable with nothing to read: the peer has closed. */
+    uint32_t u32Ready = 0;
+    if (SA_OsReadableBytes(psSocket->iSocket, &u32Ready) != 0 || u32Ready == 0)
+        return SA_ERROR;
+    *pu32Count = u32Ready;
+    return SA_OK;
+}
+
+static int WaitForTlsData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32TimeoutMs)
+{
+    uint32_t u32Start = SA_GetTickMs();
+    for (;;) {
+        enum SA_IoWait eWait = SA_IO_WAIT_READ;
+        if (SA_TlsPending(psSocket, pu32Count, &eWait) != SA_OK)
+            return SA_ERROR;
+        if (*pu32Count > 0)
+            return SA_OK;
+        if (eWait == SA_IO_RETRY)
+            continue;
+        uint32_t u32Remaining = SA_RemainingTime(u32Start, u32TimeoutMs);
+        if (u32Remaining == 0)
+            return SA_TIMEOUT;
+        int iResult = SA_SelectSocket(psSocket, u32Remaining, 1, eWait != SA_IO_WAIT_READ);
+        if (iResult != SA_OK)
+            return iResult;
+    }
+}
+
 extern "C" {
 
 int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
@@ -196,35 +229,8 @@ int SA_WaitForDataOnSocket(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32
     SA_ASSERT(psSocket);
     if (psSocket == nullptr)
         return SA_ERROR;
-    if (psSocket->psSsl == nullptr) {
-        int iResult = SA_SelectSocket(psSocket, u32TimeoutMs, 1, 0);
-        if (iResult != SA_OK)
-            return iResult;
-        uint32_t u32Ready = 0;
-        if (SA_OsReadableBytes(psSocket->iSocket, &u32Ready) != 0 || u32Ready == 0)
-            return SA_ERROR;
-        *pu32Out = u32Ready;
-        return SA_OK;
-    }
-    uint32_t u32Start = SA_GetTickMs();
-    for (;;) {
-        enum SA_IoWait eWait = SA_IO_WAIT_READ;
-        uint32_t u32Ready = 0;
-        if (SA_TlsPending(psSocket, &u32Ready, &eWait) != SA_OK)
-            return SA_ERROR;
-        if (u32Ready > 0) {
-            *pu32Out = u32Ready;
-            return SA_OK;
-        }
-        if (eWait == SA_IO_RETRY)
-            continue;
-        uint32_t u32Remaining = SA_RemainingTime(u32Start, u32TimeoutMs);
-        if (u32Remaining == 0)
-            return SA_TIMEOUT;
-        int iResult = SA_SelectSocket(psSocket, u32Remaining, 1, eWait != SA_IO_WAIT_READ);
-        if (iResult != SA_OK)
-            return iResult;
-    }
+    return psSocket->psSsl != nullptr ? WaitForTlsData(psSocket, pu32Out, u32TimeoutMs)
+                                      : WaitForPlainData(psSocket, pu32Out, u32TimeoutMs);
 }
 
 int SA_ServerInitializeConnectionTCP(uint16_t u16Port, SA_Socket *ppsSocket, const uint32_t *pu32SendSize,
