@@ -108,10 +108,8 @@ int SA_OsSetKeepAliveOn(SA_OsSocket iSocket) { return SetIntOption(iSocket, SOL_
 
 int SA_OsSetReuseAddr(SA_OsSocket iSocket)
 {
-    /* Both options, so that every listener of the port gets the broadcasts. */
-    if (SetIntOption(iSocket, SOL_SOCKET, SO_REUSEADDR, 1) != 0)
-        return -1;
-    return SetIntOption(iSocket, SOL_SOCKET, SO_REUSEPORT, 1);
+    /* On Linux this alone lets every listener of a UDP port bind it and hear its broadcasts. */
+    return SetIntOption(iSocket, SOL_SOCKET, SO_REUSEADDR, 1);
 }
 
 int SA_OsSetMaxRetransmitUnlimited(SA_OsSocket iSocket)
