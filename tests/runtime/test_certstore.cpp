@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 using testpki::CertSpec;
@@ -36,6 +37,7 @@ protected:
     {
         X509_free(cert_);
         EVP_PKEY_free(key_);
+        std::filesystem::remove_all(data_);
         NetTest::TearDown();
     }
 

@@ -10,6 +10,7 @@
 #include <openssl/pem.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <thread>
@@ -29,6 +30,8 @@ struct Pki {
     Identity root, pathRoot, pathIntermediate, notCa, forger, client, expiredClient;
     std::vector<Identity> longChain;
     std::map<std::string, Identity> servers;
+
+    ~Pki() { std::filesystem::remove_all(folder); }
 
     std::string CrlUrl(const char *scheme, const char *name) const
     {
