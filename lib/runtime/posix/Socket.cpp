@@ -293,8 +293,9 @@ int SA_OsRecvFrom(SA_OsSocket iSocket, void *pBuffer, uint32_t u32Size, uint32_t
     do {
         uLength = sizeof(sFrom);
         memset(&sFrom, 0, sizeof(sFrom));
-        /* MSG_TRUNC makes the result the datagram's full size, so a cut one is seen. */
-        iRead = recvfrom(iSocket, pBuffer, u32Size, MSG_TRUNC, reinterpret_cast<struct sockaddr *>(&sFrom), &uLength);
+        /* MSG_TRUNC makes the result the datagram's full size, so a cut one is seen; a datagram
+         * dropped between the wait and here (bad checksum) must not block. */
+        iRead = recvfrom(iSocket, pBuffer, u32Size, MSG_TRUNC | MSG_DONTWAIT, reinterpret_cast<struct sockaddr *>(&sFrom), &uLength);
     } while (iRead < 0 && errno == EINTR);
     if (iRead < 0)
         return -1;

@@ -36,12 +36,17 @@ static int SetBufferSizes(SA_Socket psSocket, const uint32_t *pu32Send, const ui
     return SA_OK;
 }
 
-static int ConfigureClientSocket(SA_Socket psSocket, const uint32_t *pu32Send, const uint32_t *pu32Receive,
-                                 uint32_t u32KeepAliveMs)
+static int ConfigureClientSocket(SA_Socket psSocket, const uint32_t *pu32SendBufferSize,
+                                 const uint32_t *pu32ReceiveBufferSize, uint32_t u32KeepAliveMs)
 {
+    if (pu32SendBufferSize != nullptr)
+        SA_ASSERT(*pu32SendBufferSize);
+    if (pu32ReceiveBufferSize != nullptr)
+        SA_ASSERT(*pu32ReceiveBufferSize);
     if (SA_OsSetNonBlocking(psSocket->iSocket, 1) != 0 || SA_OsSetKeepAliveOn(psSocket->iSocket) != 0)
         return SA_ERROR;
-    if (SetBufferSizes(psSocket, pu32Send, pu32Receive) != SA_OK || SA_OsSetNoDelay(psSocket->iSocket) != 0)
+    if (SetBufferSizes(psSocket, pu32SendBufferSize, pu32ReceiveBufferSize) != SA_OK ||
+        SA_OsSetNoDelay(psSocket->iSocket) != 0)
         return SA_ERROR;
     return SA_SetKeepAliveSocket(psSocket, u32KeepAliveMs) == 1 ? SA_OK : SA_ERROR;
 }
@@ -145,8 +150,6 @@ int SA_ConnectSocketTCPTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, S
     SA_ASSERT(pcszRemoteAddr && ppsSocket);
     if (pcszRemoteAddr == nullptr || ppsSocket == nullptr)
         return SA_ERROR;
-    SA_ASSERT(pu32SendBufferSize == nullptr || *pu32SendBufferSize);
-    SA_ASSERT(pu32ReceiveBufferSize == nullptr || *pu32ReceiveBufferSize);
     char aszHost[256];
     SA_Socket psSocket = nullptr;
     int iResult = SA_ConnectTcpRecord(pcszRemoteAddr, u16Port, &psSocket, pu32SendBufferSize, pu32ReceiveBufferSize,
