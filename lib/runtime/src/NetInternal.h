@@ -35,6 +35,8 @@ int SA_KeepOrCloseSocket(int iResult, SA_Socket psSocket, SA_Socket *ppsSocket);
 uint32_t SA_RemainingTime(uint32_t u32StartTick, uint32_t u32TimeoutMs);
 /* One wait of at most 1000 ms within a time-out started at the tick: 0 go on, 1 time-out, -1 error. */
 int SA_WaitSlice(SA_Socket psSocket, uint32_t u32StartTick, uint32_t u32TimeoutMs, enum SA_IoWait eWait);
+/* Reports a missing address or socket variable of a connect: 0 or -1. */
+int SA_CheckConnectArguments(const char *pcszRemoteAddr, SA_Socket *ppsSocket);
 /* The TCP part of a connect, the time-out counted from the start tick: 0, 1 or -1; the
  * record is made in *ppsSocket whatever the result (null only when none could be made). */
 int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,

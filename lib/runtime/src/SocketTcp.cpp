@@ -117,6 +117,12 @@ static int WaitForTlsData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32T
 
 extern "C" {
 
+int SA_CheckConnectArguments(const char *pcszRemoteAddr, SA_Socket *ppsSocket)
+{
+    SA_ASSERT(pcszRemoteAddr && ppsSocket);
+    return (pcszRemoteAddr == nullptr || ppsSocket == nullptr) ? SA_ERROR : SA_OK;
+}
+
 int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
                         const uint32_t *pu32SendBufferSize, const uint32_t *pu32ReceiveBufferSize,
                         uint32_t u32StartTick, uint32_t u32TimeoutMs, uint32_t u32KeepAliveMs, char *pszHost,
@@ -147,8 +153,7 @@ int SA_ConnectSocketTCPTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, S
                                  const uint32_t *pu32SendBufferSize, const uint32_t *pu32ReceiveBufferSize,
                                  uint32_t u32TimeoutMs, uint32_t u32KeepAliveMs)
 {
-    SA_ASSERT(pcszRemoteAddr && ppsSocket);
-    if (pcszRemoteAddr == nullptr || ppsSocket == nullptr)
+    if (SA_CheckConnectArguments(pcszRemoteAddr, ppsSocket) != SA_OK)
         return SA_ERROR;
     char aszHost[256];
     SA_Socket psSocket = nullptr;

@@ -235,8 +235,7 @@ int SA_ConnectSocketTCPsTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, 
     uint32_t u32Start = SA_GetTickMs();
     if (pu32VerifyFlags != nullptr)
         *pu32VerifyFlags = 0;
-    SA_ASSERT(pcszRemoteAddr && ppsSocket);
-    if (pcszRemoteAddr == nullptr || ppsSocket == nullptr)
+    if (SA_CheckConnectArguments(pcszRemoteAddr, ppsSocket) != SA_OK)
         return SA_ERROR;
     char aszHost[256];
     SA_Socket psSocket = nullptr;
