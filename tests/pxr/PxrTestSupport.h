@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PXR_Internal.h"
+#include "SA_Log.h"
 
 struct TraceLine {
     int iLevel;
