@@ -59,4 +59,13 @@ inline PXRMsgElement *addChild(PXRMsgElement *psParent, const char *pcszName,
     return psChild;
 }
 
+// A gtest name from a case's description.
+inline std::string caseName(const char *pcszWhat)
+{
+    std::string name;
+    for (const char *p = pcszWhat; *p; p++)
+        name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+}
+
 #endif

@@ -158,12 +158,7 @@ TEST_P(ErrorTable, RefusesWithReasonAndTrace)
     EXPECT_EQ(after, before) << "a refused operation changes nothing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Model, ErrorTable, ::testing::ValuesIn(kCases), [](const auto &info) {
-    std::string name;
-    for (const char *p = info.param.pcszWhat; *p; p++)
-        name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Model, ErrorTable, ::testing::ValuesIn(kCases), [](const auto &info) { return caseName(info.param.pcszWhat); });
 
 TEST_F(PxrTest, SetChildWithoutMessageOnlyWarns)
 {

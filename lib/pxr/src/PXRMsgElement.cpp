@@ -111,10 +111,7 @@ PXRMsgElement *copyNode(PXRMsgElement *psSource)
 
 int refuseReadOnly(PXRMsgElement *psElement, const char *pcszFunction)
 {
-    if (!PXRMsgElement_isReadOnly(psElement))
-        return 0;
-    PXRMsg_fail(psElement, pcszFunction, PXR_REASON_READ_ONLY);
-    return 1;
+    return PXRMsg_refuseReadOnly(psElement, psElement->psMsg, pcszFunction);
 }
 
 // Whether a detached child holds the parent somewhere in its subtree. A childless child or
