@@ -69,11 +69,15 @@ typedef struct SA_MemoryRec *SA_Memory;
 void *SA_MallocInfo(uint32_t u32Size, const char *pcszFile, uint32_t u32Line);
 /* Zeroed block of count x size bytes, or null (also when the product overflows). */
 void *SA_CallocInfo(uint32_t u32Count, uint32_t u32Size, const char *pcszFile, uint32_t u32Line);
-/* Releases *pp and sets it null; a null *pp is left alone. Returns 0. */
+/* Releases *pp and sets it null; a null *pp is left alone. 0, or -1 when tracking refuses the block. */
 int SA_FreeInfo(void **pp, const char *pcszFile, const char *pcszFunction, uint32_t u32Line);
 int SA_InitHeap(uint32_t u32Size, int bTracking);
 void SA_ReleaseHeap(void);
 void SA_SetMemoryLeakCallback(SA_MemoryLeakCallback rCallback, const char *pcszTitle, void *pUser);
+
+/* Size of an arena block's header (pointer-sized links, payloads kept 16-byte aligned);
+ * an arena must be larger than one header. */
+#define SA_MEMORY_HEADER_SIZE ((uint32_t)((8u + 4u * sizeof(void *) + 15u) / 16u * 16u))
 
 SA_Memory SA_MemoryCreate(uint32_t u32MemorySizeInBytes);
 void *SA_MemoryAlloc(SA_Memory psMemory, uint32_t u32RequiredSizeInBytes);
@@ -151,7 +155,9 @@ int SA_WaitThreadTimeout(SA_Thread psThread, uint32_t u32TimeoutMs);
 /* Frees the record; a running thread is not stopped. */
 void SA_ExitThread(SA_Thread *ppsThread);
 void SA_ExitCurrentThread(void);
-/* Priority of a thread of this runtime: -3 (idle) .. 3 (time critical). */
+/* Priority of a thread of this runtime: -3 (idle) .. 3 (time critical). 0, or -1 for a value
+ * outside that scale or a refusal of the system; above normal needs privileges on Linux and
+ * otherwise stays at normal. */
 int SA_SetThreadPriority(SA_Thread psThread, int32_t i32Priority);
 #define SA_CreateThread(pps, r, arg) SA_CreateThreadInfo((pps), (r), (arg), __FILE__, __func__, (uint32_t)__LINE__, #r)
 #define SA_CreateThreadEx(pps, r, arg, stack, prio) \
@@ -159,7 +165,8 @@ int SA_SetThreadPriority(SA_Thread psThread, int32_t i32Priority);
 
 int SA_InitNonWaitThread(void);
 void SA_ReleaseNonWaitThread(void);
-/* Hands a thread to the reaper, which frees its record once it has ended. */
+/* Hands a thread to the reaper, which frees its record once it has ended: 0 with *ppsThread
+ * null, or -1 (runtime not started). The runtime's last release waits for such threads. */
 int SA_NonWaitThread(SA_Thread *ppsThread);
 
 #ifdef __cplusplus

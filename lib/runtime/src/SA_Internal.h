@@ -10,6 +10,11 @@ extern "C" {
 
 /* Added to the platform tick, so tests can put the tick just before its wrap. */
 void SA_SetTickOffsetForTest(uint32_t u32Offset);
+/* Forces the processor probe's result: 0 plain copy, 1 SSE, -1 probe again. */
+void SA_SetSseStateForTest(int32_t i32State);
+
+/* Bytes of the header in front of every block in tracking mode. */
+#define SA_TRACKED_HEADER_SIZE 32u
 
 /* Start and release steps of other runtime modules, called by SA_Init / SA_Release. */
 int SA_InitLog(void);
