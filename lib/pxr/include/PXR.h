@@ -1,5 +1,5 @@
 /* The sensor-communication library's whole exported interface: start-up, last error and
- * trace, the message model, lists and merge. C linkage; results are 1/0 or a pointer/null. */
+ * trace, the message model, lists, wire form and merge. C linkage; results are 1/0 or a pointer/null. */
 #ifndef PXR_H
 #define PXR_H
 
@@ -43,6 +43,11 @@ typedef struct PXRListItem {
 typedef int (*PXRTraceFunction)(PXR *pPxr, int iLevel, const char *pcszText, void *pUser);
 /* Releases an element's binary content. */
 typedef void (*PXRMsgContentFreeCallback)(void *pContent, void *pUser);
+/* Receives one piece of an exported message; non-zero when it accepted the bytes. */
+typedef int (*PXRMsgWriteFunction)(const void *pData, uint32_t u32Length, void *pUser);
+/* Fills up to u32MaxLength bytes for an import: the count written, 0 at the end of the
+ * data, or a negative number on error. */
+typedef int32_t (*PXRMsgReadFunction)(void *pDestination, uint32_t u32MaxLength, void *pUser);
 
 /* ---- library start-up, last error, trace, version ---- */
 
@@ -167,6 +172,18 @@ PXR_API uint32_t PXRMsgElementContentSize(PXRMsgElement *psElement);
 /* 1 after the content was replaced by a copy of the data (no content for null data or
  * size 0); on failure the old content stays. */
 PXR_API int PXRMsgElementSetContentBinary(PXRMsgElement *psElement, const void *pData, uint32_t u32Size);
+
+/* ---- wire form ---- */
+
+/* 1 when the whole message went through the write function; 0 with the message's last error. */
+PXR_API int PXRMsgExport(PXRMsg *psMsg, PXRMsgWriteFunction rWrite, void *pUser);
+/* Bytes of the exported message written into the caller's buffer; 0 when it failed or does not fit. */
+PXR_API uint32_t PXRMsgExportToBinaryArray(PXRMsg *psMsg, void *pBuffer, uint32_t u32Capacity);
+/* 1 when one message was read through the function into the (cleared) message; 0 with its
+ * last error. Bytes after the message may have been read and are dropped. */
+PXR_API int PXRMsgImport(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser);
+/* PXRMsgImport over a block of bytes, which stays the caller's. */
+PXR_API int PXRMsgImportFromBinaryArray(PXRMsg *psMsg, const void *pData, uint32_t u32Size);
 
 /* ---- merge ---- */
 

@@ -5,6 +5,10 @@
 
 #include "PXR.h"
 #include "SA_Core.h"
+#include "SA_Net.h"
+#include "SA_Queue.h"
+
+#include <expat.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -13,6 +17,7 @@ extern "C" {
 /* Trace module names. */
 #define PXR_MODULE_PXR "PXR"
 #define PXR_MODULE_MSG "PXRMsg"
+#define PXR_MODULE_EXPORT "Export"
 
 struct PXRList {
     PXRListItem *psFirst;
@@ -107,6 +112,126 @@ int PXRMsgElement_mergeRemoveAttribute(PXRMsgElement *psSource, const char *pcsz
 int PXRMsgElement_mergeInternal(PXRMsgElement *psDestination, PXRMsgElement *psSource, int bConsume,
                                 int bAddMissing, PXRMsgElementMatchRule rMatch,
                                 PXRMsgElementRemoveAttributeRule rRemove);
+
+/* ---- wire form writer ---- */
+
+#define PXR_MAX_CONTENTS 15          /* binary parts per message, Content-IDs "A" to "O" */
+#define PXR_BUFFER_BLOCK_SIZE 2048   /* bytes of XML and part headers per pooled item */
+#define PXR_CONNECTION_BUFFER_ITEMS 32
+#define PXR_EXPORT_BUFFER_ITEMS 256
+#define PXR_SOCKET_SLICE 256000      /* largest single socket write or read of a content */
+#define PXR_SEND_TIMEOUT_MS 30000
+
+/* One piece of a document being written: a pooled 2048-byte block, or (detached) a
+ * pointer at a constant header or at an element's content. */
+typedef struct PXRMsg_BufferItem {
+    SA_Pool psPool;
+    uint8_t *pu8Data;
+    uint32_t u32Length;
+    uint32_t u32Capacity;
+    uint8_t u8Detached;
+} PXRMsg_BufferItem;
+
+/* 1 with *ppsPool holding u32Count items (blocks come on first use), 0 with it null. */
+int PXRMsg_createBufferPool(SA_Pool *ppsPool, uint32_t u32Count, int bDetached);
+/* Frees every item in the pool with its block, then the pool; the variable becomes null. */
+void PXRMsg_releaseBufferPool(SA_Pool *ppsPool);
+/* The next item of the pool with its length set to its capacity, or null when none is left. */
+PXRMsg_BufferItem *PXRMsg_BufferItemTake(SA_Pool psPool);
+/* Gives the item back to its pool. */
+void PXRMsg_BufferItemRelease(PXRMsg_BufferItem *psItem);
+/* Gives every item of the list back to its pool; the list is left empty. */
+void PXRMsg_releaseBufferList(PXRList *psList);
+
+/* Builds the whole document into the list: 1, or 0 with the message's last error set and
+ * every item already back in its pool. */
+int PXRMsg_writeToBufferList(PXRMsg *psMsg, PXRList *psList, SA_Pool psBufferPool, SA_Pool psDetachedPool);
+/* Receives one write of at most PXR_SOCKET_SLICE bytes; 1 when it went through. */
+typedef int (*PXRMsg_SliceWriter)(void *pUser, const void *pData, uint32_t u32Length);
+/* Passes every item of the list to the writer in order, in pieces of at most u32Slice bytes;
+ * 1 when all went through, 0 at the first refusal. */
+int PXRMsg_writeBufferList(PXRList *psList, uint32_t u32Slice, PXRMsg_SliceWriter rWriter, void *pUser);
+/* Writes the message on the socket; 1 when every byte was written. */
+int PXRMsg_writeToSocket(PXRMsg *psMsg, SA_Socket psSocket, SA_Pool psBufferPool, SA_Pool psDetachedPool);
+
+/* Target of PXRMsgExportToBinaryArray. */
+typedef struct PXRMsg_BinaryArray {
+    uint8_t *pu8Data;
+    uint32_t u32Capacity;
+    uint32_t u32Used;
+} PXRMsg_BinaryArray;
+/* Appends the piece when it fits in the array; 1, or 0 when it does not. */
+int PXRMsg_toBinaryArrayCallback(const void *pData, uint32_t u32Length, void *pUser);
+
+/* ---- wire form reader ---- */
+
+#define PXR_STREAM_BUFFER_SIZE 50000
+#define PXR_MAX_CONTENT_ID 63
+#define PXR_MAX_BOUNDARY 124
+/* Guards against hostile input: no longer header line, no larger binary part or XML part,
+ * no deeper element nesting. */
+#define PXR_MAX_HEADER_LINE 8192
+#define PXR_MAX_CONTENT_LENGTH (128u * 1024u * 1024u)
+#define PXR_MAX_XML_SIZE (64u * 1024u * 1024u)
+#define PXR_MAX_DEPTH 1000
+
+typedef struct PXRStreamBuffer {
+    uint8_t *pu8Data;
+    uint32_t u32Capacity;
+    uint32_t u32Length; /* unread bytes */
+    uint32_t u32Start;  /* offset of the first unread byte */
+} PXRStreamBuffer;
+
+/* A buffer with a 50000-byte block, or null; release it with PXRStreamBufferRelease. */
+PXRStreamBuffer *PXRStreamBufferCreate(void);
+/* Frees the block and the record (null accepted). */
+void PXRStreamBufferRelease(PXRStreamBuffer *psBuffer);
+/* Drops every unread byte. */
+void PXRStreamBufferClear(PXRStreamBuffer *psBuffer);
+/* The first unread byte. */
+uint8_t *PXRStreamBufferData(PXRStreamBuffer *psBuffer);
+/* Offset from the first unread byte of the pattern at or after u32From, or -1. */
+int32_t PXRStreamBufferFind(PXRStreamBuffer *psBuffer, const void *pPattern, uint32_t u32Length, uint32_t u32From);
+/* 1 when the unread bytes begin with the pattern. */
+int PXRStreamBufferStartsWith(PXRStreamBuffer *psBuffer, const void *pPattern, uint32_t u32Length);
+/* Drops n unread bytes (at most the unread length). */
+void PXRStreamBufferConsume(PXRStreamBuffer *psBuffer, uint32_t u32Count);
+/* Appends exactly n bytes read from the socket: 0, 1 time-out, -1 error, 2 no memory. */
+int PXRStreamBufferReadFromSocket(PXRStreamBuffer *psBuffer, SA_Socket psSocket, uint32_t u32Count,
+                                  uint32_t u32TimeoutMs);
+/* Appends exactly n bytes (n > 0) or one read of up to 1024 (n = 0) from the function:
+ * 0, 1 when the function gave 0 bytes (end of input), 2 no memory, or its negative result
+ * (-1 also when it claimed more bytes than offered); bytes got before a failure stay. */
+int PXRStreamBufferReadWithCallback(PXRStreamBuffer *psBuffer, PXRMsgReadFunction rRead, void *pUser,
+                                    uint32_t u32Count);
+
+/* Reads one message through the function: 0, or -1 with the reason in the message. */
+int PXRMsg_read(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, PXRStreamBuffer *psBuffer, XML_Parser hParser);
+/* PXRMsg_read from a function that can deliver at most u64SourceSize more bytes (binary
+ * parts that claim more than that plus the buffered bytes are refused before allocation). */
+int PXRMsg_readBounded(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, PXRStreamBuffer *psBuffer,
+                       XML_Parser hParser, uint64_t u64SourceSize);
+/* Called after each slice of a large binary part; 0 interrupts the read. */
+typedef int (*PXRMsg_ProgressFunction)(void *pUser);
+/* Reads one message from the socket within the time-out: 0, 1 time-out, -1 failure. */
+int PXRMsg_readFromSocket2(PXRMsg *psMsg, SA_Socket psSocket, uint32_t u32TimeoutMs, PXRStreamBuffer *psBuffer,
+                           XML_Parser hParser, PXRMsg_ProgressFunction rProgress, void *pProgressUser);
+
+/* Source of PXRMsgImportFromBinaryArray. */
+typedef struct PXRMsg_BinaryCursor {
+    const uint8_t *pu8Data;
+    uint32_t u32Size;
+    uint32_t u32Position;
+} PXRMsg_BinaryCursor;
+/* Copies the next bytes of the block; the count (0 at its end). */
+int32_t PXRMsg_fromBinaryArrayCallback(void *pDestination, uint32_t u32MaxLength, void *pUser);
+
+/* ---- message files ---- */
+
+/* 1 when the file holds exactly the exported message; 0 with the message's last error. */
+int PXRMsg_exportToFile(PXRMsg *psMsg, const char *pcszPath);
+/* 1 when the file held one whole message, read into the (cleared) message; 0 otherwise. */
+int PXRMsg_importFromFile(PXRMsg *psMsg, const char *pcszPath);
 
 #ifdef __cplusplus
 }
