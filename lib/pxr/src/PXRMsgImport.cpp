@@ -54,7 +54,8 @@ struct Reader {
     uint32_t u32BoundaryLineLength;
     uint32_t u32SearchFrom;
     uint32_t u32Need; // bytes still missing for a step, 0 when unknown
-    int iPartType;    // 1 XML part, 2 binary part
+    int iPartType;    // 1 XML part, 2 binary part, 0 not given by the part's headers
+    bool bXmlRead;
     int64_t i64ContentLength;
     char aszContentId[PXR_MAX_CONTENT_ID + 1];
     PXRMsgElement *psCurrent;
@@ -151,6 +152,7 @@ void XMLCALL endElementHandler(void *pUser, const XML_Char *pcszName)
     Reader *psReader = static_cast<Reader *>(pUser);
     if (PXRMsgStringEqual(pcszName, "msg")) {
         psReader->iState = psReader->bMultipart ? kStateBoundary : kStateDone;
+        psReader->bXmlRead = true;
         psReader->u64XmlEnd = uint64_t(XML_GetCurrentByteIndex(psReader->hParser)) +
                               uint64_t(XML_GetCurrentByteCount(psReader->hParser));
         // Whatever follows belongs to the next part or the next message, not to Expat.
@@ -316,8 +318,10 @@ Step stepPartHeader(Reader *psReader)
     int32_t i32Line = findLine(psReader, &eStep);
     if (i32Line < 0)
         return eStep;
+    // A part that does not say what it holds is the XML part until that was read.
+    int iPartType = psReader->iPartType ? psReader->iPartType : psReader->bXmlRead ? 2 : 1;
     if (i32Line == 0)
-        psReader->iState = psReader->iPartType == 1 ? kStateXmlBeforeMsg : kStateBinary;
+        psReader->iState = iPartType == 1 ? kStateXmlBeforeMsg : kStateBinary;
     else
         eStep = partHeaderLine(psReader, unreadText(psReader), uint32_t(i32Line));
     if (eStep == kAdvanced)
@@ -358,6 +362,7 @@ Step stepBoundary(Reader *psReader)
     } else if (PXRStreamBufferStartsWith(psReader->psBuffer, psReader->aszBoundaryLine, u32Length)) {
         psReader->iState = kStatePartHeaders;
         psReader->i64ContentLength = -1;
+        psReader->iPartType = 0;
     } else {
         return fail(psReader, "invalid data, was waiting for boundary");
     }
@@ -443,7 +448,6 @@ void setUp(Reader *psReader, PXRMsg *psMsg, PXRStreamBuffer *psBuffer, XML_Parse
     psReader->hParser = hParser;
     psReader->psSource = psSource;
     psReader->iState = kStateVersion;
-    psReader->iPartType = 1;
     psReader->i64ContentLength = -1;
     psReader->u64SourceSize = UINT64_MAX;
     XML_ParserReset(hParser, nullptr);
@@ -528,10 +532,10 @@ bool socketExpired(Reader *psReader)
            uint32_t(SA_GetTickMs() - psReader->u32StartTick) > psReader->u32TimeoutMs;
 }
 
+// Waits for the first bytes (a silent peer is a time-out, not a failure, so that an idle
+// connection survives), then reads the count asked for, or what is there when none was.
 int socketFetch(Reader *psReader, uint32_t u32Count)
 {
-    if (u32Count > 0)
-        return socketFetchExact(psReader, u32Count);
     for (;;) {
         uint32_t u32Readable = 0;
         int iResult = SA_WaitForDataOnSocket(psReader->psSocket, &u32Readable, psReader->u32TimeoutMs);
@@ -541,6 +545,8 @@ int socketFetch(Reader *psReader, uint32_t u32Count)
         }
         if (iResult != SA_OK)
             return socketFailure(psReader);
+        if (u32Count > 0)
+            return socketFetchExact(psReader, u32Count);
         if (u32Readable > 0)
             return socketFetchExact(psReader, u32Readable < kSocketReadMax ? u32Readable : kSocketReadMax);
         if (socketExpired(psReader))
