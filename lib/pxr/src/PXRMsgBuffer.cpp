@@ -4,19 +4,19 @@
 
 extern "C" {
 
+// The item records of a pool are one array, so a pool costs one allocation; its first
+// record is the lowest address among them, which is how the release finds the array.
 int PXRMsg_createBufferPool(SA_Pool *ppsPool, uint32_t u32Count, int bDetached)
 {
-    if (SA_CreatePool(ppsPool, u32Count) != SA_OK)
+    PXRMsg_BufferItem *psItems = static_cast<PXRMsg_BufferItem *>(SA_Calloc(u32Count, sizeof(PXRMsg_BufferItem)));
+    if (!psItems || SA_CreatePool(ppsPool, u32Count) != SA_OK) {
+        SA_Free(&psItems);
         return 0;
+    }
     for (uint32_t i = 0; i < u32Count; i++) {
-        PXRMsg_BufferItem *psItem = static_cast<PXRMsg_BufferItem *>(SA_Calloc(1, sizeof(PXRMsg_BufferItem)));
-        if (!psItem) {
-            PXRMsg_releaseBufferPool(ppsPool);
-            return 0;
-        }
-        psItem->psPool = *ppsPool;
-        psItem->u8Detached = bDetached ? 1 : 0;
-        SA_WritePool(*ppsPool, psItem);
+        psItems[i].psPool = *ppsPool;
+        psItems[i].u8Detached = bDetached ? 1 : 0;
+        SA_WritePool(*ppsPool, &psItems[i]);
     }
     return 1;
 }
@@ -25,11 +25,14 @@ void PXRMsg_releaseBufferPool(SA_Pool *ppsPool)
 {
     if (!ppsPool || !*ppsPool)
         return;
+    PXRMsg_BufferItem *psItems = nullptr;
     while (PXRMsg_BufferItem *psItem = static_cast<PXRMsg_BufferItem *>(SA_ReadPool(*ppsPool))) {
         if (!psItem->u8Detached)
             SA_Free(&psItem->pu8Data);
-        SA_Free(&psItem);
+        if (!psItems || psItem < psItems)
+            psItems = psItem;
     }
+    SA_Free(&psItems);
     SA_ReleasePool(ppsPool);
 }
 

@@ -460,10 +460,11 @@ void setUp(Reader *psReader, PXRMsg *psMsg, PXRStreamBuffer *psBuffer, XML_Parse
 int run(Reader *psReader)
 {
     for (;;) {
-        if (psReader->psSource->rExpired(psReader))
-            return 1;
+        // A message read in full is delivered even when the time ran out on its last step.
         if (psReader->iState == kStateDone)
             return 0;
+        if (psReader->psSource->rExpired(psReader))
+            return 1;
         Step eStep = step(psReader);
         if (eStep == kFailed)
             return -1;
