@@ -59,6 +59,15 @@ std::string Exported(PXRMsg *psMsg) {
   return sBytes;
 }
 
+/* The document of a freshly built message, the message gone. */
+std::string Document(PXRMsg *(*rBuild)()) {
+  PXR_initLibrary();
+  PXRMsg *psSource = rBuild();
+  std::string sBytes = Exported(psSource);
+  PXRMsgDestroy(psSource);
+  return sBytes;
+}
+
 void RunExport(benchmark::State &sState, PXRMsg *(*rBuild)()) {
   PXR_initLibrary();
   PXRMsg *psMsg = rBuild();
@@ -72,10 +81,7 @@ void RunExport(benchmark::State &sState, PXRMsg *(*rBuild)()) {
 }
 
 void RunImport(benchmark::State &sState, PXRMsg *(*rBuild)()) {
-  PXR_initLibrary();
-  PXRMsg *psSource = rBuild();
-  std::string sBytes = Exported(psSource);
-  PXRMsgDestroy(psSource);
+  std::string sBytes = Document(rBuild);
   PXRMsg *psMsg = PXRMsgCreate();
   for (auto _ : sState) {
     int iRead = PXRMsgImportFromBinaryArray(psMsg, sBytes.data(), uint32_t(sBytes.size()));
@@ -87,10 +93,7 @@ void RunImport(benchmark::State &sState, PXRMsg *(*rBuild)()) {
 
 /* The floor: copying the document's bytes once. */
 void RunMemcpy(benchmark::State &sState, PXRMsg *(*rBuild)()) {
-  PXR_initLibrary();
-  PXRMsg *psSource = rBuild();
-  std::string sBytes = Exported(psSource);
-  PXRMsgDestroy(psSource);
+  std::string sBytes = Document(rBuild);
   std::vector<char> vTarget(sBytes.size());
   for (auto _ : sState) {
     memcpy(vTarget.data(), sBytes.data(), sBytes.size());

@@ -68,20 +68,13 @@ int PXRMsg_importFromFile(PXRMsg *psMsg, const char *pcszPath)
         return 0;
     }
     int64_t i64Size = bytesLeft(psFile);
-    PXRStreamBuffer *psBuffer = PXRStreamBufferCreate();
-    XML_Parser hParser = XML_ParserCreate(nullptr);
-    int iResult = -1;
+    int iResult = 0;
     if (i64Size < 0)
         PXR_setLastError(psMsg, "Unable to read file %s", pcszPath);
-    else if (!psBuffer || !hParser)
-        PXR_setLastError(psMsg, "Memory allocation failed");
     else
-        iResult = PXRMsg_readBounded(psMsg, &readFromFile, psFile, psBuffer, hParser, uint64_t(i64Size));
-    if (hParser)
-        XML_ParserFree(hParser);
-    PXRStreamBufferRelease(psBuffer);
+        iResult = PXRMsg_importBounded(psMsg, &readFromFile, psFile, uint64_t(i64Size));
     fclose(psFile);
-    return iResult == 0;
+    return iResult;
 }
 
 } // extern "C"

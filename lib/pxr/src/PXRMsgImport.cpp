@@ -571,24 +571,6 @@ int socketFill(Reader *psReader, uint8_t *pu8Destination, uint32_t u32Count)
 
 const Source kSocketSource = {&socketFetch, &socketFill, &socketExpired};
 
-// Clears the message and reads one message through the function with a pair of its own.
-int importBounded(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, uint64_t u64SourceSize)
-{
-    if (!psMsg || !PXRMsgClear(psMsg))
-        return 0;
-    PXRStreamBuffer *psBuffer = PXRStreamBufferCreate();
-    XML_Parser hParser = XML_ParserCreate(nullptr);
-    int iResult = -1;
-    if (!psBuffer || !hParser || !rRead)
-        PXR_setLastError(psMsg, "%s", rRead ? kNoMemory : "No read function");
-    else
-        iResult = PXRMsg_readBounded(psMsg, rRead, pUser, psBuffer, hParser, u64SourceSize);
-    if (hParser)
-        XML_ParserFree(hParser);
-    PXRStreamBufferRelease(psBuffer);
-    return iResult == 0;
-}
-
 } // namespace
 
 extern "C" {
@@ -635,15 +617,32 @@ int32_t PXRMsg_fromBinaryArrayCallback(void *pDestination, uint32_t u32MaxLength
     return int32_t(u32Copy);
 }
 
+int PXRMsg_importBounded(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, uint64_t u64SourceSize)
+{
+    if (!psMsg || !PXRMsgClear(psMsg))
+        return 0;
+    PXRStreamBuffer *psBuffer = PXRStreamBufferCreate();
+    XML_Parser hParser = XML_ParserCreate(nullptr);
+    int iResult = -1;
+    if (!psBuffer || !hParser || !rRead)
+        PXR_setLastError(psMsg, "%s", rRead ? kNoMemory : "No read function");
+    else
+        iResult = PXRMsg_readBounded(psMsg, rRead, pUser, psBuffer, hParser, u64SourceSize);
+    if (hParser)
+        XML_ParserFree(hParser);
+    PXRStreamBufferRelease(psBuffer);
+    return iResult == 0;
+}
+
 int PXRMsgImport(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser)
 {
-    return importBounded(psMsg, rRead, pUser, UINT64_MAX);
+    return PXRMsg_importBounded(psMsg, rRead, pUser, UINT64_MAX);
 }
 
 int PXRMsgImportFromBinaryArray(PXRMsg *psMsg, const void *pData, uint32_t u32Size)
 {
     PXRMsg_BinaryCursor sCursor = {static_cast<const uint8_t *>(pData), pData ? u32Size : 0, 0};
-    return importBounded(psMsg, &PXRMsg_fromBinaryArrayCallback, &sCursor, sCursor.u32Size);
+    return PXRMsg_importBounded(psMsg, &PXRMsg_fromBinaryArrayCallback, &sCursor, sCursor.u32Size);
 }
 
 } // extern "C"

@@ -211,6 +211,9 @@ int PXRMsg_read(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, PXRStreamB
  * parts that claim more than that plus the buffered bytes are refused before allocation). */
 int PXRMsg_readBounded(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, PXRStreamBuffer *psBuffer,
                        XML_Parser hParser, uint64_t u64SourceSize);
+/* PXRMsgImport (message cleared, a buffer and parser of its own) from a function that can
+ * deliver at most u64SourceSize bytes; 1 when one message was read. */
+int PXRMsg_importBounded(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser, uint64_t u64SourceSize);
 /* Called after each slice of a large binary part; 0 interrupts the read. */
 typedef int (*PXRMsg_ProgressFunction)(void *pUser);
 /* Reads one message from the socket within the time-out: 0, 1 time-out, -1 failure. */
