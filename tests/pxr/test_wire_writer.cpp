@@ -175,6 +175,14 @@ int build(PXRMsg *psMsg, Pools &pools, std::string *pBytes)
     return iResult;
 }
 
+std::vector<std::string> g_traces;
+
+int keepTrace(PXR *, int iLevel, const char *pcszText, void *)
+{
+    g_traces.push_back(std::to_string(iLevel) + " " + pcszText);
+    return 0;
+}
+
 TEST_F(WireWriter, ConnectionPoolsCarryAtMost65536BytesOfXml)
 {
     Pools pools(PXR_CONNECTION_BUFFER_ITEMS, PXR_CONNECTION_BUFFER_ITEMS);
@@ -185,9 +193,12 @@ TEST_F(WireWriter, ConnectionPoolsCarryAtMost65536BytesOfXml)
 
     buildXmlOfSize(psMsg, 65537);
     std::string refused;
+    PXRSetTraceFunction(&keepTrace, nullptr);
     EXPECT_EQ(0, build(psMsg, pools, &refused));
+    PXRSetTraceFunction(nullptr, nullptr);
     EXPECT_STREQ("Pool is empty", PXRGetLastError(psMsg));
     EXPECT_TRUE(refused.empty());
+    EXPECT_EQ(std::vector<std::string>{"7 [Export]No more buffer available (2)"}, g_traces);
 
     // Every item went back: the pools still serve a full-size message.
     buildXmlOfSize(psMsg, 65536);
