@@ -108,10 +108,8 @@ int SA_OsSetKeepAliveOn(SA_OsSocket iSocket) { return SetIntOption(iSocket, SOL_
 
 int SA_OsSetReuseAddr(SA_OsSocket iSocket)
 {
-    /* Both options, so that every listener of the port gets the broadcasts. */
-    if (SetIntOption(iSocket, SOL_SOCKET, SO_REUSEADDR, 1) != 0)
-        return -1;
-    return SetIntOption(iSocket, SOL_SOCKET, SO_REUSEPORT, 1);
+    /* On Linux this alone lets every listener of a UDP port bind it and hear its broadcasts. */
+    return SetIntOption(iSocket, SOL_SOCKET, SO_REUSEADDR, 1);
 }
 
 int SA_OsSetMaxRetransmitUnlimited(SA_OsSocket iSocket)
@@ -295,8 +293,9 @@ int SA_OsRecvFrom(SA_OsSocket iSocket, void *pBuffer, uint32_t u32Size, uint32_t
     do {
         uLength = sizeof(sFrom);
         memset(&sFrom, 0, sizeof(sFrom));
-        /* MSG_TRUNC makes the result the datagram's full size, so a cut one is seen. */
-        iRead = recvfrom(iSocket, pBuffer, u32Size, MSG_TRUNC, reinterpret_cast<struct sockaddr *>(&sFrom), &uLength);
+        /* MSG_TRUNC makes the result the datagram's full size, so a cut one is seen; a datagram
+         * dropped between the wait and here (bad checksum) must not block. */
+        iRead = recvfrom(iSocket, pBuffer, u32Size, MSG_TRUNC | MSG_DONTWAIT, reinterpret_cast<struct sockaddr *>(&sFrom), &uLength);
     } while (iRead < 0 && errno == EINTR);
     if (iRead < 0)
         return -1;

@@ -207,6 +207,26 @@ void cipherBlock(const uint32_t *pu32Keys, int iNr, const uint32_t *pu32Table, c
         storeWord(au32Next[c], pu8Output + 4 * c);
 }
 
+bool argumentsGiven(const void *pHandle, const void *pInput, const void *pOutput)
+{
+    SA_ASSERT(pHandle && pInput && pOutput);
+    return pHandle != nullptr && pInput != nullptr && pOutput != nullptr;
+}
+
+/* ECB over u32Length bytes, a whole number of blocks. */
+void cipherBlocks(AES_Handle hHandle, bool bDecrypt, const uint8_t *pu8Input, uint8_t *pu8Output,
+                  uint32_t u32Length)
+{
+    for (uint32_t u32Pos = 0; u32Pos < u32Length; u32Pos += AES_BLOCK_SIZE) {
+        if (bDecrypt)
+            cipherBlock(hHandle->au32DecryptKeys, hHandle->i32Nr, g_au32Inverse, g_au8InvSBox,
+                        g_aaiInvShift, pu8Input + u32Pos, pu8Output + u32Pos);
+        else
+            cipherBlock(hHandle->au32EncryptKeys, hHandle->i32Nr, g_au32Forward, g_au8SBox, g_aaiShift,
+                        pu8Input + u32Pos, pu8Output + u32Pos);
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -253,53 +273,41 @@ void AES_ReleaseHandle(AES_Handle *phHandle)
 
 void AES_EncryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output)
 {
-    SA_ASSERT(hHandle && pu8Input && pu8Output);
-    if (hHandle == nullptr || pu8Input == nullptr || pu8Output == nullptr)
-        return;
-    cipherBlock(hHandle->au32EncryptKeys, hHandle->i32Nr, g_au32Forward, g_au8SBox, g_aaiShift,
-                pu8Input, pu8Output);
+    if (argumentsGiven(hHandle, pu8Input, pu8Output))
+        cipherBlocks(hHandle, false, pu8Input, pu8Output, AES_BLOCK_SIZE);
 }
 
 void AES_DecryptBlock(AES_Handle hHandle, const uint8_t *pu8Input, uint8_t *pu8Output)
 {
-    SA_ASSERT(hHandle && pu8Input && pu8Output);
-    if (hHandle == nullptr || pu8Input == nullptr || pu8Output == nullptr)
-        return;
-    cipherBlock(hHandle->au32DecryptKeys, hHandle->i32Nr, g_au32Inverse, g_au8InvSBox, g_aaiInvShift,
-                pu8Input, pu8Output);
+    if (argumentsGiven(hHandle, pu8Input, pu8Output))
+        cipherBlocks(hHandle, true, pu8Input, pu8Output, AES_BLOCK_SIZE);
 }
 
 int AES_EncryptBuffer(AES_Handle hHandle, const void *pInput, void *pOutput, uint32_t u32Length)
 {
-    SA_ASSERT(hHandle && pInput && pOutput);
-    if (hHandle == nullptr || pInput == nullptr || pOutput == nullptr)
+    if (!argumentsGiven(hHandle, pInput, pOutput))
         return SA_ERROR;
     const uint8_t *pu8In = (const uint8_t *)pInput;
     uint8_t *pu8Out = (uint8_t *)pOutput;
     uint32_t u32Whole = u32Length & ~(uint32_t)(AES_BLOCK_SIZE - 1);
-    for (uint32_t u32Pos = 0; u32Pos < u32Whole; u32Pos += AES_BLOCK_SIZE)
-        AES_EncryptBlock(hHandle, pu8In + u32Pos, pu8Out + u32Pos);
+    cipherBlocks(hHandle, false, pu8In, pu8Out, u32Whole);
     if (u32Whole < u32Length) {
         uint8_t au8Tail[AES_BLOCK_SIZE] = {0};
         memcpyC(au8Tail, pu8In + u32Whole, u32Length - u32Whole);
-        AES_EncryptBlock(hHandle, au8Tail, pu8Out + u32Whole);
+        cipherBlocks(hHandle, false, au8Tail, pu8Out + u32Whole, AES_BLOCK_SIZE);
     }
     return SA_OK;
 }
 
 int AES_DecryptBuffer(AES_Handle hHandle, const void *pInput, void *pOutput, uint32_t u32Length)
 {
-    SA_ASSERT(hHandle && pInput && pOutput);
-    if (hHandle == nullptr || pInput == nullptr || pOutput == nullptr)
+    if (!argumentsGiven(hHandle, pInput, pOutput))
         return SA_ERROR;
     /* A tail shorter than a block would have to be read past the caller's length. */
     SA_ASSERT((u32Length % AES_BLOCK_SIZE) == 0);
     if ((u32Length % AES_BLOCK_SIZE) != 0)
         return SA_ERROR;
-    const uint8_t *pu8In = (const uint8_t *)pInput;
-    uint8_t *pu8Out = (uint8_t *)pOutput;
-    for (uint32_t u32Pos = 0; u32Pos < u32Length; u32Pos += AES_BLOCK_SIZE)
-        AES_DecryptBlock(hHandle, pu8In + u32Pos, pu8Out + u32Pos);
+    cipherBlocks(hHandle, true, (const uint8_t *)pInput, (uint8_t *)pOutput, u32Length);
     return SA_OK;
 }
 

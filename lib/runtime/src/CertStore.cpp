@@ -54,6 +54,9 @@ static void FreeStore(SA_CertStore *psStore)
     }
 }
 
+/* A file BIO reports a successful rewind as 0, unlike other BIOs. */
+static bool RewindFile(BIO *psBio) { return BIO_reset(psBio) == 0; }
+
 /* Keys beyond this many in one PEM file are not paired with its certificates. */
 static const int kMaxKeysPerFile = 8;
 
@@ -76,7 +79,7 @@ static int AddPemFile(SA_CertStore *psStore, BIO *psBio)
            (apsKeys[iKeys] = PEM_read_bio_PrivateKey(psBio, nullptr, NoPassPhrase, nullptr)) != nullptr)
         iKeys++;
     int iCount = 0;
-    if (BIO_reset(psBio) == 1) {
+    if (RewindFile(psBio)) {
         for (X509 *psCert; (psCert = PEM_read_bio_X509(psBio, nullptr, NoPassPhrase, nullptr)) != nullptr; iCount++)
             AddEntry(psStore, psCert, MatchingKey(apsKeys, iKeys, psCert));
     }
@@ -89,7 +92,7 @@ static int AddPemFile(SA_CertStore *psStore, BIO *psBio)
 /* A PKCS#12 file without a password (or with an empty one). */
 static void AddPkcs12File(SA_CertStore *psStore, BIO *psBio)
 {
-    PKCS12 *psP12 = BIO_reset(psBio) == 1 ? d2i_PKCS12_bio(psBio, nullptr) : nullptr;
+    PKCS12 *psP12 = RewindFile(psBio) ? d2i_PKCS12_bio(psBio, nullptr) : nullptr;
     X509 *psCert = nullptr;
     EVP_PKEY *psKey = nullptr;
     STACK_OF(X509) *psChain = nullptr;

@@ -23,6 +23,15 @@ SA_Socket SA_NewSocketRecord(void)
     return psSocket;
 }
 
+int SA_KeepOrCloseSocket(int iResult, SA_Socket psSocket, SA_Socket *ppsSocket)
+{
+    if (iResult == SA_OK)
+        *ppsSocket = psSocket;
+    else
+        SA_CloseSocket(&psSocket);
+    return iResult;
+}
+
 uint32_t SA_RemainingTime(uint32_t u32StartTick, uint32_t u32TimeoutMs)
 {
     if (u32TimeoutMs == SA_INFINITE)

@@ -29,10 +29,14 @@ enum SA_IoWait { SA_IO_WAIT_READ, SA_IO_WAIT_WRITE, SA_IO_WAIT_BOTH, SA_IO_RETRY
 
 /* A zeroed record with no platform socket yet, or null. */
 SA_Socket SA_NewSocketRecord(void);
+/* Stores the record in the caller's variable on success, else closes it; returns the result. */
+int SA_KeepOrCloseSocket(int iResult, SA_Socket psSocket, SA_Socket *ppsSocket);
 /* Remaining ms of a time-out started at the tick; 0 when over; SA_INFINITE stays. */
 uint32_t SA_RemainingTime(uint32_t u32StartTick, uint32_t u32TimeoutMs);
 /* One wait of at most 1000 ms within a time-out started at the tick: 0 go on, 1 time-out, -1 error. */
 int SA_WaitSlice(SA_Socket psSocket, uint32_t u32StartTick, uint32_t u32TimeoutMs, enum SA_IoWait eWait);
+/* Reports a missing address or socket variable of a connect: 0 or -1. */
+int SA_CheckConnectArguments(const char *pcszRemoteAddr, SA_Socket *ppsSocket);
 /* The TCP part of a connect, the time-out counted from the start tick: 0, 1 or -1; the
  * record is made in *ppsSocket whatever the result (null only when none could be made). */
 int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
@@ -41,8 +45,7 @@ int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket 
                         char *pszHost, uint32_t u32HostSize);
 
 /* TLS session I/O: bytes moved, or 0 with *peWait telling what to wait for. */
-int32_t SA_TlsRead(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, enum SA_IoWait *peWait);
-int32_t SA_TlsWrite(SA_Socket psSocket, const void *pData, uint32_t u32Length, enum SA_IoWait *peWait);
+int32_t SA_TlsMove(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, int bWrite, enum SA_IoWait *peWait);
 /* Decrypted bytes ready: 0 with the count (0 when none yet), -1 closed or failed. */
 int SA_TlsPending(SA_Socket psSocket, uint32_t *pu32Count, enum SA_IoWait *peWait);
 /* The server side of a handshake on an accepted socket, using the listening socket's context. */

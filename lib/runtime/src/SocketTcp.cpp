@@ -36,12 +36,17 @@ static int SetBufferSizes(SA_Socket psSocket, const uint32_t *pu32Send, const ui
     return SA_OK;
 }
 
-static int ConfigureClientSocket(SA_Socket psSocket, const uint32_t *pu32Send, const uint32_t *pu32Receive,
-                                 uint32_t u32KeepAliveMs)
+static int ConfigureClientSocket(SA_Socket psSocket, const uint32_t *pu32SendBufferSize,
+                                 const uint32_t *pu32ReceiveBufferSize, uint32_t u32KeepAliveMs)
 {
+    if (pu32SendBufferSize != nullptr)
+        SA_ASSERT(*pu32SendBufferSize);
+    if (pu32ReceiveBufferSize != nullptr)
+        SA_ASSERT(*pu32ReceiveBufferSize);
     if (SA_OsSetNonBlocking(psSocket->iSocket, 1) != 0 || SA_OsSetKeepAliveOn(psSocket->iSocket) != 0)
         return SA_ERROR;
-    if (SetBufferSizes(psSocket, pu32Send, pu32Receive) != SA_OK || SA_OsSetNoDelay(psSocket->iSocket) != 0)
+    if (SetBufferSizes(psSocket, pu32SendBufferSize, pu32ReceiveBufferSize) != SA_OK ||
+        SA_OsSetNoDelay(psSocket->iSocket) != 0)
         return SA_ERROR;
     return SA_SetKeepAliveSocket(psSocket, u32KeepAliveMs) == 1 ? SA_OK : SA_ERROR;
 }
@@ -61,7 +66,7 @@ static int WaitConnected(SA_Socket psSocket, uint32_t u32StartTick, uint32_t u32
 static int32_t MoveSome(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, int bWrite, enum SA_IoWait *peWait)
 {
     if (psSocket->psSsl != nullptr)
-        return bWrite ? SA_TlsWrite(psSocket, pBuffer, u32Size, peWait) : SA_TlsRead(psSocket, pBuffer, u32Size, peWait);
+        return SA_TlsMove(psSocket, pBuffer, u32Size, bWrite, peWait);
     int32_t i32Moved = bWrite ? SA_OsSend(psSocket->iSocket, pBuffer, u32Size) : SA_OsRecv(psSocket->iSocket, pBuffer, u32Size);
     if (i32Moved > 0)
         return i32Moved;
@@ -77,7 +82,46 @@ static int32_t PollCancel(SA_Socket psSocket)
     return psSocket->rCancel != nullptr ? psSocket->rCancel(psSocket, psSocket->pCancelArgument) : 0;
 }
 
+static int WaitForPlainData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32TimeoutMs)
+{
+    int iResult = SA_SelectSocket(psSocket, u32TimeoutMs, 1, 0);
+    if (iResult != SA_OK)
+        return iResult;
+    /* Readable with nothing to read: the peer has closed. */
+    uint32_t u32Ready = 0;
+    if (SA_OsReadableBytes(psSocket->iSocket, &u32Ready) != 0 || u32Ready == 0)
+        return SA_ERROR;
+    *pu32Count = u32Ready;
+    return SA_OK;
+}
+
+static int WaitForTlsData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32TimeoutMs)
+{
+    uint32_t u32Start = SA_GetTickMs();
+    for (;;) {
+        enum SA_IoWait eWait = SA_IO_WAIT_READ;
+        if (SA_TlsPending(psSocket, pu32Count, &eWait) != SA_OK)
+            return SA_ERROR;
+        if (*pu32Count > 0)
+            return SA_OK;
+        if (eWait == SA_IO_RETRY)
+            continue;
+        uint32_t u32Remaining = SA_RemainingTime(u32Start, u32TimeoutMs);
+        if (u32Remaining == 0)
+            return SA_TIMEOUT;
+        int iResult = SA_SelectSocket(psSocket, u32Remaining, 1, eWait != SA_IO_WAIT_READ);
+        if (iResult != SA_OK)
+            return iResult;
+    }
+}
+
 extern "C" {
+
+int SA_CheckConnectArguments(const char *pcszRemoteAddr, SA_Socket *ppsSocket)
+{
+    SA_ASSERT(pcszRemoteAddr && ppsSocket);
+    return (pcszRemoteAddr == nullptr || ppsSocket == nullptr) ? SA_ERROR : SA_OK;
+}
 
 int SA_ConnectTcpRecord(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
                         const uint32_t *pu32SendBufferSize, const uint32_t *pu32ReceiveBufferSize,
@@ -109,20 +153,13 @@ int SA_ConnectSocketTCPTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, S
                                  const uint32_t *pu32SendBufferSize, const uint32_t *pu32ReceiveBufferSize,
                                  uint32_t u32TimeoutMs, uint32_t u32KeepAliveMs)
 {
-    SA_ASSERT(pcszRemoteAddr && ppsSocket);
-    if (pcszRemoteAddr == nullptr || ppsSocket == nullptr)
+    if (SA_CheckConnectArguments(pcszRemoteAddr, ppsSocket) != SA_OK)
         return SA_ERROR;
-    SA_ASSERT(pu32SendBufferSize == nullptr || *pu32SendBufferSize);
-    SA_ASSERT(pu32ReceiveBufferSize == nullptr || *pu32ReceiveBufferSize);
     char aszHost[256];
     SA_Socket psSocket = nullptr;
     int iResult = SA_ConnectTcpRecord(pcszRemoteAddr, u16Port, &psSocket, pu32SendBufferSize, pu32ReceiveBufferSize,
                                       SA_GetTickMs(), u32TimeoutMs, u32KeepAliveMs, aszHost, sizeof(aszHost));
-    if (iResult == SA_OK)
-        *ppsSocket = psSocket;
-    else
-        SA_CloseSocket(&psSocket);
-    return iResult;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 int SA_ConnectSocketTCPTimeout(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
@@ -200,35 +237,8 @@ int SA_WaitForDataOnSocket(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32
     SA_ASSERT(psSocket);
     if (psSocket == nullptr)
         return SA_ERROR;
-    if (psSocket->psSsl == nullptr) {
-        int iResult = SA_SelectSocket(psSocket, u32TimeoutMs, 1, 0);
-        if (iResult != SA_OK)
-            return iResult;
-        uint32_t u32Ready = 0;
-        if (SA_OsReadableBytes(psSocket->iSocket, &u32Ready) != 0 || u32Ready == 0)
-            return SA_ERROR;
-        *pu32Out = u32Ready;
-        return SA_OK;
-    }
-    uint32_t u32Start = SA_GetTickMs();
-    for (;;) {
-        enum SA_IoWait eWait = SA_IO_WAIT_READ;
-        uint32_t u32Ready = 0;
-        if (SA_TlsPending(psSocket, &u32Ready, &eWait) != SA_OK)
-            return SA_ERROR;
-        if (u32Ready > 0) {
-            *pu32Out = u32Ready;
-            return SA_OK;
-        }
-        if (eWait == SA_IO_RETRY)
-            continue;
-        uint32_t u32Remaining = SA_RemainingTime(u32Start, u32TimeoutMs);
-        if (u32Remaining == 0)
-            return SA_TIMEOUT;
-        int iResult = SA_SelectSocket(psSocket, u32Remaining, 1, eWait != SA_IO_WAIT_READ);
-        if (iResult != SA_OK)
-            return iResult;
-    }
+    return psSocket->psSsl != nullptr ? WaitForTlsData(psSocket, pu32Out, u32TimeoutMs)
+                                      : WaitForPlainData(psSocket, pu32Out, u32TimeoutMs);
 }
 
 int SA_ServerInitializeConnectionTCP(uint16_t u16Port, SA_Socket *ppsSocket, const uint32_t *pu32SendSize,
@@ -256,12 +266,7 @@ int SA_ServerInitializeConnectionTCP(uint16_t u16Port, SA_Socket *ppsSocket, con
                    SA_OsListen(psSocket->iSocket, 32) == 0)
                       ? SA_OK
                       : SA_ERROR;
-    if (iResult != SA_OK) {
-        SA_CloseSocket(&psSocket);
-        return SA_ERROR;
-    }
-    *ppsSocket = psSocket;
-    return SA_OK;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 /* Takes one pending connection: 0 with the configured record, 1 none yet, -1 error. */
@@ -286,12 +291,7 @@ static int AcceptOne(SA_Socket hSocket, SA_Socket *ppsConnected, uint32_t *pu32A
         iResult = SA_TlsAccept(hSocket, psSocket, u32StartTick, u32TimeoutMs) == SA_OK ? SA_OK : SA_ERROR;
     if (iResult == SA_OK && SA_OsSetLinger(iConnected, 1, 0) != 0)
         iResult = SA_ERROR;
-    if (iResult != SA_OK) {
-        SA_CloseSocket(&psSocket);
-        return SA_ERROR;
-    }
-    *ppsConnected = psSocket;
-    return SA_OK;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsConnected);
 }
 
 int SA_WaitConnectionTCPEx(SA_Socket hSocket, uint32_t, SA_Socket *ppsConnectedSocket, char *pszPeerAddr,

@@ -29,13 +29,9 @@ int SA_CreateUnconnectedSocketUDPReuseAddr(SA_Socket *ppsSocket, uint16_t u16Loc
     if (psSocket == nullptr)
         return SA_ERROR;
     psSocket->iSocket = SA_OsOpenSocket(0);
-    if (ConfigureUdpSocket(psSocket, u16LocalPort, pu32SendBufferSize, pu32ReceiveBufferSize,
-                           pu32MaxDatagramSize) != SA_OK) {
-        SA_CloseSocket(&psSocket);
-        return SA_ERROR;
-    }
-    *ppsSocket = psSocket;
-    return SA_OK;
+    int iResult =
+        ConfigureUdpSocket(psSocket, u16LocalPort, pu32SendBufferSize, pu32ReceiveBufferSize, pu32MaxDatagramSize);
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 int SA_ReadUnconnectedSocketUDP(SA_Socket psSocket, void *pBuffer, uint32_t *pu32SizeOfBuffer, char *pszSenderAddr,

@@ -59,6 +59,21 @@ static int VerifyCallback(int iPreverifyOk, X509_STORE_CTX *psStoreCtx)
 /* PEM texts are read without a pass phrase, and never by asking on a terminal. */
 static int NoPassPhrase(char *, int, int, void *) { return 0; }
 
+/* Reads one PEM object from the text with the given reader: 0, or -1 with *ppsObject null. */
+template <typename T>
+static int ReadPem(const char *pcszPem, uint32_t u32Length, T **ppsObject, T *(*rRead)(BIO *, T **, pem_password_cb *, void *))
+{
+    if (pcszPem == nullptr || ppsObject == nullptr || u32Length > INT32_MAX) {
+        SA_ASSERT(0);
+        return SA_ERROR;
+    }
+    BIO *psBio = BIO_new_mem_buf(pcszPem, static_cast<int>(u32Length));
+    *ppsObject = psBio != nullptr ? rRead(psBio, nullptr, NoPassPhrase, nullptr) : nullptr;
+    BIO_free(psBio);
+    ERR_clear_error();
+    return *ppsObject != nullptr ? SA_OK : SA_ERROR;
+}
+
 static enum SA_IoWait WaitOfSslError(int iError, int bWrite)
 {
     switch (iError) {
@@ -170,25 +185,16 @@ void SA_TlsFree(SA_Socket psSocket)
     psSocket->psSslCtx = nullptr;
 }
 
-int32_t SA_TlsRead(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, enum SA_IoWait *peWait)
+int32_t SA_TlsMove(SA_Socket psSocket, void *pBuffer, uint32_t u32Size, int bWrite, enum SA_IoWait *peWait)
 {
-    size_t uRead = 0;
+    size_t uMoved = 0;
+    size_t uSize = u32Size > INT32_MAX ? INT32_MAX : u32Size;
     ERR_clear_error();
-    int iResult = SSL_read_ex(psSocket->psSsl, pBuffer, u32Size, &uRead);
-    if (iResult == 1 && uRead > 0)
-        return static_cast<int32_t>(uRead);
-    *peWait = WaitOfSslError(SSL_get_error(psSocket->psSsl, iResult), 0);
-    return 0;
-}
-
-int32_t SA_TlsWrite(SA_Socket psSocket, const void *pData, uint32_t u32Length, enum SA_IoWait *peWait)
-{
-    size_t uWritten = 0;
-    ERR_clear_error();
-    int iResult = SSL_write_ex(psSocket->psSsl, pData, u32Length, &uWritten);
-    if (iResult == 1 && uWritten > 0)
-        return static_cast<int32_t>(uWritten);
-    *peWait = WaitOfSslError(SSL_get_error(psSocket->psSsl, iResult), 1);
+    int iResult = bWrite ? SSL_write_ex(psSocket->psSsl, pBuffer, uSize, &uMoved)
+                         : SSL_read_ex(psSocket->psSsl, pBuffer, uSize, &uMoved);
+    if (iResult == 1 && uMoved > 0)
+        return static_cast<int32_t>(uMoved);
+    *peWait = WaitOfSslError(SSL_get_error(psSocket->psSsl, iResult), bWrite);
     return 0;
 }
 
@@ -229,8 +235,7 @@ int SA_ConnectSocketTCPsTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, 
     uint32_t u32Start = SA_GetTickMs();
     if (pu32VerifyFlags != nullptr)
         *pu32VerifyFlags = 0;
-    SA_ASSERT(pcszRemoteAddr && ppsSocket);
-    if (pcszRemoteAddr == nullptr || ppsSocket == nullptr)
+    if (SA_CheckConnectArguments(pcszRemoteAddr, ppsSocket) != SA_OK)
         return SA_ERROR;
     char aszHost[256];
     SA_Socket psSocket = nullptr;
@@ -242,11 +247,7 @@ int SA_ConnectSocketTCPsTimeoutEx(const char *pcszRemoteAddr, uint16_t u16Port, 
     }
     if (pu32VerifyFlags != nullptr && psSocket != nullptr)
         *pu32VerifyFlags = psSocket->u32VerifyFlags;
-    if (iResult == SA_OK)
-        *ppsSocket = psSocket;
-    else
-        SA_CloseSocket(&psSocket);
-    return iResult;
+    return SA_KeepOrCloseSocket(iResult, psSocket, ppsSocket);
 }
 
 int SA_ConnectSocketTCPsTimeout(const char *pcszRemoteAddr, uint16_t u16Port, SA_Socket *ppsSocket,
@@ -261,28 +262,12 @@ int SA_ConnectSocketTCPsTimeout(const char *pcszRemoteAddr, uint16_t u16Port, SA
 
 int SA_PemToX509(const char *pcszPem, uint32_t u32Length, X509 **ppsX509)
 {
-    if (pcszPem == nullptr || ppsX509 == nullptr || u32Length > INT32_MAX) {
-        SA_ASSERT(0);
-        return SA_ERROR;
-    }
-    BIO *psBio = BIO_new_mem_buf(pcszPem, static_cast<int>(u32Length));
-    *ppsX509 = psBio != nullptr ? PEM_read_bio_X509(psBio, nullptr, NoPassPhrase, nullptr) : nullptr;
-    BIO_free(psBio);
-    ERR_clear_error();
-    return *ppsX509 != nullptr ? SA_OK : SA_ERROR;
+    return ReadPem(pcszPem, u32Length, ppsX509, PEM_read_bio_X509);
 }
 
 int SA_PemToPKEY(const char *pcszPem, uint32_t u32Length, EVP_PKEY **ppsKey)
 {
-    if (pcszPem == nullptr || ppsKey == nullptr || u32Length > INT32_MAX) {
-        SA_ASSERT(0);
-        return SA_ERROR;
-    }
-    BIO *psBio = BIO_new_mem_buf(pcszPem, static_cast<int>(u32Length));
-    *ppsKey = psBio != nullptr ? PEM_read_bio_PrivateKey(psBio, nullptr, NoPassPhrase, nullptr) : nullptr;
-    BIO_free(psBio);
-    ERR_clear_error();
-    return *ppsKey != nullptr ? SA_OK : SA_ERROR;
+    return ReadPem(pcszPem, u32Length, ppsKey, PEM_read_bio_PrivateKey);
 }
 
 int SA_FreeX509(X509 *psX509)

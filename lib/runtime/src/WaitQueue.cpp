@@ -105,6 +105,27 @@ SA_WaitQueueItemRec *takeOldest(SA_WaitQueueData psQueue)
     return nullptr;
 }
 
+/* Client side after its wait: unlinks the item and frees it for the next send. A server
+ * still working on the request holds the item mutex, so this waits for its reply and the
+ * request record may live on the client's stack. Returns the send's result, which becomes
+ * 0 when the reply came between the time-out and these locks. */
+int withdrawRequest(SA_WaitQueueData psQueue, SA_WaitQueueItemRec *psItem, int iResult)
+{
+    int iQueueLocked = SA_LockMutex(psQueue->hMutex);
+    SA_ASSERT(iQueueLocked == SA_OK);
+    int iItemLocked = SA_LockMutex(psItem->hMutex);
+    if (iResult == SA_TIMEOUT && SA_WaitEventTimeout(psItem->hReplyEvent, 0) == SA_OK)
+        iResult = SA_OK;
+    unlinkPending(psQueue, psItem);
+    if (iItemLocked == SA_OK)
+        SA_UnlockMutex(psItem->hMutex);
+    destroyItemObjects(psItem);
+    pushFree(psQueue, psItem);
+    if (iQueueLocked == SA_OK)
+        SA_UnlockMutex(psQueue->hMutex);
+    return iResult;
+}
+
 }  // namespace
 
 extern "C" {
@@ -170,22 +191,7 @@ int SA_SendWaitQueue(SA_WaitQueueData psQueue, void *pRequest, uint32_t u32Timeo
 
     int iResult = SA_WaitEventTimeout(psItem->hReplyEvent, u32TimeoutMs);
 
-    /* A server still working on the request holds the item mutex: wait for its reply so
-     * the request record may live on the caller's stack. */
-    int iQueueLocked = SA_LockMutex(psQueue->hMutex);
-    SA_ASSERT(iQueueLocked == SA_OK);
-    int iItemLocked = SA_LockMutex(psItem->hMutex);
-    /* The reply may have come between the time-out and these locks: it still counts. */
-    if (iResult == SA_TIMEOUT && SA_WaitEventTimeout(psItem->hReplyEvent, 0) == SA_OK)
-        iResult = SA_OK;
-    unlinkPending(psQueue, psItem);
-    if (iItemLocked == SA_OK)
-        SA_UnlockMutex(psItem->hMutex);
-    destroyItemObjects(psItem);
-    pushFree(psQueue, psItem);
-    if (iQueueLocked == SA_OK)
-        SA_UnlockMutex(psQueue->hMutex);
-    return iResult;
+    return withdrawRequest(psQueue, psItem, iResult);
 }
 
 void *SA_WaitQueue(SA_WaitQueueData psQueue, uint32_t u32TimeoutMs, SA_WaitQueueItem *phReceiveId)

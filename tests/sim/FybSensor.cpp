@@ -1,0 +1,464 @@
+// The test sensor: one listening thread, one thread per connection that sends the hello,
+// records what arrives and answers as scripted.
+#include "FybSensor.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <poll.h>
+#include <strings.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "Channel.h"
+
+namespace fybsim {
+
+struct FybSensor::Connection {
+  Connection(std::size_t number, int fd, SSL_CTX* tls) : id(number), channel(fd, tls) {}
+
+  const std::size_t id;
+  Channel channel;
+  std::thread thread;
+  // Guarded by the sensor's mutex.
+  Role role = Role::Unknown;
+  bool open = true;
+  bool dropped = false;
+};
+
+namespace {
+
+bool isOn(const std::string* value) {
+  return value && (*value == "1" || strcasecmp(value->c_str(), "true") == 0);
+}
+
+std::string printable(std::string_view bytes) {
+  std::string out;
+  for (char ch : bytes.substr(0, 32)) out += (ch >= 32 && ch < 127) ? ch : '.';
+  return out;
+}
+
+}  // namespace
+
+Reply Reply::failed(std::string_view errorText) {
+  return message(Element("answer").set("status", "failed").set("errorText", errorText));
+}
+
+Reply Reply::warning(const std::vector<Warning>& warnings) {
+  Element answer("answer");
+  answer.set("status", "warning");
+  for (const auto& w : warnings) {
+    Element child("warning");
+    child.set("text", w.text);
+    if (!w.configPath.empty()) child.set("configPath", w.configPath);
+    if (!w.sourceLocation.empty()) child.set("sourceLocation", w.sourceLocation);
+    answer.add(std::move(child));
+  }
+  return message(answer);
+}
+
+Element FybSensor::helloMessage(std::optional<unsigned> protocolVersion) {
+  Element hello("hello");
+  if (protocolVersion) hello.set("protocolVersion", std::to_string(*protocolVersion));
+  hello.set("serverType", "FybSim");
+  Element camera("camera");
+  camera.set("id", "0").add(Element("enabledAlgorithms").add(Element("anpr")));
+  hello.add(Element("infos").add(Element("cameras").add(std::move(camera))));
+  return hello;
+}
+
+std::string FybSensor::legacyBytes() {
+  // Payload length 16 and code 0x0101, little-endian, then the payload.
+  std::string bytes = {16, 0, 0, 0, 1, 1, 0, 0};
+  bytes += std::string(16, '\x5A');
+  return bytes;
+}
+
+FybSensor::FybSensor() {
+  start();
+}
+
+FybSensor::FybSensor(const TlsIdentity& identity, bool requestClientCertificate) {
+  tls_ = makeServerContext(identity, requestClientCertificate);
+  start();
+}
+
+void FybSensor::start() {
+  hello_ = wireOf(helloMessage());
+  config_ = Element("config").add(Element("device").set("name", "fybsim"));
+  infos_ = Element("infos").add(Element("device").set("serialNumber", "SIM-0001").set("version", "1.0.0"));
+  listener_ = openListener(0);
+  if (listener_ < 0) {
+    const std::string why = std::strerror(errno);
+    if (tls_) SSL_CTX_free(tls_);
+    throw std::runtime_error("fybsim: cannot listen on loopback: " + why);
+  }
+  sockaddr_in addr{};
+  socklen_t len = sizeof addr;
+  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+  port_ = ntohs(addr.sin_port);
+  acceptThread_ = std::thread([this] { acceptLoop(); });
+}
+
+// A listening socket on 127.0.0.1:port (0: any free port), or -1.
+int FybSensor::openListener(std::uint16_t port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  int one = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0) {
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return -1;
+  }
+  return fd;
+}
+
+FybSensor::~FybSensor() {
+  {
+    std::lock_guard lock(m_);
+    stop_ = true;
+    changed_.notify_all();
+  }
+  acceptThread_.join();
+  for (auto& c : connections_) c->channel.shutdown();
+  for (auto& c : connections_) c->thread.join();
+  connections_.clear();
+  if (listener_ >= 0) ::close(listener_);
+  if (tls_) SSL_CTX_free(tls_);
+}
+
+// The listener belongs to this thread: it alone opens, closes and polls it.
+void FybSensor::acceptLoop() {
+  while (!stop_) {
+    bool want;
+    {
+      std::lock_guard lock(m_);
+      want = listen_;
+    }
+    if (want != (listener_ >= 0)) {
+      if (want) {
+        listener_ = openListener(port_);
+      } else {
+        ::close(listener_);
+        listener_ = -1;
+      }
+      std::lock_guard lock(m_);
+      listening_ = listener_ >= 0;
+      changed_.notify_all();
+    }
+    pollfd p{listener_, POLLIN, 0};
+    if (::poll(&p, listener_ >= 0 ? 1 : 0, 50) > 0) acceptOne();
+  }
+}
+
+void FybSensor::acceptOne() {
+  int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0) return;
+  std::lock_guard lock(m_);
+  ++accepted_;
+  if (refuse_ || stop_) {
+    ::close(fd);
+  } else {
+    auto c = std::make_shared<Connection>(accepted_, fd, tls_);
+    connections_.push_back(c);
+    c->thread = std::thread([this, c] { serve(c); });
+  }
+  changed_.notify_all();
+}
+
+void FybSensor::serve(const std::shared_ptr<Connection>& c) {
+  if (!c->channel.handshake(stop_, 10000)) {
+    std::lock_guard lock(m_);
+    if (!stop_) errors_.push_back("connection " + std::to_string(c->id) + ": TLS handshake failed");
+  } else {
+    std::string pem = c->channel.peerCertificatePem();
+    std::string hello;
+    {
+      std::lock_guard lock(m_);
+      if (!pem.empty()) clientCertificates_.push_back(pem);
+      hello = hello_;
+    }
+    if (hello.empty() || c->channel.write(hello)) readMessages(c);
+  }
+  c->channel.shutdown();
+  {
+    std::lock_guard lock(m_);
+    c->open = false;
+    changed_.notify_all();
+  }
+  c->channel.close();
+}
+
+void FybSensor::readMessages(const std::shared_ptr<Connection>& c) {
+  std::string buffer;
+  std::vector<char> chunk(64 * 1024);
+  while (!stop_) {
+    int n = c->channel.readSome(chunk.data(), chunk.size(), 50);
+    if (n < 0) return;
+    buffer.append(chunk.data(), static_cast<std::size_t>(n));
+    while (!buffer.empty()) {
+      ScanResult scan = scanWire(buffer);
+      if (scan.status == ScanStatus::NeedMore) break;
+      std::string why = scan.error;
+      std::optional<WireMessage> m;
+      if (scan.status == ScanStatus::Complete)
+        m = parseWire(std::string_view(buffer).substr(0, scan.length), &why);
+      if (!m) {
+        std::lock_guard lock(m_);
+        errors_.push_back("connection " + std::to_string(c->id) + ": " + why + " in \"" + printable(buffer) +
+                          "\"");
+        return;
+      }
+      buffer.erase(0, scan.length);
+      if (!handle(c, *m)) return;
+    }
+  }
+}
+
+bool FybSensor::handle(const std::shared_ptr<Connection>& c, const WireMessage& m) {
+  const std::string root = m.rootName();
+  Role role;
+  bool silent;
+  {
+    std::lock_guard lock(m_);
+    if (root == "setConnectionMode") {
+      const std::string* mode = m.root->attribute("connection");
+      if (mode && *mode == "asynchronous") c->role = Role::Asynchronous;
+      if (mode && *mode == "synchronous") c->role = Role::Synchronous;
+    }
+    received_.push_back({c->id, c->role, m, std::chrono::steady_clock::now()});
+    role = c->role;
+    silent = role == Role::Asynchronous ? silentAsync_ : silentSync_;
+    changed_.notify_all();
+  }
+  // The mode message gets no reply: the client reads none.
+  if (root == "setConnectionMode" || silent) return true;
+  if (root == "keep-alive") return c->channel.write(wireOf(Element("keep-alive")));
+  if (role != Role::Asynchronous) return answer(c, m);
+  if (root == "setEnableStreams") subscribe(c, *m.root);
+  return true;
+}
+
+void FybSensor::subscribe(const std::shared_ptr<Connection>& c, const Element& subscription) {
+  std::string config, infos;
+  {
+    std::lock_guard lock(m_);
+    config = wireOf(config_);
+    infos = wireOf(infos_);
+  }
+  if (isOn(subscription.attribute("configChanges"))) c->channel.write(config);
+  if (isOn(subscription.attribute("infoChanges"))) c->channel.write(infos);
+}
+
+Reply FybSensor::nextReply(const WireMessage& request) {
+  Responder responder;
+  {
+    std::lock_guard lock(m_);
+    if (!queued_.empty()) {
+      Reply r = std::move(queued_.front());
+      queued_.pop_front();
+      return r;
+    }
+    responder = responder_;
+  }
+  // Outside the lock: the responder may call back into the sensor.
+  if (responder) {
+    if (std::optional<Reply> r = responder(request)) return *r;
+  }
+  std::lock_guard lock(m_);
+  auto it = standing_.find(request.rootName());
+  return it != standing_.end() ? it->second : default_;
+}
+
+bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& request) {
+  const Reply r = nextReply(request);
+  if (!pauseFor(c, r.delay)) return false;
+  switch (r.action) {
+    case Reply::Action::Never: return true;
+    case Reply::Action::Close: return false;
+    case Reply::Action::Send: break;
+  }
+  return c->channel.write(r.bytes);
+}
+
+bool FybSensor::pauseFor(const std::shared_ptr<Connection>& c, Millis wait) {
+  std::unique_lock lock(m_);
+  changed_.wait_for(lock, wait, [&] { return stop_ || c->dropped; });
+  return !stop_ && !c->dropped;
+}
+
+void FybSensor::setHello(std::string bytes) {
+  std::lock_guard lock(m_);
+  hello_ = std::move(bytes);
+}
+
+void FybSensor::queueReply(Reply reply) {
+  std::lock_guard lock(m_);
+  queued_.push_back(std::move(reply));
+}
+
+void FybSensor::setResponder(Responder responder) {
+  std::lock_guard lock(m_);
+  responder_ = std::move(responder);
+}
+
+void FybSensor::setReply(const std::string& requestRoot, Reply reply) {
+  std::lock_guard lock(m_);
+  standing_[requestRoot] = std::move(reply);
+}
+
+void FybSensor::setDefaultReply(Reply reply) {
+  std::lock_guard lock(m_);
+  default_ = std::move(reply);
+}
+
+void FybSensor::setConfig(const Element& config) {
+  std::lock_guard lock(m_);
+  config_ = config;
+}
+
+void FybSensor::setInfos(const Element& infos) {
+  std::lock_guard lock(m_);
+  infos_ = infos;
+}
+
+void FybSensor::setSilent(bool silent, Role role) {
+  std::lock_guard lock(m_);
+  if (role != Role::Synchronous) silentAsync_ = silent;
+  if (role != Role::Asynchronous) silentSync_ = silent;
+}
+
+void FybSensor::setRefuseConnections(bool refuse) {
+  std::lock_guard lock(m_);
+  refuse_ = refuse;
+}
+
+bool FybSensor::setListening(bool listening) {
+  std::unique_lock lock(m_);
+  listen_ = listening;
+  return changed_.wait_for(lock, Millis(2000), [&] { return listening_ == listening; });
+}
+
+void FybSensor::dropConnections(Role role) {
+  std::lock_guard lock(m_);
+  for (auto& c : openLocked(role)) {
+    c->dropped = true;
+    c->channel.shutdown();
+  }
+  changed_.notify_all();
+}
+
+std::size_t FybSensor::push(std::string_view bytes, const std::vector<std::size_t>& splitAt, Role role,
+                            Millis pause) {
+  std::vector<std::shared_ptr<Connection>> targets;
+  {
+    std::lock_guard lock(m_);
+    targets = openLocked(role);
+  }
+  std::size_t written = 0;
+  for (auto& c : targets) {
+    if (c->channel.write(bytes, splitAt, static_cast<int>(pause.count()))) ++written;
+  }
+  return written;
+}
+
+template <typename Pred>
+bool FybSensor::waitUntil(Millis timeout, Pred pred) const {
+  std::unique_lock lock(m_);
+  return changed_.wait_for(lock, timeout, pred);
+}
+
+bool FybSensor::matches(Role filter, Role role) {
+  return filter == Role::Unknown || filter == role;
+}
+
+std::vector<std::shared_ptr<FybSensor::Connection>> FybSensor::openLocked(Role role) const {
+  std::vector<std::shared_ptr<Connection>> open;
+  for (const auto& c : connections_) {
+    if (c->open && matches(role, c->role)) open.push_back(c);
+  }
+  return open;
+}
+
+std::size_t FybSensor::countLocked(Role role) const {
+  std::size_t n = 0;
+  for (const auto& c : connections_) n += matches(role, c->role) ? 1 : 0;
+  return n;
+}
+
+std::size_t FybSensor::acceptedCount() const {
+  std::lock_guard lock(m_);
+  return accepted_;
+}
+
+std::size_t FybSensor::connectionCount(Role role) const {
+  std::lock_guard lock(m_);
+  return countLocked(role);
+}
+
+std::size_t FybSensor::openCount(Role role) const {
+  std::lock_guard lock(m_);
+  return openLocked(role).size();
+}
+
+bool FybSensor::waitForConnections(Role role, std::size_t count, Millis timeout) const {
+  return waitUntil(timeout, [&] { return countLocked(role) >= count; });
+}
+
+bool FybSensor::waitForOpenCount(Role role, std::size_t count, Millis timeout) const {
+  return waitUntil(timeout, [&] { return openLocked(role).size() == count; });
+}
+
+std::vector<Received> FybSensor::received() const {
+  std::lock_guard lock(m_);
+  return received_;
+}
+
+std::size_t FybSensor::receivedCount() const {
+  std::lock_guard lock(m_);
+  return received_.size();
+}
+
+std::optional<Received> FybSensor::waitForMessage(std::size_t index, Millis timeout) const {
+  std::unique_lock lock(m_);
+  if (!changed_.wait_for(lock, timeout, [&] { return received_.size() > index; })) return std::nullopt;
+  return received_[index];
+}
+
+std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis timeout, std::size_t nth,
+                                               Role role) const {
+  std::optional<Received> found;
+  waitUntil(timeout, [&] {
+    std::size_t seen = 0;
+    for (const auto& r : received_) {
+      if (r.rootName() == root && matches(role, r.role) && seen++ == nth) {
+        found = r;
+        return true;
+      }
+    }
+    return false;
+  });
+  return found;
+}
+
+std::vector<std::string> FybSensor::errors() const {
+  std::lock_guard lock(m_);
+  return errors_;
+}
+
+std::vector<std::string> FybSensor::clientCertificates() const {
+  std::lock_guard lock(m_);
+  return clientCertificates_;
+}
+
+}  // namespace fybsim

@@ -1,0 +1,201 @@
+// A scriptable FYB sensor on a free loopback port, plain or TLS, for tests that talk to a
+// sensor: hello, connection modes, scripted answers, pushes, silence and dropped connections.
+//
+//   fybsim::FybSensor sensor;                        // listening on 127.0.0.1:sensor.port()
+//   sensor.setReply("getXSD", Reply::message(Element("xsd").withContent(schema)));
+//   ... bind the client to sensor.port() ...
+//   sensor.waitForConnections(Role::Asynchronous, 1, 5s);
+//   sensor.push(Element("recognition").set("plate", "AB123"));
+//   auto sub = sensor.waitForRoot("setEnableStreams", 5s);
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "TlsIdentity.h"
+#include "WireBytes.h"
+
+namespace fybsim {
+
+using Millis = std::chrono::milliseconds;
+
+// What a connection announced with setConnectionMode; Unknown until then. As a filter in the
+// sensor's calls, Unknown stands for every connection.
+enum class Role { Unknown, Asynchronous, Synchronous };
+
+struct Warning {
+  std::string text, configPath, sourceLocation;
+};
+
+// How the sensor meets one request on the synchronous connection.
+struct Reply {
+  enum class Action { Send, Never, Close };
+  Action action = Action::Send;
+  std::string bytes;  // the answer's wire bytes, for Send
+  Millis delay{0};    // before sending or closing
+
+  static Reply message(const Element& root) { return raw(wireOf(root)); }
+  static Reply raw(std::string bytes) { return {Action::Send, std::move(bytes), Millis(0)}; }
+  static Reply ok() { return message(Element("answer").set("status", "ok")); }
+  static Reply failed(std::string_view errorText);
+  static Reply warning(const std::vector<Warning>& warnings);
+  static Reply never() { return {Action::Never, {}, Millis(0)}; }
+  static Reply close() { return {Action::Close, {}, Millis(0)}; }
+  Reply after(Millis wait) const {
+    Reply r = *this;
+    r.delay = wait;
+    return r;
+  }
+};
+
+// One message the sensor received, as it came.
+struct Received {
+  std::size_t connection = 0;  // accept order, from 1
+  Role role = Role::Unknown;   // the connection's role once the message was handled
+  WireMessage message;
+  std::chrono::steady_clock::time_point at;
+
+  std::string rootName() const { return message.rootName(); }
+  const std::string* attribute(std::string_view key) const {
+    return message.root ? message.root->attribute(key) : nullptr;
+  }
+};
+
+class FybSensor {
+ public:
+  FybSensor();  // plain TCP
+  // TLS; with requestClientCertificate any client certificate is accepted and kept.
+  explicit FybSensor(const TlsIdentity& identity, bool requestClientCertificate = false);
+  ~FybSensor();  // closes every connection and joins every thread
+  FybSensor(const FybSensor&) = delete;
+  FybSensor& operator=(const FybSensor&) = delete;
+
+  std::uint16_t port() const { return port_; }
+
+  // Hello of a current sensor: root hello, protocolVersion unless null, serverType, and the
+  // infos/cameras/camera id "0"/enabledAlgorithms/anpr child.
+  static Element helloMessage(std::optional<unsigned> protocolVersion = 2);
+  // First bytes of a legacy-family sensor: an 8-byte header (length, code) and its payload.
+  static std::string legacyBytes();
+
+  // First bytes of every later connection; empty: the sensor sends nothing.
+  void setHello(std::string bytes);
+  void setHello(const Element& hello) { setHello(wireOf(hello)); }
+
+  // Answers to messages on the synchronous connection (and on one without a role yet):
+  // one-shot replies first (in order), then the responder, then a standing reply for the
+  // request's root, then the default (Reply::ok()). keep-alive is answered with keep-alive on
+  // both connections, and setConnectionMode never.
+  using Responder = std::function<std::optional<Reply>(const WireMessage& request)>;
+  void queueReply(Reply reply);
+  // Called on the connection's thread; nullopt passes the request on to the standing replies.
+  void setResponder(Responder responder);
+  void setReply(const std::string& requestRoot, Reply reply);
+  void setDefaultReply(Reply reply);
+
+  // Pushed on the asynchronous connection when setEnableStreams has configChanges or
+  // infoChanges "1"; by default a small config and infos.
+  void setConfig(const Element& config);
+  void setInfos(const Element& infos);
+
+  // A silent connection reads and records but writes nothing on its own: no answers, no
+  // keep-alive replies, no subscription pushes (explicit push() still writes). Role Unknown
+  // sets both roles; a connection without a role follows the synchronous setting.
+  void setSilent(bool silent, Role role = Role::Unknown);
+  // Refused connections are accepted and closed at once, before any byte.
+  void setRefuseConnections(bool refuse);
+  // Stops listening, so that connects fail, or listens again on the same port; true once
+  // the change is in effect.
+  bool setListening(bool listening);
+  // Closes the open connections of the role (the client sees the end of the stream).
+  void dropConnections(Role role = Role::Unknown);
+
+  // Writes the bytes on every open connection of the role, split into separate writes at the
+  // given ascending offsets with a pause between them; returns the number of connections
+  // written.
+  std::size_t push(std::string_view bytes, const std::vector<std::size_t>& splitAt = {},
+                   Role role = Role::Asynchronous, Millis pause = Millis(20));
+  std::size_t push(const Element& message, Role role = Role::Asynchronous) {
+    return push(wireOf(message), {}, role);
+  }
+
+  // Connections accepted, refused ones included; connections served that announced the role.
+  std::size_t acceptedCount() const;
+  std::size_t connectionCount(Role role) const;
+  std::size_t openCount(Role role) const;
+  // Until at least count connections have announced the role (a reconnection adds one).
+  bool waitForConnections(Role role, std::size_t count, Millis timeout) const;
+  // Until exactly count connections of the role are open.
+  bool waitForOpenCount(Role role, std::size_t count, Millis timeout) const;
+
+  std::vector<Received> received() const;
+  std::size_t receivedCount() const;
+  // The index-th message (from 0) of all connections, once it has arrived.
+  std::optional<Received> waitForMessage(std::size_t index, Millis timeout) const;
+  // The nth message (from 0) with that root, on connections of the role (Unknown: any).
+  std::optional<Received> waitForRoot(std::string_view root, Millis timeout, std::size_t nth = 0,
+                                      Role role = Role::Unknown) const;
+  // Why connections ended badly: bytes the sensor could not read as a message, failed TLS
+  // handshakes (the connection was then closed).
+  std::vector<std::string> errors() const;
+  // PEM of the client certificate of each TLS connection that presented one.
+  std::vector<std::string> clientCertificates() const;
+
+ private:
+  struct Connection;
+
+  void start();
+  int openListener(std::uint16_t port);
+  void acceptLoop();
+  void acceptOne();
+  void serve(const std::shared_ptr<Connection>& c);
+  void readMessages(const std::shared_ptr<Connection>& c);
+  bool handle(const std::shared_ptr<Connection>& c, const WireMessage& m);
+  bool answer(const std::shared_ptr<Connection>& c, const WireMessage& request);
+  void subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
+  Reply nextReply(const WireMessage& request);
+  bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
+  template <typename Pred>
+  bool waitUntil(Millis timeout, Pred pred) const;
+  static bool matches(Role filter, Role role);
+  // Called with m_ held.
+  std::vector<std::shared_ptr<Connection>> openLocked(Role role) const;
+  std::size_t countLocked(Role role) const;
+
+  SSL_CTX* tls_ = nullptr;
+  int listener_ = -1;
+  std::uint16_t port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::thread acceptThread_;
+
+  mutable std::mutex m_;
+  mutable std::condition_variable changed_;
+  std::string hello_;
+  std::deque<Reply> queued_;
+  Responder responder_;
+  std::map<std::string, Reply> standing_;
+  Reply default_ = Reply::ok();
+  Element config_, infos_;
+  bool silentAsync_ = false, silentSync_ = false;
+  bool refuse_ = false;
+  bool listen_ = true, listening_ = true;
+  std::size_t accepted_ = 0;
+  std::vector<std::shared_ptr<Connection>> connections_;
+  std::vector<Received> received_;
+  std::vector<std::string> errors_;
+  std::vector<std::string> clientCertificates_;
+};
+
+}  // namespace fybsim
