@@ -76,8 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pu8Data, size_t szSize)
     int iWhole = PXRMsgImportFromBinaryArray(psWhole, pu8Data, uint32_t(szSize));
     PXRMsg *psPieces = PXRMsgCreate();
     int iPieces = readPiecewise(psPieces, pu8Data, szSize) == 0;
-    // How the bytes arrive must not change what is read.
-    if (iWhole != iPieces || strcmp(PXRGetLastError(psWhole), PXRGetLastError(psPieces)) != 0)
+    // How the bytes arrive must not change what is read. Only the reason of a failure may
+    // differ: Expat can notice bad bytes earlier or later depending on where a feed ends.
+    if (iWhole != iPieces)
         __builtin_trap();
     int iExported = 0;
     std::string first = iWhole ? exported(psWhole, &iExported) : std::string();
