@@ -150,8 +150,10 @@ inline std::string readFile(const std::filesystem::path &path)
 inline std::vector<std::filesystem::path> corpusFiles()
 {
     std::vector<std::filesystem::path> files;
-    for (const auto &entry : std::filesystem::directory_iterator(PXR_WIRE_CORPUS))
-        files.push_back(entry.path());
+    for (const auto &entry : std::filesystem::directory_iterator(PXR_WIRE_CORPUS)) {
+        if (entry.path().extension() == ".pxrmsg")
+            files.push_back(entry.path());
+    }
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -45,8 +45,7 @@ typedef int (*PXRTraceFunction)(PXR *pPxr, int iLevel, const char *pcszText, voi
 typedef void (*PXRMsgContentFreeCallback)(void *pContent, void *pUser);
 /* Receives one piece of an exported message; non-zero when it accepted the bytes. */
 typedef int (*PXRMsgWriteFunction)(const void *pData, uint32_t u32Length, void *pUser);
-/* Fills up to u32MaxLength bytes for an import: the count written, 0 at the end of the
- * data, or a negative number on error. */
+/* Fills up to u32MaxLength bytes for an import: the count written, 0 at the end of the data, negative on error. */
 typedef int32_t (*PXRMsgReadFunction)(void *pDestination, uint32_t u32MaxLength, void *pUser);
 
 /* ---- library start-up, last error, trace, version ---- */
@@ -61,8 +60,7 @@ PXR_API const char *PXRGetLastError(const void *pObject);
 PXR_API void PXRSetTraceFunction(PXRTraceFunction rFunction, void *pUser);
 /* The library version text; a constant owned by the library. */
 PXR_API const char *PXRGetVersion(void);
-/* Writes the PXR and legacy library versions into the caller's buffer of at least
- * PXR_FULL_VERSION_SIZE bytes; returns that buffer (null for a null buffer). */
+/* The caller's buffer (at least PXR_FULL_VERSION_SIZE bytes), filled with both library versions. */
 PXR_API char *PXRGetFullVersion(char *pszBuffer);
 
 /* ---- lists ---- */
@@ -169,27 +167,23 @@ PXR_API int PXRMsgElementRemoveAttribute(PXRMsgElement *psElement, const char *p
 PXR_API const void *PXRMsgElementContent(PXRMsgElement *psElement);
 /* The content size in bytes, 0 without content. */
 PXR_API uint32_t PXRMsgElementContentSize(PXRMsgElement *psElement);
-/* 1 after the content was replaced by a copy of the data (no content for null data or
- * size 0); on failure the old content stays. */
+/* 1 after the content became a copy of the data (none for null data or size 0); else the old one stays. */
 PXR_API int PXRMsgElementSetContentBinary(PXRMsgElement *psElement, const void *pData, uint32_t u32Size);
 
 /* ---- wire form ---- */
 
 /* 1 when the whole message went through the write function; 0 with the message's last error. */
 PXR_API int PXRMsgExport(PXRMsg *psMsg, PXRMsgWriteFunction rWrite, void *pUser);
-/* Bytes of the exported message written into the caller's buffer; 0 when it failed or does not fit. */
+/* Bytes of the exported message written into the caller's buffer; 0 when it failed or did not fit. */
 PXR_API uint32_t PXRMsgExportToBinaryArray(PXRMsg *psMsg, void *pBuffer, uint32_t u32Capacity);
-/* 1 when one message was read through the function into the (cleared) message; 0 with its
- * last error. Bytes after the message may have been read and are dropped. */
+/* 1 when one message was read into the (cleared) message; 0 with its last error; bytes after it are dropped. */
 PXR_API int PXRMsgImport(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser);
 /* PXRMsgImport over a block of bytes, which stays the caller's. */
 PXR_API int PXRMsgImportFromBinaryArray(PXRMsg *psMsg, const void *pData, uint32_t u32Size);
 
-/* ---- merge ---- */
+/* ---- merge: a non-zero bAddMissing adds what the destination lacks, zero only updates ---- */
 
-/* 1 when folding the source into the destination changed it, 0 otherwise. With a delta
- * pointer, a new element holding what changed is stored there; the caller owns it. A
- * non-zero add-missing flag adds what the destination lacks; zero only updates. */
+/* 1 when folding the source in changed the destination; the delta stored through ppsDelta is the caller's. */
 PXR_API int PXRMsgElementMerge(PXRMsgElement *psDestination, PXRMsgElement *psSource,
                                PXRMsgElement **ppsDelta, int bAddMissing);
 
