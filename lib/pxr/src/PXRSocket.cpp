@@ -39,7 +39,7 @@ int32_t PXR_cancelCallback(SA_Socket, void *pArgument)
     return PXR_isRunning(static_cast<PXR *>(pArgument)) ? 0 : SA_ERROR;
 }
 
-int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs)
+int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs, uint32_t *pu32Count)
 {
     uint32_t u32Start = SA_GetTickMs();
     for (;;) {
@@ -51,8 +51,7 @@ int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs)
         uint32_t u32Slice = PXR_timing()->u32StopPollMs;
         if (u32Remaining < u32Slice)
             u32Slice = u32Remaining;
-        uint32_t u32Count = 0;
-        int iResult = SA_WaitForDataOnSocket(psSocket, &u32Count, u32Slice);
+        int iResult = SA_WaitForDataOnSocket(psSocket, pu32Count, u32Slice);
         if (iResult != SA_TIMEOUT)
             return iResult == SA_OK ? SA_OK : SA_ERROR;
     }
@@ -63,11 +62,11 @@ int PXR_fillBuffer(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffer, ui
 {
     uint32_t u32Start = SA_GetTickMs();
     while (psBuffer->u32Length < u32Count) {
-        int iResult = PXR_waitForData(psPxr, psSocket, remainingTime(u32Start, u32TimeoutMs));
+        uint32_t u32Ready = 0;
+        int iResult = PXR_waitForData(psPxr, psSocket, remainingTime(u32Start, u32TimeoutMs), &u32Ready);
         if (iResult != SA_OK)
             return iResult;
-        uint32_t u32Ready = 0;
-        if (SA_WaitForDataOnSocket(psSocket, &u32Ready, 0) != SA_OK || u32Ready == 0)
+        if (u32Ready == 0)
             return SA_ERROR;
         // The bytes are there already: the read cannot wait for long.
         uint32_t u32Read = u32Ready < kReadMax ? u32Ready : kReadMax;
@@ -82,7 +81,8 @@ int PXR_readMessage(PXR *psPxr, PXRMsg *psMsg, SA_Socket psSocket, uint32_t u32T
 {
     uint32_t u32Start = SA_GetTickMs();
     if (psBuffer->u32Length == 0) {
-        int iResult = PXR_waitForData(psPxr, psSocket, u32TimeoutMs);
+        uint32_t u32Ready = 0;
+        int iResult = PXR_waitForData(psPxr, psSocket, u32TimeoutMs, &u32Ready);
         if (iResult == SA_TIMEOUT) {
             PXR_setLastError(psMsg, "Socket timeouted");
             return 1;

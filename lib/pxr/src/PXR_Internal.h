@@ -368,9 +368,9 @@ int PXR_isRunning(PXR *psPxr);
 int PXR_pause(PXR *psPxr, uint32_t u32Ms);
 /* Cancel callback of the handle's sockets: ends their waits once the handle stops. */
 int32_t PXR_cancelCallback(SA_Socket psSocket, void *pArgument);
-/* Waits for readable bytes in slices that look at the stop flag: 0, 1 time-out, -1 error,
- * closed or stopped. */
-int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs);
+/* Waits for readable bytes in slices that look at the stop flag: 0 with their count, 1
+ * time-out, -1 error, closed or stopped. */
+int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs, uint32_t *pu32Count);
 /* Appends readable bytes to the buffer until it holds at least u32Count unread bytes; what a
  * partial read brought stays there. 0, 1 time-out, -1 error, closed or stopped. */
 int PXR_fillBuffer(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffer, uint32_t u32Count,
