@@ -135,14 +135,14 @@ int PXRSendAsynchronousMessage(PXR *psPxr, PXRMsg *psMsg)
     int bSubscription = PXRMsgStringEqual(PXRMsgElementName(psRoot), "setEnableStreams");
     int bUp = bSubscription ? storeSubscription(psPxr, psRoot) : PXR_load(&psPxr->bAsynchronousLinkUp);
     int iWritten = bUp ? PXR_writeAsynchronous(psPxr, psMsg) : -1;
-    if (iWritten >= 0)
-        return iWritten;
-    // The link is down: a subscription goes out with the stored one at the next connection.
+    if (iWritten == 1)
+        return 1;
+    // Not written: a subscription goes out with the stored one at the next connection.
     if (bSubscription) {
         traceSubscriptionKept(psPxr);
         return 1;
     }
-    return failAsynchronous(psPxr, kNotConnected);
+    return iWritten == 0 ? 0 : failAsynchronous(psPxr, kNotConnected);
 }
 
 int PXR_writeAsynchronous(PXR *psPxr, PXRMsg *psMsg)
