@@ -72,6 +72,21 @@ protected:
         return waitFor(timeout, [&] { return PXRGetConnectionState(pxr) == 1; });
     }
 
+    // Until the handle's queue holds count messages (each push, taken or dropped, sets its event).
+    bool waitQueueSize(uint32_t u32Count, uint32_t u32TimeoutMs = 5000)
+    {
+        while (PXRGetQueueSize(pxr) < u32Count)
+            if (!PXRWaitForNewMessage(pxr, u32TimeoutMs))
+                return false;
+        return true;
+    }
+    bool waitDrops(uint32_t u32Count, uint32_t u32TimeoutMs = 5000)
+    {
+        while (PXRGetMessageDrops(pxr) < u32Count)
+            if (!PXRWaitForNewMessage(pxr, u32TimeoutMs))
+                return false;
+        return true;
+    }
     bool traced(const std::string &text) const
     {
         std::lock_guard lock(mutex);

@@ -147,6 +147,7 @@ TEST_F(ConnectionTest, StateFollowsTheOnlyEnabledConnection)
     PXRMsg *psRequest = makeMessage("getXSD");
     EXPECT_EQ(PXRSendRequest(pxr, psRequest, 1000), nullptr);
     EXPECT_STREQ(PXRGetLastError(pxr), "Synchronous mode is not enabled");
+    ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, 1, 5s));
     sensor.dropConnections(Role::Asynchronous);
     EXPECT_TRUE(waitReports(3));
     EXPECT_TRUE(waitConnected());
@@ -200,7 +201,7 @@ TEST_F(ConnectionTest, UnbindEndsARequestWaitingForAnAnswerThatNeverComes)
 
 namespace {
 
-class TlsTest : public ConnectionTest {
+class BindTlsTest : public ConnectionTest {
 protected:
     void SetUp() override
     {
@@ -232,7 +233,7 @@ protected:
 
 } // namespace
 
-TEST_F(TlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges)
+TEST_F(BindTlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges)
 {
     FybSensor sensor(identity);
     onReport = [&](const StateReport &report) {
@@ -255,7 +256,7 @@ TEST_F(TlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges)
     EXPECT_EQ(traceCount("SSL connection failed"), 1u);
 }
 
-TEST_F(TlsTest, RefusedHandshakeIsRetriedAfterItsPauseWhileTheMaskStays)
+TEST_F(BindTlsTest, RefusedHandshakeIsRetriedAfterItsPauseWhileTheMaskStays)
 {
     FybSensor sensor(identity);
     ASSERT_EQ(bindTo(sensor, nullptr, true), 1);
@@ -266,7 +267,7 @@ TEST_F(TlsTest, RefusedHandshakeIsRetriedAfterItsPauseWhileTheMaskStays)
     EXPECT_EQ(seen[0].bConnected, 0);
 }
 
-TEST_F(TlsTest, TrustedCertificateConnectsWithOnlyTheMissingRevocationListIgnored)
+TEST_F(BindTlsTest, TrustedCertificateConnectsWithOnlyTheMissingRevocationListIgnored)
 {
     setenv("SSL_CERT_FILE", write("trusted.pem", identity.certificatePem).c_str(), 1);
     FybSensor sensor(identity);
@@ -281,7 +282,7 @@ TEST_F(TlsTest, TrustedCertificateConnectsWithOnlyTheMissingRevocationListIgnore
     PXRMsgDestroy(psRequest);
 }
 
-TEST_F(TlsTest, ClientCertificateIsPresentedToTheSensor)
+TEST_F(BindTlsTest, ClientCertificateIsPresentedToTheSensor)
 {
     fybsim::TlsIdentity client = fybsim::TlsIdentity::selfSigned("client");
     // Padded to the largest file accepted.
@@ -300,7 +301,7 @@ TEST_F(TlsTest, ClientCertificateIsPresentedToTheSensor)
     EXPECT_EQ(presented[0], client.certificatePem);
 }
 
-TEST_F(TlsTest, ClientCertificateFailuresLeaveNoCertificate)
+TEST_F(BindTlsTest, ClientCertificateFailuresLeaveNoCertificate)
 {
     fybsim::TlsIdentity client = fybsim::TlsIdentity::selfSigned("client");
     std::string cert = write("c.pem", client.certificatePem);

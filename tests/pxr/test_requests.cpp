@@ -240,8 +240,7 @@ TEST_F(RequestTest, SubscriptionsBeforeTheConnectionAreMergedIntoOne)
     for (const char *pcszName : {"configChanges", "infoChanges", "traces"})
         EXPECT_EQ(*subscription->attribute(pcszName), "1") << pcszName;
     // The sensor pushes its configuration and information in return.
-    ASSERT_EQ(PXRWaitForNewMessage(pxr, 5000), 1);
-    ASSERT_TRUE(waitFor(5s, [&] { return PXRGetQueueSize(pxr) == 2; }));
+    ASSERT_TRUE(waitQueueSize(2));
     PXRMsg *psConfig = PXRPopMessage(pxr);
     PXRMsg *psInfos = PXRPopMessage(pxr);
     EXPECT_EQ(rootName(psConfig), "config");
@@ -294,6 +293,7 @@ TEST_F(RequestTest, SubscriptionSentWhileTheStoredOneGoesOutIsNotLost)
     // Around many reconnections, every subscription reaches the sensor.
     for (int i = 0; i < 15; i++) {
         std::string value = std::to_string(i);
+        ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, size_t(i) + 1, 5s));
         sensor.dropConnections(Role::Asynchronous);
         PXRMsgElementSetAttribute(PXRMsgChild(psStreams), "sequence", value.c_str());
         ASSERT_EQ(PXRSendAsynchronousMessage(pxr, psStreams), 1);
