@@ -66,6 +66,16 @@ protected:
         return bSecured ? PXRBindS(pxr, "127.0.0.1", sensor.port(), pcszOptions)
                         : PXRBind(pxr, "127.0.0.1", sensor.port(), pcszOptions);
     }
+    // Binds and waits until both sides see both connections up.
+    void connectTo(const fybsim::FybSensor &sensor, const char *pcszOptions = nullptr)
+    {
+        ASSERT_EQ(bindTo(sensor, pcszOptions), 1);
+        ASSERT_TRUE(waitConnected());
+        if (pxr->bAsynchronousEnabled)
+            ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Asynchronous, 1, 5s));
+        if (pxr->bSynchronousEnabled)
+            ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Synchronous, 1, 5s));
+    }
     // Until the handle reports itself connected.
     bool waitConnected(std::chrono::milliseconds timeout = 5s)
     {

@@ -28,6 +28,9 @@ std::string longItem(size_t szLength)
     return item + "5";
 }
 
+const std::string kItemTooLong = longItem(128);
+const std::string kLongestItem = longItem(127);
+
 class BindOptions : public ConnectionTest, public ::testing::WithParamInterface<OptionCase> {};
 
 } // namespace
@@ -68,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"timePort=1;foo=1", "Unknown option : 'foo=1'", 0, 0},
         OptionCase{"disableSynchronousConnection=1;disableAsynchronousConnection=true",
                    "The synchronous and asynchronous connections are both disabled : nothing will be done!", 0, 0},
-        OptionCase{strdup(longItem(128).c_str()), "Option item is too long", 0, 0},
-        OptionCase{strdup(longItem(127).c_str()), nullptr, 5, 10000}));
+        OptionCase{kItemTooLong.c_str(), "Option item is too long", 0, 0},
+        OptionCase{kLongestItem.c_str(), nullptr, 5, 10000}));
 
 TEST_F(ConnectionTest, OptionsAreTracedWithTheirValues)
 {
@@ -388,19 +391,28 @@ PXRMsg *fakeRequest(PXR *, PXRMsg *, uint32_t)
 }
 const PXR_LegacyBridge kFakeBridge = {&fakeCreate, &fakeRelease, &fakeAsynchronous, &fakeRequest};
 
+class LegacyTest : public ConnectionTest {
+protected:
+    // Binds to a sensor whose first bytes are of the legacy family; both threads end.
+    void bindToLegacySensor(FybSensor &sensor)
+    {
+        sensor.setHello(FybSensor::legacyBytes());
+        ASSERT_EQ(bindTo(sensor), 1);
+        ASSERT_TRUE(waitTrace("End of asynchronous thread"));
+        ASSERT_TRUE(waitTrace("End of synchronous thread"));
+        EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "KGV");
+    }
+};
+
 } // namespace
 
-TEST_F(ConnectionTest, LegacySensorIsDetectedAndHandedToTheBridge)
+TEST_F(LegacyTest, SensorIsDetectedAndHandedToTheBridge)
 {
     FakeBridge fake;
     g_psFake = &fake;
     PXR_setLegacyBridge(&kFakeBridge);
     FybSensor sensor;
-    sensor.setHello(FybSensor::legacyBytes());
-    ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitTrace("End of asynchronous thread"));
-    ASSERT_TRUE(waitTrace("End of synchronous thread"));
-    EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "KGV");
+    bindToLegacySensor(sensor);
     EXPECT_TRUE(traced("6 [PXR]async: Protocol KGV needs to be used, switching to LTDLL") ||
                 traced("6 [PXR]sync: Protocol KGV needs to be used, switching to LTDLL"));
     EXPECT_EQ(traceCount("Disconnected"), 0u);
@@ -426,14 +438,10 @@ TEST_F(ConnectionTest, LegacySensorIsDetectedAndHandedToTheBridge)
     g_psFake = nullptr;
 }
 
-TEST_F(ConnectionTest, LegacySensorWithoutBridgeIsOnlyDetected)
+TEST_F(LegacyTest, SensorWithoutBridgeIsOnlyDetected)
 {
     FybSensor sensor;
-    sensor.setHello(FybSensor::legacyBytes());
-    ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitTrace("End of asynchronous thread"));
-    ASSERT_TRUE(waitTrace("End of synchronous thread"));
-    EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "KGV");
+    bindToLegacySensor(sensor);
     PXRMsg *psRequest = makeMessage("getInfos");
     EXPECT_EQ(PXRSendRequest(pxr, psRequest, 100), nullptr);
     EXPECT_STREQ(PXRGetLastError(pxr), "Not connected");

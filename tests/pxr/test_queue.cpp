@@ -198,8 +198,7 @@ TEST_F(QueueTest, PushedMessagesReachTheHandleCallbackInOrder)
     Calls calls;
     PXRSetNewMessageCallback(pxr, &onHandle, &calls);
     FybSensor sensor;
-    ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitConnected());
+    connectTo(sensor);
     std::string burst = fybsim::wireOf(Element("anpr").set("plate", "AB123")) +
                         fybsim::wireOf(Element("keep-alive")) +
                         fybsim::wireOf(Element("video").withContent(std::string(70000, '\x7f'))) +
@@ -221,8 +220,7 @@ TEST_F(QueueTest, FullHandleQueueDropsWhatArrives)
 {
     FybSensor sensor;
     PXRSetMaxQueueSize(pxr, 1);
-    ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitConnected());
+    connectTo(sensor);
     std::string burst;
     for (int i = 0; i < 3; i++)
         burst += fybsim::wireOf(Element("anpr").set("n", std::to_string(i)));
@@ -238,8 +236,7 @@ TEST_F(QueueTest, FullHandleQueueDropsWhatArrives)
 TEST_F(QueueTest, MessageSplitAcrossReadSlicesIsDeliveredWhole)
 {
     FybSensor sensor;
-    ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitConnected());
+    connectTo(sensor);
     std::string bytes = fybsim::wireOf(Element("anpr").set("plate", "SPLIT1"));
     // Pauses longer than the receive slice, the first one inside the 19-byte first line.
     sensor.push(bytes, {5, 30, bytes.size() - 3}, Role::Asynchronous, 250ms);

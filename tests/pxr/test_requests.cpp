@@ -14,11 +14,7 @@ namespace {
 
 class RequestTest : public ConnectionTest {
 protected:
-    void connect(const char *pcszOptions = nullptr)
-    {
-        ASSERT_EQ(bindTo(sensor, pcszOptions), 1);
-        ASSERT_TRUE(waitConnected());
-    }
+    void connect(const char *pcszOptions = nullptr) { connectTo(sensor, pcszOptions); }
     // Sends a read-only request with that root; the answer or null.
     PXRMsg *request(const char *pcszRoot, uint32_t u32TimeoutMs)
     {

@@ -120,12 +120,24 @@ TEST_F(ConnectionTest, DroppedConnectionIsMadeAgainAtOnce)
     EXPECT_TRUE(traced("5 [taskSynchronous]Disconnected"));
 }
 
+namespace {
+
+void countState(PXR *, int bConnected, void *pUser)
+{
+    static_cast<std::vector<int> *>(pUser)->push_back(bConnected);
+}
+
+} // namespace
+
 TEST_F(ConnectionTest, UnbindReportsTheDisconnectionAndEndsBothThreads)
 {
     FybSensor sensor;
+    std::vector<int> plainReports; // written by the threads, read once they are joined
+    PXRSetConnectionStateCallback(pxr, &countState, &plainReports);
     ASSERT_EQ(bindTo(sensor), 1);
     ASSERT_TRUE(waitReports(1));
     EXPECT_EQ(PXRUnbind(pxr), 1);
+    EXPECT_EQ(plainReports, (std::vector<int>{1, 0}));
     std::vector<StateReport> seen = reports();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].bConnected, 0);

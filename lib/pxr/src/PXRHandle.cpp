@@ -171,6 +171,24 @@ int bind(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszO
     return 0;
 }
 
+// Installs whichever callback is given, under the mutex of the reports that call them.
+void setStateCallbacks(PXR *psPxr, const PXRConnectionStateCallback *prCallback, void *pUser,
+                       const PXRConnectionStateCallback2 *prCallback2, void *pUser2)
+{
+    if (!psPxr)
+        return;
+    SA_LockMutex(psPxr->hMutexState);
+    if (prCallback) {
+        psPxr->rStateCallback = *prCallback;
+        psPxr->pStateUser = pUser;
+    }
+    if (prCallback2) {
+        psPxr->rStateCallback2 = *prCallback2;
+        psPxr->pStateUser2 = pUser2;
+    }
+    SA_UnlockMutex(psPxr->hMutexState);
+}
+
 } // namespace
 
 extern "C" {
@@ -279,22 +297,12 @@ const char *PXRGetDetectedProtocol(PXR *psPxr)
 
 void PXRSetConnectionStateCallback(PXR *psPxr, PXRConnectionStateCallback rCallback, void *pUser)
 {
-    if (!psPxr)
-        return;
-    SA_LockMutex(psPxr->hMutexState);
-    psPxr->rStateCallback = rCallback;
-    psPxr->pStateUser = pUser;
-    SA_UnlockMutex(psPxr->hMutexState);
+    setStateCallbacks(psPxr, &rCallback, pUser, nullptr, nullptr);
 }
 
 void PXRSetConnectionStateCallback2(PXR *psPxr, PXRConnectionStateCallback2 rCallback, void *pUser)
 {
-    if (!psPxr)
-        return;
-    SA_LockMutex(psPxr->hMutexState);
-    psPxr->rStateCallback2 = rCallback;
-    psPxr->pStateUser2 = pUser;
-    SA_UnlockMutex(psPxr->hMutexState);
+    setStateCallbacks(psPxr, nullptr, nullptr, &rCallback, pUser);
 }
 
 // The state mutex is taken by nothing but these reports: it keeps two threads' reports in
