@@ -13,6 +13,30 @@ PXRLT *bridgeOf(PXR *psPxr)
     return __atomic_load_n(&psPxr->psBridge, __ATOMIC_ACQUIRE);
 }
 
+int hasOutcome(PXR *psPxr, uint32_t u32Id)
+{
+    SA_LockMutex(psPxr->hMutexSynchronousSend2);
+    int bDone = psPxr->u32AnsweredId == u32Id || psPxr->u32FailedId == u32Id;
+    SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
+    return bDone;
+}
+
+// Waits for the answer event, looking at the slot between slices: a reconnection clears the
+// event, and must not hide an outcome that came before the requester began to wait.
+void waitForOutcome(PXR *psPxr, uint32_t u32Id, uint32_t u32TimeoutMs)
+{
+    uint32_t u32Start = SA_GetTickMs();
+    while (!hasOutcome(psPxr, u32Id)) {
+        uint32_t u32Elapsed = SA_ElapsedTime(u32Start, SA_GetTickMs());
+        if (u32TimeoutMs != SA_INFINITE && u32Elapsed >= u32TimeoutMs)
+            return;
+        uint32_t u32Slice = PXR_timing()->u32StopPollMs;
+        if (u32TimeoutMs != SA_INFINITE && u32TimeoutMs - u32Elapsed < u32Slice)
+            u32Slice = u32TimeoutMs - u32Elapsed;
+        SA_WaitEventTimeout(psPxr->hEventSynchronousAnswer, u32Slice);
+    }
+}
+
 // Posts the request to the synchronous thread and waits for its answer; null with the reason.
 PXRMsg *postAndWait(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
 {
@@ -32,7 +56,7 @@ PXRMsg *postAndWait(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
     SA_SetEvent(psPxr->hEventSynchronousSend);
     SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
 
-    SA_WaitEventTimeout(psPxr->hEventSynchronousAnswer, u32TimeoutMs);
+    waitForOutcome(psPxr, u32Id, u32TimeoutMs);
 
     SA_LockMutex(psPxr->hMutexSynchronousSend2);
     PXRMsg *psAnswer = nullptr;
