@@ -245,7 +245,7 @@ TEST_F(BindTlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges
     };
     ASSERT_EQ(bindTo(sensor, nullptr, true), 1);
     EXPECT_EQ(PXRGetSSL(pxr), 1);
-    ASSERT_TRUE(waitConnected());
+    ASSERT_TRUE(waitReports(2));
     std::vector<StateReport> seen = reports();
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0].bConnected, 0);

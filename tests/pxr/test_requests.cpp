@@ -131,8 +131,7 @@ TEST_F(RequestTest, BrokenConnectionEndsTheWaitingRequestAtOnce)
 
 TEST_F(RequestTest, LinkBrokenByAnAbandonedExchangeFailsOnlyThatRequest)
 {
-    // No synchronous thread: the test plays its part on the request slot.
-    connect("disableSynchronousConnection=1");
+    // No thread: the test plays the synchronous thread's part on the request slot.
     ASSERT_EQ(SA_CreateMutex(&pxr->hMutexSynchronousSend2), SA_OK);
     ASSERT_EQ(SA_CreateEvent(&pxr->hEventSynchronousAnswer), SA_OK);
     PXRMsg *psNewer = makeMessage("newer");

@@ -57,33 +57,61 @@ void releaseBinding(PXR *psPxr)
     if (psPxr->psBridge && psBridge && psBridge->rRelease)
         psBridge->rRelease(psPxr);
     psPxr->psBridge = nullptr;
-    SA_Mutex *aphMutexes[] = {&psPxr->hMutexConnect,         &psPxr->hMutexAsynchronousSend,
-                              &psPxr->hMutexSynchronousSend, &psPxr->hMutexSynchronousSend2,
-                              &psPxr->hMutexTestProtocol,    &psPxr->hMutexSubscription};
-    for (SA_Mutex *phMutex : aphMutexes)
-        destroyMutex(phMutex);
-    SA_Event *aphEvents[] = {&psPxr->hEventSynchronousSend, &psPxr->hEventSynchronousAnswer,
-                             &psPxr->hConnectionEvent, &psPxr->hStopEvent};
-    for (SA_Event *phEvent : aphEvents)
-        destroyEvent(phEvent);
+    destroyMutex(&psPxr->hMutexConnect);
+    destroyMutex(&psPxr->hMutexTestProtocol);
+    destroyEvent(&psPxr->hConnectionEvent);
+    destroyEvent(&psPxr->hStopEvent);
     PXRMsg_releaseBufferPool(&psPxr->psSendBufferPool);
     PXRMsg_releaseBufferPool(&psPxr->psDetachedSendBufferPool);
     SA_Free(&psPxr->pszServer);
-    PXRMsgDestroy(psPxr->psSubscription);
-    psPxr->psSubscription = nullptr;
-    PXRMsgDestroy(psPxr->psAnswer);
-    psPxr->psAnswer = nullptr;
-    psPxr->psPendingRequest = nullptr;
+    if (psPxr->hMutexSubscription) {
+        SA_LockMutex(psPxr->hMutexSubscription);
+        PXRMsgDestroy(psPxr->psSubscription);
+        psPxr->psSubscription = nullptr;
+        SA_UnlockMutex(psPxr->hMutexSubscription);
+    }
+    if (psPxr->hMutexSynchronousSend2) {
+        SA_LockMutex(psPxr->hMutexSynchronousSend2);
+        PXRMsgDestroy(psPxr->psAnswer);
+        psPxr->psAnswer = nullptr;
+        psPxr->psPendingRequest = nullptr;
+        SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
+    }
+}
+
+// What the application's send functions lock lives as long as the handle, so that a send
+// racing with an unbind finds the link down instead of a destroyed mutex.
+void releaseSendObjects(PXR *psPxr)
+{
+    SA_Mutex *aphMutexes[] = {&psPxr->hMutexAsynchronousSend, &psPxr->hMutexSynchronousSend,
+                              &psPxr->hMutexSynchronousSend2, &psPxr->hMutexSubscription};
+    for (SA_Mutex *phMutex : aphMutexes)
+        destroyMutex(phMutex);
+    destroyEvent(&psPxr->hEventSynchronousSend);
+    destroyEvent(&psPxr->hEventSynchronousAnswer);
+}
+
+int createMutex(SA_Mutex *phMutex)
+{
+    return *phMutex || SA_CreateMutex(phMutex) == SA_OK;
+}
+
+int createEvent(SA_Event *phEvent)
+{
+    return *phEvent || SA_CreateEvent(phEvent) == SA_OK;
 }
 
 // Each step names its failure; null when everything was made.
 const char *createAsynchronousPart(PXR *psPxr)
 {
-    if (SA_CreateMutex(&psPxr->hMutexAsynchronousSend) != SA_OK)
+    if (!createMutex(&psPxr->hMutexAsynchronousSend))
         return "Unable to create hMutexAsynchronousSend";
-    if (SA_CreateMutex(&psPxr->hMutexSubscription) != SA_OK)
+    if (!createMutex(&psPxr->hMutexSubscription))
         return "Unable to create subscription mutex";
-    psPxr->psSubscription = PXR_makeMessage("setEnableStreams", nullptr, nullptr);
+    PXRMsg *psSubscription = PXR_makeMessage("setEnableStreams", nullptr, nullptr);
+    SA_LockMutex(psPxr->hMutexSubscription);
+    psPxr->psSubscription = psSubscription;
+    SA_UnlockMutex(psPxr->hMutexSubscription);
     if (!psPxr->psSubscription)
         return "Unable to create stored subscription";
     if (!startThread(psPxr, &psPxr->psThreadAsynchronous, &PXR_taskAsynchronous, "&PXR_taskAsynchronous"))
@@ -93,13 +121,13 @@ const char *createAsynchronousPart(PXR *psPxr)
 
 const char *createSynchronousPart(PXR *psPxr)
 {
-    if (SA_CreateMutex(&psPxr->hMutexSynchronousSend) != SA_OK)
+    if (!createMutex(&psPxr->hMutexSynchronousSend))
         return "Unable to create hMutexSynchronousSend";
-    if (SA_CreateMutex(&psPxr->hMutexSynchronousSend2) != SA_OK)
+    if (!createMutex(&psPxr->hMutexSynchronousSend2))
         return "Unable to create hMutexSynchronousSend2";
-    if (SA_CreateEvent(&psPxr->hEventSynchronousSend) != SA_OK)
+    if (!createEvent(&psPxr->hEventSynchronousSend))
         return "Unable to create hEventSynchronousSend";
-    if (SA_CreateEvent(&psPxr->hEventSynchronousAnswer) != SA_OK)
+    if (!createEvent(&psPxr->hEventSynchronousAnswer))
         return "Unable to create hEventSynchronousAnswer";
     if (!startThread(psPxr, &psPxr->psThreadSynchronous, &PXR_taskSynchronous, "&PXR_taskSynchronous"))
         return "Unable to create synchronous thread";
@@ -229,6 +257,7 @@ void PXRDestroy(PXR *psPxr)
     else
         PXRQueueDestroy(psPxr->psQueue);
     PXR_freeClientCertificate(psPxr);
+    releaseSendObjects(psPxr);
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_DETAIL, "PXR released");
     destroyMutex(&psPxr->hMutexTls);
     destroyMutex(&psPxr->hMutexState);

@@ -86,10 +86,11 @@ int PXRQueuePushMessage(PXRQueue *psQueue, PXRMsg *psMsg)
 {
     if (!psQueue || !psMsg)
         return 0;
-    PXR_clearLastError(psQueue);
     // Once in the queue the message may be popped and freed at any time.
     PXR *psOwner = PXRMsgGetPXR(psMsg);
     SA_LockMutex(psQueue->hMutex);
+    // Producers of several handles may push at once: the text is written under the lock too.
+    PXR_clearLastError(psQueue);
     uint32_t u32Count = PXRListSize(psQueue->psMessages);
     int bTaken = u32Count < psQueue->u32Capacity && PXRListPushBack(psQueue->psMessages, psMsg) != nullptr;
     if (!bTaken) {

@@ -92,14 +92,18 @@ int failAsynchronous(PXR *psPxr, const char *pcszReason)
     return 0;
 }
 
-// A subscription is merged into the stored one; 1 when the link is up and it must be written now.
+// A subscription is merged into the stored one: 1 when the link is up and it must be written
+// now, 0 when it waits for the next connection, -1 when the handle is not bound.
 int storeSubscription(PXR *psPxr, PXRMsgElement *psRoot)
 {
     SA_LockMutex(psPxr->hMutexSubscription);
-    PXRMsgElementMerge(PXRMsgChild(psPxr->psSubscription), psRoot, nullptr, 1);
-    int bUp = PXR_load(&psPxr->bAsynchronousLinkUp);
+    int iResult = -1;
+    if (psPxr->psSubscription) {
+        PXRMsgElementMerge(PXRMsgChild(psPxr->psSubscription), psRoot, nullptr, 1);
+        iResult = PXR_load(&psPxr->bAsynchronousLinkUp);
+    }
     SA_UnlockMutex(psPxr->hMutexSubscription);
-    return bUp;
+    return iResult;
 }
 
 void traceSubscriptionKept(PXR *psPxr)
@@ -150,15 +154,17 @@ int PXRSendAsynchronousMessage(PXR *psPxr, PXRMsg *psMsg)
     PXRMsgElement *psRoot = PXRMsgChild(psMsg);
     if (!psRoot)
         return failAsynchronous(psPxr, "Invalid message : no element in msg");
-    if (!psPxr->psSubscription)
+    if (!psPxr->hMutexSubscription)
         return failAsynchronous(psPxr, kNotConnected);
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_DEBUG, "sending asynchronous message : %s", PXRMsgElementName(psRoot));
     const PXR_LegacyBridge *psBridge = PXR_legacyBridge();
     if (bridgeOf(psPxr) && psBridge && psBridge->rSendAsynchronousMessage)
         return psBridge->rSendAsynchronousMessage(psPxr, psMsg);
     int bSubscription = PXRMsgStringEqual(PXRMsgElementName(psRoot), "setEnableStreams");
-    int bUp = bSubscription ? storeSubscription(psPxr, psRoot) : PXR_load(&psPxr->bAsynchronousLinkUp);
-    int iWritten = bUp ? PXR_writeAsynchronous(psPxr, psMsg) : -1;
+    int iUp = bSubscription ? storeSubscription(psPxr, psRoot) : PXR_load(&psPxr->bAsynchronousLinkUp);
+    if (iUp < 0)
+        return failAsynchronous(psPxr, kNotConnected);
+    int iWritten = iUp ? PXR_writeAsynchronous(psPxr, psMsg) : -1;
     if (iWritten == 1)
         return 1;
     // Not written: a subscription goes out with the stored one at the next connection.
