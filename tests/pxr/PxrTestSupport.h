@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PXR_Internal.h"
+#include "SA_Log.h"
 
 struct TraceLine {
     int iLevel;
@@ -56,6 +57,15 @@ inline PXRMsgElement *addChild(PXRMsgElement *psParent, const char *pcszName,
     PXRMsgElement *psChild = makeElement(pcszName, attributes);
     PXRMsgElementAddChild(psParent, psChild);
     return psChild;
+}
+
+// A gtest name from a case's description.
+inline std::string caseName(const char *pcszWhat)
+{
+    std::string name;
+    for (const char *p = pcszWhat; *p; p++)
+        name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
 }
 
 #endif

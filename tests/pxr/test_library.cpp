@@ -1,7 +1,10 @@
 // Library start and end, the last-error text, the trace function and the version texts.
 #include "PxrTestSupport.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -120,4 +123,19 @@ TEST_F(PxrTest, FullVersionNeverWritesPastTheGivenSize)
     PXR_getFullVersion(aszBuffer, 10);
     EXPECT_STREQ(aszBuffer, "PXR v1.5.");
     EXPECT_EQ(aszBuffer[10], '#');
+}
+
+TEST(Library, StartSwitchesTheRuntimeLogFileOff)
+{
+    char aszFolder[] = "/tmp/pxrlogXXXXXX";
+    ASSERT_NE(mkdtemp(aszFolder), nullptr);
+    std::string log = std::string(aszFolder) + "/runtime.log";
+    ASSERT_EQ(SA_Init(0, 0, -1), SA_OK);
+    SA_SetLogFileEx(log.c_str(), 0);
+    ASSERT_EQ(PXR_initLibrary(), 1);
+    SA_Log("%s", "after the library started");
+    EXPECT_FALSE(std::filesystem::exists(log));
+    PXR_releaseLibrary();
+    SA_Release();
+    std::filesystem::remove_all(aszFolder);
 }

@@ -3,6 +3,9 @@
 #include "PxrTestSupport.h"
 #include "TreeText.h"
 
+#include <thread>
+#include <vector>
+
 namespace {
 
 // Every element of the tree knows the message, or every one knows none.
@@ -272,5 +275,26 @@ TEST_F(PxrTest, ContentsAreCountedOverTheWholeTree)
 {
     PXRMsg *psMsg = messageOf("r<a>{c<b>{d<c>},e}");
     EXPECT_EQ(PXRMsg_countContents(psMsg), 3u);
+    PXRMsgDestroy(psMsg);
+}
+
+TEST_F(PxrTest, ReferencesTakenAndDroppedOnManyThreadsBalance)
+{
+    PXRMsg *psMsg = messageOf("video(cameraId=0)<frame>");
+    PXRMsgSetReadOnly(psMsg, 1);
+    const int kThreads = 4;
+    const int kRounds = 2000;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; t++)
+        threads.emplace_back([psMsg] {
+            for (int i = 0; i < kRounds; i++) {
+                PXRMsgAddRef(psMsg);
+                PXRMsgDestroy(psMsg);
+            }
+        });
+    for (std::thread &thread : threads)
+        thread.join();
+    EXPECT_EQ(psMsg->u32RefCount, 0u);
+    EXPECT_EQ(PXRMsgSetReadOnly(psMsg, 0), 1);
     PXRMsgDestroy(psMsg);
 }

@@ -158,12 +158,7 @@ TEST_P(ErrorTable, RefusesWithReasonAndTrace)
     EXPECT_EQ(after, before) << "a refused operation changes nothing";
 }
 
-INSTANTIATE_TEST_SUITE_P(Model, ErrorTable, ::testing::ValuesIn(kCases), [](const auto &info) {
-    std::string name;
-    for (const char *p = info.param.pcszWhat; *p; p++)
-        name += isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Model, ErrorTable, ::testing::ValuesIn(kCases), [](const auto &info) { return caseName(info.param.pcszWhat); });
 
 TEST_F(PxrTest, SetChildWithoutMessageOnlyWarns)
 {
@@ -203,4 +198,64 @@ TEST_F(PxrTest, ElementOperationsKeepAnEarlierReason)
     EXPECT_EQ(PXRMsgElementSetAttribute(psElement, "a", "1"), 1);
     EXPECT_STREQ(PXRGetLastError(psElement), "old reason");
     PXRMsgElementDestroy(psElement);
+}
+
+namespace {
+
+// The runtime started on a small private heap, so that large blocks cannot be had.
+class TightHeap : public PxrTest {
+protected:
+    void SetUp() override
+    {
+        if (SA_GetInitCount() != 0)
+            GTEST_SKIP() << "the runtime is already started on another heap";
+        ASSERT_EQ(SA_Init(kHeapSize, 0, -1), SA_OK);
+        PxrTest::SetUp();
+        psElement = treetext::parse("e(a=1)<abc>");
+        psCamera = treetext::parse("camera(id=0){roi(x=1)}");
+    }
+    void TearDown() override
+    {
+        if (SA_GetInitCount() == 0)
+            return;
+        PXRMsgElementDestroy(psElement);
+        PXRMsgElementDestroy(psCamera);
+        PxrTest::TearDown();
+        SA_Release();
+    }
+    static const uint32_t kHeapSize = 256 * 1024;
+    std::string huge = std::string(2 * kHeapSize, 'h');
+    PXRMsgElement *psElement = nullptr;
+    PXRMsgElement *psCamera = nullptr;
+};
+
+} // namespace
+
+TEST_F(TightHeap, ContentThatCannotBeAllocatedKeepsTheOldContent)
+{
+    EXPECT_EQ(PXRMsgElementSetContentBinary(psElement, huge.data(), static_cast<uint32_t>(huge.size())), 0);
+    EXPECT_STREQ(PXRGetLastError(psElement), "Content allocation failed");
+    EXPECT_TRUE(traced(3, "[PXRMsg]PXRMsgElementSetContentBinary error : Content allocation failed"));
+    EXPECT_EQ(treetext::print(psElement), "e(a=1)<abc>");
+}
+
+TEST_F(TightHeap, AttributeThatCannotBeStoredKeepsTheOldValue)
+{
+    EXPECT_EQ(PXRMsgElementSetAttribute(psElement, "a", huge.c_str()), 0);
+    EXPECT_EQ(PXRMsgElementSetAttribute(psElement, "new", huge.c_str()), 0);
+    EXPECT_EQ(PXRMsgElementSetName(psElement, huge.c_str()), 0);
+    EXPECT_STREQ(PXRGetLastError(psElement), "Memory allocation failed");
+    EXPECT_TRUE(traced(3, "[PXRMsg]PXRMsgElementSetAttribute error : Memory allocation failed"));
+    EXPECT_EQ(treetext::print(psElement), "e(a=1)<abc>");
+}
+
+TEST_F(TightHeap, CopyAndMergeThatRunOutOfMemoryLeaveTreesWhole)
+{
+    PXRMsgElementSetContentBinary(psElement, huge.data(), kHeapSize / 2);
+    EXPECT_EQ(PXRMsgElementCopy(psElement), nullptr);
+    PXRMsgElement *psDelta = psElement;
+    EXPECT_EQ(PXRMsgElementMerge(psCamera, psElement, &psDelta, 1), 0);
+    EXPECT_EQ(psDelta, nullptr);
+    EXPECT_STREQ(PXRGetLastError(psCamera), "Memory allocation failed");
+    EXPECT_EQ(treetext::print(psCamera), "camera(id=0){roi(x=1)}");
 }

@@ -61,8 +61,7 @@ PXR_API const char *PXRGetLastError(const void *pObject);
 PXR_API void PXRSetTraceFunction(PXRTraceFunction rFunction, void *pUser);
 /* The library version text; a constant owned by the library. */
 PXR_API const char *PXRGetVersion(void);
-/* Writes the PXR and legacy library versions into the caller's buffer of at least
- * PXR_FULL_VERSION_SIZE bytes; returns that buffer (null for a null buffer). */
+/* The caller's buffer (at least PXR_FULL_VERSION_SIZE bytes), filled with both library versions. */
 PXR_API char *PXRGetFullVersion(char *pszBuffer);
 
 /* ---- lists ---- */
@@ -169,8 +168,7 @@ PXR_API int PXRMsgElementRemoveAttribute(PXRMsgElement *psElement, const char *p
 PXR_API const void *PXRMsgElementContent(PXRMsgElement *psElement);
 /* The content size in bytes, 0 without content. */
 PXR_API uint32_t PXRMsgElementContentSize(PXRMsgElement *psElement);
-/* 1 after the content was replaced by a copy of the data (no content for null data or
- * size 0); on failure the old content stays. */
+/* 1 after the content became a copy of the data (none for null data or size 0); else the old one stays. */
 PXR_API int PXRMsgElementSetContentBinary(PXRMsgElement *psElement, const void *pData, uint32_t u32Size);
 
 /* ---- wire form ---- */
@@ -185,11 +183,9 @@ PXR_API int PXRMsgImport(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser);
 /* PXRMsgImport over a block of bytes, which stays the caller's. */
 PXR_API int PXRMsgImportFromBinaryArray(PXRMsg *psMsg, const void *pData, uint32_t u32Size);
 
-/* ---- merge ---- */
+/* ---- merge: a non-zero bAddMissing adds what the destination lacks, zero only updates ---- */
 
-/* 1 when folding the source into the destination changed it, 0 otherwise. With a delta
- * pointer, a new element holding what changed is stored there; the caller owns it. A
- * non-zero add-missing flag adds what the destination lacks; zero only updates. */
+/* 1 when folding the source in changed the destination; the delta stored through ppsDelta is the caller's. */
 PXR_API int PXRMsgElementMerge(PXRMsgElement *psDestination, PXRMsgElement *psSource,
                                PXRMsgElement **ppsDelta, int bAddMissing);
 

@@ -17,15 +17,6 @@ int lockedIsReadOnly(PXRMsg *psMsg)
     return iReadOnly;
 }
 
-// Refuses a change of a read-only message: the reason is written and traced.
-int refuseReadOnly(PXRMsg *psMsg, const char *pcszFunction)
-{
-    if (!lockedIsReadOnly(psMsg))
-        return 0;
-    PXRMsg_fail(psMsg, pcszFunction, PXR_REASON_READ_ONLY);
-    return 1;
-}
-
 void destroyTree(PXRMsg *psMsg)
 {
     PXRMsgElement *psRoot = psMsg->psRoot;
@@ -47,6 +38,14 @@ void PXRMsg_fail(void *pObject, const char *pcszFunction, const char *pcszReason
 {
     PXR_setLastError(pObject, "%s", pcszReason);
     PXR_trace(nullptr, PXR_MODULE_MSG, PXR_LEVEL_ERROR, "%s error : %s", pcszFunction, pcszReason);
+}
+
+int PXRMsg_refuseReadOnly(void *pObject, PXRMsg *psMsg, const char *pcszFunction)
+{
+    if (!psMsg || !lockedIsReadOnly(psMsg))
+        return 0;
+    PXRMsg_fail(pObject, pcszFunction, PXR_REASON_READ_ONLY);
+    return 1;
 }
 
 PXRMsg *PXRMsgCreate(void)
@@ -125,7 +124,7 @@ int PXRMsgClear(PXRMsg *psMsg)
     if (!psMsg)
         return 0;
     PXR_clearLastError(psMsg);
-    if (refuseReadOnly(psMsg, "PXRMsgClear"))
+    if (PXRMsg_refuseReadOnly(psMsg, psMsg, "PXRMsgClear"))
         return 0;
     destroyTree(psMsg);
     psMsg->psOwner = nullptr;
@@ -161,7 +160,7 @@ int PXRMsgSetChild(PXRMsg *psMsg, PXRMsgElement *psElement)
         return 0;
     }
     PXR_clearLastError(psMsg);
-    if (refuseReadOnly(psMsg, kFunction))
+    if (PXRMsg_refuseReadOnly(psMsg, psMsg, kFunction))
         return 0;
     if (!psElement) {
         PXRMsg_fail(psMsg, kFunction, "Element is NULL");
@@ -193,7 +192,7 @@ int PXRMsgSetUserData(PXRMsg *psMsg, void *pUserData)
     if (!psMsg)
         return 0;
     PXR_clearLastError(psMsg);
-    if (refuseReadOnly(psMsg, "PXRMsgSetUserData"))
+    if (PXRMsg_refuseReadOnly(psMsg, psMsg, "PXRMsgSetUserData"))
         return 0;
     psMsg->pUserData = pUserData;
     return 1;

@@ -111,17 +111,20 @@ PXRMsgElement *copyNode(PXRMsgElement *psSource)
 
 int refuseReadOnly(PXRMsgElement *psElement, const char *pcszFunction)
 {
-    if (!PXRMsgElement_isReadOnly(psElement))
-        return 0;
-    PXRMsg_fail(psElement, pcszFunction, PXR_REASON_READ_ONLY);
-    return 1;
+    return PXRMsg_refuseReadOnly(psElement, psElement->psMsg, pcszFunction);
 }
 
-// The element itself or one of its ancestors.
-int isSelfOrAncestor(PXRMsgElement *psCandidate, PXRMsgElement *psElement)
+// Whether a detached child holds the parent somewhere in its subtree. A childless child or
+// a parent inside a message (whose elements all know it) cannot be there, so building a
+// tree leaf by leaf never walks up.
+int containsParent(PXRMsgElement *psChild, PXRMsgElement *psParent)
 {
-    for (; psElement; psElement = psElement->psParent) {
-        if (psElement == psCandidate)
+    if (psChild == psParent)
+        return 1;
+    if (!psChild->sChildren.psFirst || psParent->psMsg)
+        return 0;
+    for (PXRMsgElement *psElement = psParent; psElement; psElement = psElement->psParent) {
+        if (psElement == psChild)
             return 1;
     }
     return 0;
@@ -272,7 +275,7 @@ int PXRMsgElementAddChild(PXRMsgElement *psParent, PXRMsgElement *psChild)
         return 0;
     }
     // A detached subtree that holds the parent would become a loop.
-    if (isSelfOrAncestor(psChild, psParent)) {
+    if (containsParent(psChild, psParent)) {
         PXRMsg_fail(psParent, kFunction, "Child Element contains the parent Element");
         return 0;
     }

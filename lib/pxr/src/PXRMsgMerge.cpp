@@ -235,10 +235,8 @@ int PXRMsgElementMerge(PXRMsgElement *psDestination, PXRMsgElement *psSource, PX
         *ppsDelta = nullptr;
     if (!psDestination || !psSource)
         return 0;
-    if (PXRMsgElement_isReadOnly(psDestination)) {
-        PXRMsg_fail(psDestination, kFunction, PXR_REASON_READ_ONLY);
+    if (PXRMsg_refuseReadOnly(psDestination, psDestination->psMsg, kFunction))
         return 0;
-    }
     PXRMsgElement *psFrom = psSource;
     if (ppsDelta) {
         psFrom = PXRMsgElementCopy(psSource);

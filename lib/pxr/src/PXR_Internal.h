@@ -77,6 +77,8 @@ void PXRList_clear(PXRList *psList);
 
 /* Writes the reason into the object and traces "<function> error : <reason>" at level 3. */
 void PXRMsg_fail(void *pObject, const char *pcszFunction, const char *pcszReason);
+/* 1 after refusing a change in a read-only message, its reason written into the object. */
+int PXRMsg_refuseReadOnly(void *pObject, PXRMsg *psMsg, const char *pcszFunction);
 /* Points every element of the subtree at the message (null for a detached subtree). */
 void PXRMsgElement_setMsgInTree(PXRMsgElement *psElement, PXRMsg *psMsg);
 
