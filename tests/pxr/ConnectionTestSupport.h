@@ -71,10 +71,12 @@ protected:
     {
         ASSERT_EQ(bindTo(sensor, pcszOptions), 1);
         ASSERT_TRUE(waitConnected());
-        if (pxr->bAsynchronousEnabled)
+        if (pxr->bAsynchronousEnabled) {
             ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Asynchronous, 1, 5s));
-        if (pxr->bSynchronousEnabled)
+        }
+        if (pxr->bSynchronousEnabled) {
             ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Synchronous, 1, 5s));
+        }
     }
     // Until the handle reports itself connected.
     bool waitConnected(std::chrono::milliseconds timeout = 5s)

@@ -209,8 +209,9 @@ TEST_F(QueueTest, PushedMessagesReachTheHandleCallbackInOrder)
     std::vector<std::string> roots;
     while (PXRMsg *psMsg = PXRPopMessage(pxr)) {
         roots.push_back(rootName(psMsg));
-        if (roots.back() == "video")
+        if (roots.back() == "video") {
             EXPECT_EQ(PXRMsgElementContentSize(PXRMsgChild(psMsg)), 70000u);
+        }
         PXRMsgDestroy(psMsg);
     }
     EXPECT_EQ(roots, (std::vector<std::string>{"anpr", "video", "trace"}));
