@@ -450,3 +450,39 @@ TEST_F(LegacyTest, SensorWithoutBridgeIsOnlyDetected)
     PXRUnbind(pxr);
     EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "KGV");
 }
+
+namespace {
+
+// Bytes the handle's asynchronous socket holds unread, or -1 without a socket.
+int64_t unreadAsynchronousBytes(PXR *psPxr)
+{
+    SA_LockMutex(psPxr->hMutexAsynchronousSend);
+    uint32_t u32Count = 0;
+    int64_t i64Unread = psPxr->psAsynchronousSocket &&
+                                SA_GetReadableBytesSocket(psPxr->psAsynchronousSocket, &u32Count) == SA_OK
+                            ? int64_t(u32Count)
+                            : -1;
+    SA_UnlockMutex(psPxr->hMutexAsynchronousSend);
+    return i64Unread;
+}
+
+} // namespace
+
+TEST_F(ConnectionTest, UnbindEndsAReadStalledInsideAMessage)
+{
+    PXR_resetTiming();
+    FybSensor sensor;
+    connectTo(sensor);
+    std::string bytes = fybsim::wireOf(Element("anpr").set("plate", "HALF"));
+    ASSERT_EQ(sensor.push(bytes.substr(0, bytes.size() / 2)), 1u);
+    // Once the thread has taken the bytes it waits inside the message for the rest.
+    auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (unreadAsynchronousBytes(pxr) != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(unreadAsynchronousBytes(pxr), 0);
+    auto start = std::chrono::steady_clock::now();
+    PXRUnbind(pxr);
+    // The reader's socket waits look at the stop flag at least once a second.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(PXRGetQueueSize(pxr), 0u);
+}
