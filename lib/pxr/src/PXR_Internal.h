@@ -241,6 +241,207 @@ int PXRMsg_exportToFile(PXRMsg *psMsg, const char *pcszPath);
 /* 1 when the file held one whole message, read into the (cleared) message; 0 otherwise. */
 int PXRMsg_importFromFile(PXRMsg *psMsg, const char *pcszPath);
 
+/* ==== connection handle, threads, requests and receive queue ==== */
+
+#define PXR_MODULE_ASYNCHRONOUS "taskAsynchronous"
+#define PXR_MODULE_SYNCHRONOUS "taskSynchronous"
+#define PXR_MODULE_LEGACY "LTDLL"
+
+#define PXR_PROTOCOL_UNKNOWN 0
+#define PXR_PROTOCOL_KGV 1
+#define PXR_PROTOCOL_FYB 2
+
+#define PXR_QUEUE_DEFAULT_CAPACITY 128
+#define PXR_REQUEST_TIMEOUT_MS 5000
+#define PXR_DEFAULT_COMMAND_PORT 11011
+#define PXR_DEFAULT_TIME_PORT 10000
+#define PXR_THREAD_STACK_SIZE 50000
+#define PXR_FIRST_BYTES 19
+#define PXR_CERTIFICATE_FILE_MAX 10000
+
+/* The time constants of the connection dialogue; tests shorten them before binding. */
+typedef struct PXR_Timing {
+    uint32_t u32ConnectTimeoutMs;        /* TCP connect and TLS handshake */
+    uint32_t u32ConnectRetryMs;          /* after a refused or timed-out connect */
+    uint32_t u32TlsRetryMs;              /* after a handshake refused for its problem bits */
+    uint32_t u32FirstBytesTimeoutMs;     /* the 19 bytes that tell the protocol */
+    uint32_t u32HelloTimeoutMs;          /* the rest of the hello */
+    uint32_t u32ReconnectDelayMs;        /* after a failed dialogue, and after an invalid hello root */
+    uint32_t u32AsynchronousReadMs;      /* one receive slice of the asynchronous thread */
+    uint32_t u32MessageTimeoutMs;        /* the rest of a pushed message */
+    uint32_t u32KeepAliveMs;             /* idle time before a keep-alive, both connections */
+    uint32_t u32SilenceDropMs;           /* silence that drops the asynchronous connection */
+    uint32_t u32KeepAliveReplyTimeoutMs; /* reply to the synchronous keep-alive */
+    uint32_t u32RequestPollMs;           /* synchronous thread's wait for a posted request */
+    uint32_t u32StopPollMs;              /* longest socket wait between two looks at the stop flag */
+} PXR_Timing;
+
+/* The process-wide record, with the defaults until a test changes it. */
+PXR_Timing *PXR_timing(void);
+/* Puts the defaults back. */
+void PXR_resetTiming(void);
+
+/* Where a handle hands a legacy-family sensor; the legacy bridge installs its operations. */
+typedef struct PXR_LegacyBridge {
+    int (*rCreate)(PXR *psPxr);
+    int (*rRelease)(PXR *psPxr);
+    int (*rSendAsynchronousMessage)(PXR *psPxr, PXRMsg *psMsg);
+    PXRMsg *(*rSendRequest)(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs);
+} PXR_LegacyBridge;
+/* Installs the bridge's operations (null: none; a legacy sensor is then only detected). */
+void PXR_setLegacyBridge(const PXR_LegacyBridge *psBridge);
+const PXR_LegacyBridge *PXR_legacyBridge(void);
+
+struct PXRLT;
+
+struct PXRQueue {
+    char aszLastError[PXR_LAST_ERROR_SIZE];
+    PXRList *psClients; /* handles delivering into this queue as their shared queue */
+    SA_Mutex hMutex;    /* guards the messages and the capacity */
+    SA_Event hNewMessageEvent;
+    PXRList *psMessages;
+    uint32_t u32Capacity;
+    uint32_t u32Drops; /* atomic */
+    PXRQueueNewMessageCallback rQueueCallback;
+    void *pQueueUser;
+    PXRNewMessageCallback rHandleCallback;
+    void *pHandleUser;
+};
+
+struct PXR {
+    char aszLastError[PXR_LAST_ERROR_SIZE];
+    SA_Mutex hMutexConnect;
+    int32_t i32Running; /* atomic */
+    SA_Thread psThreadAsynchronous;
+    SA_Thread psThreadSynchronous;
+    SA_Mutex hMutexAsynchronousSend; /* guards the asynchronous socket and its writes */
+    SA_Socket psAsynchronousSocket;
+    SA_Mutex hMutexSynchronousSend;
+    SA_Event hEventSynchronousSend;
+    SA_Event hEventSynchronousAnswer;
+    PXRMsg *psPendingRequest;
+    uint32_t u32PendingTimeoutMs;
+    PXRMsg *psAnswer;
+    SA_Mutex hMutexSynchronousSend2; /* guards the request slot, the ids and the link flag */
+    uint32_t u32SentId;
+    uint32_t u32AnsweredId;
+    uint32_t u32FailedId;       /* the last request whose exchange broke the connection */
+    int32_t bSynchronousLinkUp; /* requests can be posted */
+    SA_Pool psSendBufferPool;
+    SA_Pool psDetachedSendBufferPool;
+    char *pszServer;
+    uint16_t u16Port;
+    SA_Mutex hMutexTestProtocol;
+    int32_t i32DetectedProtocol; /* atomic */
+    int32_t bSecured;
+    SA_Mutex hMutexTls; /* guards the client certificate and key */
+    X509 *psClientCert;
+    EVP_PKEY *psClientKey;
+    uint32_t u32IgnoreMask; /* atomic */
+    uint32_t u32SslErrors;  /* atomic */
+    int32_t bSynchronousConnected;  /* atomic */
+    int32_t bAsynchronousConnected; /* atomic */
+    SA_Mutex hMutexState; /* orders the connection-state reports */
+    PXRConnectionStateCallback rStateCallback;
+    void *pStateUser;
+    PXRConnectionStateCallback2 rStateCallback2;
+    void *pStateUser2;
+    SA_Event hConnectionEvent;
+    SA_Mutex hMutexSubscription; /* guards the stored subscription and the link flag */
+    PXRMsg *psSubscription;
+    int32_t bAsynchronousLinkUp; /* atomic; set once the stored subscription went out */
+    PXRQueue *psQueue;
+    int32_t bExternalQueue;
+    uint32_t u32RequestTimeoutMs;
+    struct PXRLT *psBridge;
+    uint16_t u16CommandPort;
+    uint16_t u16TimePort;
+    int32_t bSynchronousEnabled;
+    int32_t bAsynchronousEnabled;
+    SA_Event hStopEvent; /* manual reset; set by unbind so that every pause ends at once */
+};
+
+/* Atomic access to the flags that threads share without a lock. */
+int32_t PXR_load(const int32_t *pi32Value);
+void PXR_store(int32_t *pi32Value, int32_t i32Value);
+uint32_t PXR_loadU(const uint32_t *pu32Value);
+void PXR_storeU(uint32_t *pu32Value, uint32_t u32Value);
+
+/* 1 while the handle is bound and not being unbound. */
+int PXR_isRunning(PXR *psPxr);
+/* Waits the time unless the handle stops first; 1 when still running afterwards. */
+int PXR_pause(PXR *psPxr, uint32_t u32Ms);
+/* Cancel callback of the handle's sockets: ends their waits once the handle stops. */
+int32_t PXR_cancelCallback(SA_Socket psSocket, void *pArgument);
+/* Waits for readable bytes in slices that look at the stop flag: 0 with their count, 1
+ * time-out, -1 error, closed or stopped. */
+int PXR_waitForData(PXR *psPxr, SA_Socket psSocket, uint32_t u32TimeoutMs, uint32_t *pu32Count);
+/* Appends readable bytes to the buffer until it holds at least u32Count unread bytes; what a
+ * partial read brought stays there. 0, 1 time-out, -1 error, closed or stopped. */
+int PXR_fillBuffer(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffer, uint32_t u32Count,
+                   uint32_t u32TimeoutMs);
+/* Reads one message after waiting (stoppably) for its first bytes: 0, 1 time-out, -1 failure. */
+int PXR_readMessage(PXR *psPxr, PXRMsg *psMsg, SA_Socket psSocket, uint32_t u32TimeoutMs,
+                    PXRStreamBuffer *psBuffer, XML_Parser hParser);
+
+/* Applies the bind options text (null: none) to the handle; 1, or 0 with the reason. */
+int PXR_parseOptions(PXR *psPxr, const char *pcszOptions);
+/* Releases the client certificate and key. */
+void PXR_freeClientCertificate(PXR *psPxr);
+
+/* Stores both connection flags and reports a change of the overall state to the callbacks. */
+void PXR_setConnectionState(PXR *psPxr, int bAsynchronousConnected, int bSynchronousConnected);
+/* Decides the protocol from the first bytes; hands a legacy sensor to the bridge. */
+void PXR_detectProtocol(PXR *psPxr, const uint8_t *pu8FirstBytes, const char *pcszConnection);
+/* The detected protocol code. */
+int PXR_protocol(PXR *psPxr);
+
+/* Connects (plain or TLS), reads the first bytes and the hello into the message: 1, or 0
+ * (the caller closes the socket). */
+int PXR_connectToSocket(PXR *psPxr, PXRMsg *psMsg, SA_Socket *ppsSocket, PXRStreamBuffer *psBuffer,
+                        XML_Parser hParser, const char *pcszConnection);
+/* 1 when the hello is acceptable, with its protocol version. */
+int PXR_checkHello(PXR *psPxr, PXRMsg *psHello, uint32_t *pu32Version);
+/* A message whose root is the named element with one attribute (or none for a null name). */
+PXRMsg *PXR_makeMessage(const char *pcszRoot, const char *pcszAttribute, const char *pcszValue);
+/* Writes the request and reads exactly one answer: 1, or 0 after a traced failure. */
+int PXR_sendAndReceive(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffer, XML_Parser hParser,
+                       PXRMsg *psRequest, PXRMsg *psAnswer, uint32_t u32TimeoutMs);
+/* Writes the message on a socket of the handle; 1 when every byte went. */
+int PXR_writeMessage(PXR *psPxr, SA_Socket psSocket, PXRMsg *psMsg);
+
+void PXR_taskAsynchronous(void *pArgument);
+void PXR_taskSynchronous(void *pArgument);
+
+/* Sets one connection's flag, keeping the other's, and reports as PXR_setConnectionState. */
+void PXR_setConnectionFlag(PXR *psPxr, int bAsynchronous, int bConnected);
+
+/* Synchronous thread: one exchange of the posted request; 1 on success or when nothing was
+ * posted, 0 when the exchange failed (the connection must go), with its request id. */
+int PXR_exchangeRequest(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffer, XML_Parser hParser,
+                        uint32_t *pu32FailedId);
+/* Synchronous thread: the link goes up (1) or down (0). Going down fails the pending request,
+ * unless a failed exchange (its id, 0 for none) broke the link and a newer request waits: that
+ * one was never sent and goes out after the reconnection. 1 when a request was failed. */
+int PXR_setSynchronousLink(PXR *psPxr, int bUp, uint32_t u32BrokenId);
+/* Asynchronous thread: publishes the connected socket for the application's writes (still
+ * closed to them). */
+void PXR_publishAsynchronousSocket(PXR *psPxr, SA_Socket psSocket);
+/* Asynchronous thread: writes the stored subscription and opens the link to senders; a
+ * subscription sent meanwhile is either in what was written or written by its sender. */
+int PXR_sendStoredSubscription(PXR *psPxr, SA_Socket psSocket);
+/* Asynchronous thread: closes the link to senders and takes the socket back from them. */
+void PXR_closeAsynchronousLink(PXR *psPxr);
+/* Writes on the asynchronous socket under its send mutex: 1 written, 0 failed, -1 link down. */
+int PXR_writeAsynchronous(PXR *psPxr, PXRMsg *psMsg);
+
+/* Hands a received message to the handle's queue (owner set, read-only); 1 when taken (also
+ * for a message without root, which is destroyed), 0 when the queue refused it. */
+int PXR_pushReceivedMessage(PXR *psPxr, PXRMsg *psMsg);
+void PXRQueue_addClient(PXRQueue *psQueue, PXR *psPxr);
+void PXRQueue_removeClient(PXRQueue *psQueue, PXR *psPxr);
+void PXRQueue_setHandleCallback(PXRQueue *psQueue, PXRNewMessageCallback rCallback, void *pUser);
+
 #ifdef __cplusplus
 }
 #endif
