@@ -122,6 +122,19 @@ TEST_F(SocketTest, CancelValueEndsReadAndWrite)
     EXPECT_EQ(result, 7);
 }
 
+TEST_F(SocketTest, CancelValueEndsTheWaitForData)
+{
+    LoopbackServer peer(testnet::HoldOpen);
+    socket_ = Connect(peer.port());
+    CancelCount cancel;
+    SA_SetCancelCallbackSocket(socket_, CountingCancel, &cancel);
+    uint32_t count = 0;
+    EXPECT_EQ(SA_WaitForDataOnSocket(socket_, &count, 1500), SA_TIMEOUT);
+    EXPECT_GE(cancel.calls.load(), 2);
+    cancel.answer = 7;
+    EXPECT_EQ(SA_WaitForDataOnSocket(socket_, &count, SA_INFINITE), 7);
+}
+
 TEST_F(SocketTest, WriteTimesOutWhenPeerStopsReading)
 {
     LoopbackServer peer(testnet::HoldOpen);

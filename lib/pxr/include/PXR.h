@@ -1,5 +1,5 @@
 /* The sensor-communication library's whole exported interface: start-up, last error and
- * trace, the message model, lists and merge. C linkage; results are 1/0 or a pointer/null. */
+ * trace, the message model, lists, wire form and merge. C linkage; results are 1/0 or a pointer/null. */
 #ifndef PXR_H
 #define PXR_H
 
@@ -43,6 +43,10 @@ typedef struct PXRListItem {
 typedef int (*PXRTraceFunction)(PXR *pPxr, int iLevel, const char *pcszText, void *pUser);
 /* Releases an element's binary content. */
 typedef void (*PXRMsgContentFreeCallback)(void *pContent, void *pUser);
+/* Receives one piece of an exported message; non-zero when it accepted the bytes. */
+typedef int (*PXRMsgWriteFunction)(const void *pData, uint32_t u32Length, void *pUser);
+/* Fills up to u32MaxLength bytes for an import: the count written, 0 at the end of the data, negative on error. */
+typedef int32_t (*PXRMsgReadFunction)(void *pDestination, uint32_t u32MaxLength, void *pUser);
 
 /* ---- library start-up, last error, trace, version ---- */
 
@@ -166,11 +170,130 @@ PXR_API uint32_t PXRMsgElementContentSize(PXRMsgElement *psElement);
 /* 1 after the content became a copy of the data (none for null data or size 0); else the old one stays. */
 PXR_API int PXRMsgElementSetContentBinary(PXRMsgElement *psElement, const void *pData, uint32_t u32Size);
 
+/* ---- wire form ---- */
+
+/* 1 when the whole message went through the write function; 0 with the message's last error. */
+PXR_API int PXRMsgExport(PXRMsg *psMsg, PXRMsgWriteFunction rWrite, void *pUser);
+/* Bytes of the exported message written into the caller's buffer; 0 when it failed or did not fit. */
+PXR_API uint32_t PXRMsgExportToBinaryArray(PXRMsg *psMsg, void *pBuffer, uint32_t u32Capacity);
+/* 1 when one message was read into the (cleared) message; 0 with its last error; bytes after it are dropped. */
+PXR_API int PXRMsgImport(PXRMsg *psMsg, PXRMsgReadFunction rRead, void *pUser);
+/* PXRMsgImport over a block of bytes, which stays the caller's. */
+PXR_API int PXRMsgImportFromBinaryArray(PXRMsg *psMsg, const void *pData, uint32_t u32Size);
+
 /* ---- merge: a non-zero bAddMissing adds what the destination lacks, zero only updates ---- */
 
 /* 1 when folding the source in changed the destination; the delta stored through ppsDelta is the caller's. */
 PXR_API int PXRMsgElementMerge(PXRMsgElement *psDestination, PXRMsgElement *psSource,
                                PXRMsgElement **ppsDelta, int bAddMissing);
+
+/* ==== connection handle, requests, receive queue ==== */
+
+/* Overall connection state changes: (handle, connected 1/0, user). */
+typedef void (*PXRConnectionStateCallback)(PXR *psPxr, int bConnected, void *pUser);
+/* The same with the TLS problem bits of the last handshake; also called with connected 0
+ * after each TLS handshake refused for those bits. */
+typedef void (*PXRConnectionStateCallback2)(PXR *psPxr, int bConnected, uint32_t u32SslErrors, void *pUser);
+/* A message landed in an empty queue: (queue, user). */
+typedef void (*PXRQueueNewMessageCallback)(PXRQueue *psQueue, void *pUser);
+/* A message landed in the handle's empty queue: (handle, user). */
+typedef void (*PXRNewMessageCallback)(PXR *psPxr, void *pUser);
+
+/* TLS problem bits of PXRGetSSLErrors and PXRSetIgnoreSSLErrors. */
+#define PXR_SSL_ERROR_NO_CRL 0x01u
+#define PXR_SSL_ERROR_NOT_YET_VALID 0x02u
+#define PXR_SSL_ERROR_EXPIRED 0x04u
+#define PXR_SSL_ERROR_UNTRUSTED 0x08u
+#define PXR_SSL_ERROR_PATH_LENGTH 0x10u
+#define PXR_SSL_ERROR_REVOKED 0x20u
+#define PXR_SSL_ERROR_NOT_TRUSTED 0x40u
+#define PXR_SSL_ERROR_ALL 0xFFFFFFFFu
+
+/* A new unbound handle with its own queue, or null (library not started, no memory);
+ * the caller destroys it with PXRDestroy. */
+PXR_API PXR *PXRCreate(void);
+/* Unbinds and frees the handle, its own queue with its messages and its client certificate. */
+PXR_API void PXRDestroy(PXR *psPxr);
+/* 1 once the two connection threads to server:port (plain TCP) are started; 0 with the reason.
+ * Options: "name=value" items separated by ";". The handle connects on its own afterwards. */
+PXR_API int PXRBind(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszOptions);
+/* As PXRBind, over TLS. */
+PXR_API int PXRBindS(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszOptions);
+/* Stops and joins the connection threads and releases the binding; 1. */
+PXR_API int PXRUnbind(PXR *psPxr);
+/* The bound server text (owned by the handle), or null. */
+PXR_API const char *PXRGetAddress(PXR *psPxr);
+/* The bound port. */
+PXR_API uint16_t PXRGetPort(PXR *psPxr);
+/* 1 when bound with PXRBindS. */
+PXR_API int PXRGetSSL(PXR *psPxr);
+/* 1 while every enabled connection is up, 0 otherwise (and for null). */
+PXR_API int PXRGetConnectionState(PXR *psPxr);
+/* 1 when the handle became connected within the time-out (each signal wakes one waiter). */
+PXR_API int PXRWaitForConnection(PXR *psPxr, uint32_t u32TimeoutMs);
+/* "FYB", "KGV" or "Unknown"; a constant text. */
+PXR_API const char *PXRGetDetectedProtocol(PXR *psPxr);
+/* Sets the TLS problem bits the next handshakes accept. */
+PXR_API void PXRSetIgnoreSSLErrors(PXR *psPxr, uint32_t u32Mask);
+/* The TLS problem bits accepted. */
+PXR_API uint32_t PXRGetIgnoreSSLErrors(PXR *psPxr);
+/* The TLS problem bits met by the last handshake. */
+PXR_API uint32_t PXRGetSSLErrors(PXR *psPxr);
+/* 1 after the PEM certificate and key replaced the client certificate; 0 with the reason and
+ * no client certificate left. The texts stay the caller's. */
+PXR_API int PXRUseClientCertificate(PXR *psPxr, const char *pcszCertificate, uint32_t u32CertificateLength,
+                                    const char *pcszKey, uint32_t u32KeyLength);
+/* PXRUseClientCertificate with the contents of the two PEM files (at most 10000 bytes each). */
+PXR_API int PXRUseClientCertificateFile(PXR *psPxr, const char *pcszCertificateFile, const char *pcszKeyFile);
+/* Installs the state callback (null removes it). */
+PXR_API void PXRSetConnectionStateCallback(PXR *psPxr, PXRConnectionStateCallback rCallback, void *pUser);
+/* Installs the state callback with TLS bits (null removes it). */
+PXR_API void PXRSetConnectionStateCallback2(PXR *psPxr, PXRConnectionStateCallback2 rCallback, void *pUser);
+
+/* Sends the request on the synchronous connection and waits up to the time-out for its
+ * answer: a new read-only message owned by the caller, or null (reason in the handle's last
+ * error). The request stays the caller's and must not change until this returns. */
+PXR_API PXRMsg *PXRSendRequest(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs);
+/* 1 when the message was written on the asynchronous connection (a setEnableStreams also
+ * when it was kept for the next connection); 0 otherwise. The message stays the caller's. */
+PXR_API int PXRSendAsynchronousMessage(PXR *psPxr, PXRMsg *psMsg);
+
+/* A new empty queue of 128 messages, or null; destroy it with PXRQueueDestroy. */
+PXR_API PXRQueue *PXRQueueCreate(void);
+/* 1 after the queue and the messages in it were freed; 0 while handles deliver into it. */
+PXR_API int PXRQueueDestroy(PXRQueue *psQueue);
+/* 1 when the message was appended (the queue owns it); 0 when full (it stays the caller's). */
+PXR_API int PXRQueuePushMessage(PXRQueue *psQueue, PXRMsg *psMsg);
+/* The oldest message, now the caller's, or null. */
+PXR_API PXRMsg *PXRQueuePopMessage(PXRQueue *psQueue);
+/* The number of messages waiting. */
+PXR_API uint32_t PXRQueueGetQueueSize(PXRQueue *psQueue);
+/* The capacity. */
+PXR_API uint32_t PXRQueueGetMaxQueueSize(PXRQueue *psQueue);
+/* Sets the capacity; messages beyond it stay until popped. */
+PXR_API void PXRQueueSetMaxQueueSize(PXRQueue *psQueue, uint32_t u32MaxSize);
+/* Messages refused because the queue was full. */
+PXR_API uint32_t PXRQueueGetMessageDrops(PXRQueue *psQueue);
+/* Sets the drop count to 0. */
+PXR_API void PXRQueueResetMessageDrops(PXRQueue *psQueue);
+/* Installs the callback fired when a message lands in the empty queue (null removes it). */
+PXR_API void PXRQueueSetNewMessageCallback(PXRQueue *psQueue, PXRQueueNewMessageCallback rCallback, void *pUser);
+/* 1 when a message was pushed within the time-out (each push wakes one waiter). */
+PXR_API int PXRQueueWaitForNewMessage(PXRQueue *psQueue, uint32_t u32TimeoutMs);
+
+/* The handle's queue functions, acting on its own queue or on the one given to PXRSetQueue. */
+PXR_API PXRMsg *PXRPopMessage(PXR *psPxr);
+PXR_API uint32_t PXRGetQueueSize(PXR *psPxr);
+PXR_API uint32_t PXRGetMaxQueueSize(PXR *psPxr);
+PXR_API void PXRSetMaxQueueSize(PXR *psPxr, uint32_t u32MaxSize);
+PXR_API uint32_t PXRGetMessageDrops(PXR *psPxr);
+PXR_API void PXRResetMessageDrops(PXR *psPxr);
+PXR_API int PXRWaitForNewMessage(PXR *psPxr, uint32_t u32TimeoutMs);
+/* Installs the new-message callback on the handle's own queue; nothing with a shared queue. */
+PXR_API void PXRSetNewMessageCallback(PXR *psPxr, PXRNewMessageCallback rCallback, void *pUser);
+/* 1 once the unbound handle delivers into the shared queue (its own queue is destroyed with
+ * its messages); 0 with the reason for a bound handle or a null queue. */
+PXR_API int PXRSetQueue(PXR *psPxr, PXRQueue *psQueue);
 
 #ifdef __cplusplus
 }

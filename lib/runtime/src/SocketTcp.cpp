@@ -82,11 +82,25 @@ static int32_t PollCancel(SA_Socket psSocket)
     return psSocket->rCancel != nullptr ? psSocket->rCancel(psSocket, psSocket->pCancelArgument) : 0;
 }
 
+/* One wait of at most a slice for readable bytes, the cancel callback polled first. */
+static int WaitDataSlice(SA_Socket psSocket, uint32_t u32Start, uint32_t u32TimeoutMs, int bWrite)
+{
+    int32_t i32Cancel = PollCancel(psSocket);
+    if (i32Cancel != 0)
+        return i32Cancel;
+    return SA_WaitSlice(psSocket, u32Start, u32TimeoutMs, bWrite ? SA_IO_WAIT_BOTH : SA_IO_WAIT_READ);
+}
+
 static int WaitForPlainData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32TimeoutMs)
 {
-    int iResult = SA_SelectSocket(psSocket, u32TimeoutMs, 1, 0);
-    if (iResult != SA_OK)
-        return iResult;
+    uint32_t u32Start = SA_GetTickMs();
+    for (;;) {
+        int iResult = WaitDataSlice(psSocket, u32Start, u32TimeoutMs, 0);
+        if (iResult != SA_OK)
+            return iResult;
+        if (SA_SelectSocket(psSocket, 0, 1, 0) == SA_OK)
+            break;
+    }
     /* Readable with nothing to read: the peer has closed. */
     uint32_t u32Ready = 0;
     if (SA_OsReadableBytes(psSocket->iSocket, &u32Ready) != 0 || u32Ready == 0)
@@ -106,10 +120,7 @@ static int WaitForTlsData(SA_Socket psSocket, uint32_t *pu32Count, uint32_t u32T
             return SA_OK;
         if (eWait == SA_IO_RETRY)
             continue;
-        uint32_t u32Remaining = SA_RemainingTime(u32Start, u32TimeoutMs);
-        if (u32Remaining == 0)
-            return SA_TIMEOUT;
-        int iResult = SA_SelectSocket(psSocket, u32Remaining, 1, eWait != SA_IO_WAIT_READ);
+        int iResult = WaitDataSlice(psSocket, u32Start, u32TimeoutMs, eWait != SA_IO_WAIT_READ);
         if (iResult != SA_OK)
             return iResult;
     }

@@ -1,0 +1,88 @@
+/* The bind options text: "name=value" items separated by ";" that set the legacy ports and
+ * switch either connection off. */
+#include "PXR_Internal.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const size_t kItemMax = 127;
+
+enum OptionKind { kPort, kDisable };
+
+struct Option {
+    const char *pcszName;
+    OptionKind eKind;
+    size_t szField; // offset of the handle field the option sets
+};
+
+const Option kOptions[] = {
+    {"commandPort", kPort, offsetof(PXR, u16CommandPort)},
+    {"timePort", kPort, offsetof(PXR, u16TimePort)},
+    {"disableSynchronousConnection", kDisable, offsetof(PXR, bSynchronousEnabled)},
+    {"disableAsynchronousConnection", kDisable, offsetof(PXR, bAsynchronousEnabled)},
+};
+
+void apply(PXR *psPxr, const Option &sOption, const char *pcszValue)
+{
+    char *pField = reinterpret_cast<char *>(psPxr) + sOption.szField;
+    if (sOption.eKind == kPort) {
+        uint16_t u16Port = static_cast<uint16_t>(atoi(pcszValue));
+        memcpy(pField, &u16Port, sizeof(u16Port));
+        PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Option '%s' = '%u'", sOption.pcszName, unsigned(u16Port));
+        return;
+    }
+    int32_t bDisabled = PXRMsgStrToBool(pcszValue);
+    int32_t bEnabled = !bDisabled;
+    memcpy(pField, &bEnabled, sizeof(bEnabled));
+    PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Option '%s' = '%s'", sOption.pcszName,
+              bDisabled ? "true" : "false");
+}
+
+// One item, already cut out of the text and terminated; 1, or 0 with the reason.
+int parseItem(PXR *psPxr, const char *pcszItem)
+{
+    const char *pcszEquals = strchr(pcszItem, '=');
+    if (!pcszEquals) {
+        PXR_setLastError(psPxr, "Invalid option : can not found '=' in '%s'", pcszItem);
+        return 0;
+    }
+    for (const Option &sOption : kOptions) {
+        if (strncmp(pcszItem, sOption.pcszName, strlen(sOption.pcszName)) == 0) {
+            apply(psPxr, sOption, pcszEquals + 1);
+            return 1;
+        }
+    }
+    PXR_setLastError(psPxr, "Unknown option : '%s'", pcszItem);
+    return 0;
+}
+
+} // namespace
+
+extern "C" {
+
+int PXR_parseOptions(PXR *psPxr, const char *pcszOptions)
+{
+    for (const char *pcszItem = pcszOptions; pcszItem && *pcszItem;) {
+        const char *pcszEnd = strchr(pcszItem, ';');
+        size_t szLength = pcszEnd ? size_t(pcszEnd - pcszItem) : strlen(pcszItem);
+        if (szLength > kItemMax) {
+            PXR_setLastError(psPxr, "Option item is too long");
+            return 0;
+        }
+        char aszItem[kItemMax + 1];
+        memcpy(aszItem, pcszItem, szLength);
+        aszItem[szLength] = '\0';
+        if (szLength > 0 && !parseItem(psPxr, aszItem))
+            return 0;
+        pcszItem = pcszEnd ? pcszEnd + 1 : pcszItem + szLength;
+    }
+    if (!psPxr->bSynchronousEnabled && !psPxr->bAsynchronousEnabled) {
+        PXR_setLastError(psPxr, "The synchronous and asynchronous connections are both disabled : nothing will be done!");
+        return 0;
+    }
+    return 1;
+}
+
+} // extern "C"
