@@ -1,4 +1,4 @@
-// Bridges between PXR messages and Qt: sensor time stamps and readable log dumps.
+// Bridges between PXR messages and Qt: wire-form byte arrays, sensor time stamps, readable log dumps.
 #include "PXRQt.h"
 
 #include "ZyLogs.h"
@@ -6,7 +6,34 @@
 
 #include <QString>
 
+#include <cstring>
+
 namespace {
+
+struct ImportCursor
+{
+    const QByteArray *bytes;
+    qsizetype position;
+};
+
+int pxrMsgExportSink(const void *pData, uint32_t u32Length, void *pUser)
+{
+    static_cast<QByteArray *>(pUser)->append(static_cast<const char *>(pData), qsizetype(u32Length));
+    return 1;
+}
+
+// Hands out what is left; once nothing is, an error, so a truncated message fails at once.
+int32_t pxrMsgImportSource(void *pDestination, uint32_t u32MaxLength, void *pUser)
+{
+    auto *cursor = static_cast<ImportCursor *>(pUser);
+    const qsizetype left = cursor->bytes->size() - cursor->position;
+    if (left <= 0)
+        return -1;
+    const qsizetype count = qMin<qsizetype>(left, qsizetype(qMin<uint32_t>(u32MaxLength, INT32_MAX)));
+    std::memcpy(pDestination, cursor->bytes->constData() + cursor->position, size_t(count));
+    cursor->position += count;
+    return int32_t(count);
+}
 
 // Secrets are told by name whatever its case: PINs, pass phrases, passwords and any secret.
 bool isSecret(const char *pcszName)
@@ -47,6 +74,30 @@ void pxrMsgLogElement(PXRMsgElement *psElement, const QString &prefix, ZyLogsUni
 }
 
 } // namespace
+
+QByteArray pxrMsgToByteArray(PXRMsg *psMsg)
+{
+    // A failed export may have written part of the message: none of it is kept.
+    QByteArray bytes;
+    if (!psMsg || !PXRMsgExport(psMsg, pxrMsgExportSink, &bytes))
+        return QByteArray();
+    return bytes;
+}
+
+PXRMsg *pxrMsgFromByteArray(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return nullptr;
+    PXRMsg *psMsg = PXRMsgCreate();
+    if (!psMsg)
+        return nullptr;
+    ImportCursor cursor{&bytes, 0};
+    if (!PXRMsgImport(psMsg, pxrMsgImportSource, &cursor)) {
+        PXRMsgDestroy(psMsg);
+        return nullptr;
+    }
+    return psMsg;
+}
 
 QDateTime pxrDateToDateTime(const char *pcszDate)
 {

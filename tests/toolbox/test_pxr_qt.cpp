@@ -1,4 +1,4 @@
-// PXR message adapters: sensor time stamps, and log dumps of messages with their secrets masked.
+// PXR message adapters: wire-form byte arrays, sensor time stamps, log dumps with secrets masked.
 #include "PXRQt.h"
 #include "ToolboxTestSupport.h"
 #include "ZyLogs.h"
@@ -68,6 +68,39 @@ protected:
     QTemporaryDir dir;
     ZyLogsUnit unit;
 };
+
+TEST_F(PxrQtTest, MessageSurvivesTheRoundTripThroughAByteArray)
+{
+    MsgPtr original = sampleMessage();
+    const QByteArray bytes = pxrMsgToByteArray(original.get());
+    ASSERT_FALSE(bytes.isEmpty());
+    MsgPtr copy(pxrMsgFromByteArray(bytes));
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(pxrMsgToByteArray(copy.get()), bytes);
+    pxrMsgLog(copy.get(), &unit);
+    EXPECT_EQ(loggedLines().size(), 4);
+}
+
+TEST_F(PxrQtTest, EmptyTruncatedOrForeignBytesGiveNoMessage)
+{
+    const QByteArray bytes = pxrMsgToByteArray(sampleMessage().get());
+    ASSERT_FALSE(bytes.isEmpty());
+    for (const QByteArray &input : {QByteArray(), bytes.left(bytes.size() / 2), bytes.left(bytes.size() - 1),
+                                    QByteArray("not a message")})
+        EXPECT_EQ(pxrMsgFromByteArray(input), nullptr) << input.size();
+}
+
+TEST_F(PxrQtTest, FailedExportGivesAnEmptyArray)
+{
+    // The wire form carries at most fifteen binary contents.
+    MsgPtr msg(PXRMsgCreate());
+    PXRMsgElement *root = PXRMsgElementCreate("pictures");
+    PXRMsgSetChild(msg.get(), root);
+    for (int i = 0; i < 16; ++i)
+        PXRMsgElementSetContentBinary(addChild(root, "picture"), "x", 1);
+    EXPECT_TRUE(pxrMsgToByteArray(msg.get()).isEmpty());
+    EXPECT_TRUE(pxrMsgToByteArray(nullptr).isEmpty());
+}
 
 TEST_F(PxrQtTest, DumpShowsTheTreeDepthFirstWithDotsPerLevel)
 {
