@@ -1,6 +1,10 @@
 // Discovery of sensors: announcements of current sensors, the list handed out as copies,
 // listening on loopback (two listeners on one port, expiry, malformed datagrams) and stopping.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -285,6 +289,26 @@ TEST_F(DiscoverTest, TwoListenersOnOnePortBothHearABroadcast)
     auto heard = [](const Sensors &s) { return hasKey(s, "127.0.0.2:10001/12001"); };
     EXPECT_TRUE(heard(waitSensors(psMainWindow, heard)));
     EXPECT_TRUE(heard(waitSensors(psDialog, heard)));
+}
+
+TEST_F(DiscoverTest, BusyPortOnlyDelaysListening)
+{
+    // A socket of the port that does not share it keeps the listener out until it closes.
+    int blocker = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port_);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+    PXRDiscover *psDiscover = created();
+    ASSERT_EQ(PXRDiscoverStart(psDiscover), 1);
+    EXPECT_TRUE(waitTrace("[PXRDiscover]Unable to listen on UDP port " + std::to_string(port_) + ", trying again"));
+    close(blocker);
+    ASSERT_TRUE(waitTrace(kListening));
+    EXPECT_EQ(traceCount("Unable to listen"), 1u);
+    Announcer sensor(port_, "127.0.0.2");
+    ASSERT_TRUE(sensor.announce(Announcer::announcement(10001)));
+    EXPECT_EQ(waitSensors(psDiscover, [](const Sensors &s) { return s.size() == 1; }).size(), 1u);
 }
 
 TEST_F(DiscoverTest, SilentSensorIsForgottenAfterTheExpiry)

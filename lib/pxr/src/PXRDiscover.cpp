@@ -106,14 +106,18 @@ void handleAnnouncement(PXRDiscover *psDiscover, const uint8_t *pu8Data, uint32_
 SA_Socket openSocket(PXRDiscover *psDiscover)
 {
     const uint32_t u32BufferSize = PXR_DISCOVER_BUFFER_SIZE;
-    while (psDiscover->bRunning) {
+    for (int bFailedBefore = 0; psDiscover->bRunning; bFailedBefore = 1) {
         SA_Socket psSocket = nullptr;
-        if (SA_CreateUnconnectedSocketUDPReuseAddr(&psSocket, psDiscover->u16Port, &u32BufferSize, &u32BufferSize,
+        if (SA_CreateUnconnectedSocketUDPReuseAddr(&psSocket, psDiscover->u16Port, nullptr, &u32BufferSize,
                                                    nullptr) == SA_OK) {
             PXR_trace(nullptr, PXR_MODULE_DISCOVER, PXR_LEVEL_DETAIL, "Listening on UDP port %u",
                       static_cast<unsigned>(psDiscover->u16Port));
             return psSocket;
         }
+        // Once per series of attempts, not every half second.
+        if (!bFailedBefore)
+            PXR_trace(nullptr, PXR_MODULE_DISCOVER, PXR_LEVEL_WARNING, "Unable to listen on UDP port %u, trying again",
+                      static_cast<unsigned>(psDiscover->u16Port));
         SA_Sleep(PXR_DISCOVER_RETRY_MS);
     }
     return nullptr;
