@@ -386,6 +386,7 @@ TEST_F(DiscoverTest, StopWaitsForASlowThreadBeforeTheObjectIsFreed)
     psDiscover->u16Port = port_;
     psDiscover->u32StopWaitMs = 100;
     ASSERT_EQ(PXRDiscoverStart(psDiscover), 1);
+    ASSERT_TRUE(waitTrace(kListening));
     // The thread is held inside a trace call, as a slow trace receiver would hold it.
     blockOn("ignored : unknown kind 5A 5A");
     Announcer sender(port_, "127.0.0.2");

@@ -33,8 +33,7 @@ PXRDiscover_Entry *newEntry(const char *pcszKey)
         psEntry->psMsg = psMsg;
         return psEntry;
     }
-    if (psRoot && PXRMsgChild(psMsg) != psRoot)
-        PXRMsgElementDestroy(psRoot);
+    PXRMsgElementDestroy(psRoot);
     PXRMsgDestroy(psMsg);
     SA_Free(&psEntry);
     return nullptr;
