@@ -283,6 +283,45 @@ int32_t emptyRead(void *, uint32_t, void *pUser)
     return 0;
 }
 
+// Never ends: a start, then one text repeated for ever.
+struct EndlessSource {
+    std::string start;
+    std::string repeated;
+    size_t szPosition;
+};
+
+int32_t readEndless(void *pDestination, uint32_t u32MaxLength, void *pUser)
+{
+    EndlessSource *psSource = static_cast<EndlessSource *>(pUser);
+    char *pcDestination = static_cast<char *>(pDestination);
+    for (uint32_t i = 0; i < u32MaxLength; i++, psSource->szPosition++) {
+        size_t szAt = psSource->szPosition;
+        pcDestination[i] = szAt < psSource->start.size()
+                               ? psSource->start[szAt]
+                               : psSource->repeated[(szAt - psSource->start.size()) % psSource->repeated.size()];
+    }
+    return int32_t(u32MaxLength);
+}
+
+TEST_F(WireReader, EndlessXmlIsCutAtItsCaps)
+{
+    const struct {
+        const char *pcszStart;
+        const char *pcszRepeated;
+        const char *pcszError;
+    } cases[] = {
+        {"<msg><a v=\"", "x", "XML token too long"},
+        {"<msg><!--", "x", "XML token too long"},
+        {"<msg><a>", "<b/>", "Too many elements"},
+        {"<msg><a>", "text ", "XML part too large"},
+    };
+    for (const auto &endless : cases) {
+        EndlessSource source{kSingleHeader + endless.pcszStart, endless.pcszRepeated, 0};
+        EXPECT_EQ(0, PXRMsgImport(psMsg, &readEndless, &source));
+        EXPECT_STREQ(endless.pcszError, PXRGetLastError(psMsg)) << endless.pcszStart;
+    }
+}
+
 TEST_F(WireReader, ReadFunctionAtItsEndEndsTheRead)
 {
     int iCalls = 0;

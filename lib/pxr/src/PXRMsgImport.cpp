@@ -60,8 +60,10 @@ struct Reader {
     char aszContentId[PXR_MAX_CONTENT_ID + 1];
     PXRMsgElement *psCurrent;
     uint32_t u32Depth;
+    uint32_t u32Elements;
     uint64_t u64XmlFed;
-    uint64_t u64XmlEnd; // index just past the end tag of "msg"
+    uint64_t u64XmlEvent; // index just past the last thing Expat reported
+    uint64_t u64XmlEnd;   // index just past the end tag of "msg"
     bool bHandlerFailed;
     // read-function source
     PXRMsgReadFunction rRead;
@@ -106,6 +108,13 @@ bool startsWith(const char *pcszText, uint32_t u32Length, const char *pcszPrefix
 
 // ---- Expat handlers ----
 
+uint64_t eventEnd(Reader *psReader)
+{
+    psReader->u64XmlEvent = uint64_t(XML_GetCurrentByteIndex(psReader->hParser)) +
+                            uint64_t(XML_GetCurrentByteCount(psReader->hParser));
+    return psReader->u64XmlEvent;
+}
+
 void handlerFail(Reader *psReader, const char *pcszReason)
 {
     PXR_setLastError(psReader->psMsg, "%s", pcszReason);
@@ -127,6 +136,7 @@ bool attachElement(Reader *psReader, PXRMsgElement *psElement, const XML_Char **
 void XMLCALL startElementHandler(void *pUser, const XML_Char *pcszName, const XML_Char **ppcszAttributes)
 {
     Reader *psReader = static_cast<Reader *>(pUser);
+    eventEnd(psReader);
     if (psReader->iState == kStateXmlBeforeMsg) {
         if (PXRMsgStringEqual(pcszName, "msg"))
             psReader->iState = kStateXmlInMsg;
@@ -134,6 +144,10 @@ void XMLCALL startElementHandler(void *pUser, const XML_Char *pcszName, const XM
     }
     if (psReader->u32Depth >= PXR_MAX_DEPTH) {
         handlerFail(psReader, "Element nesting too deep");
+        return;
+    }
+    if (++psReader->u32Elements > PXR_MAX_ELEMENTS) {
+        handlerFail(psReader, "Too many elements");
         return;
     }
     PXRMsgElement *psElement = PXRMsgElementCreate(pcszName);
@@ -153,19 +167,23 @@ void XMLCALL endElementHandler(void *pUser, const XML_Char *pcszName)
     if (PXRMsgStringEqual(pcszName, "msg")) {
         psReader->iState = psReader->bMultipart ? kStateBoundary : kStateDone;
         psReader->bXmlRead = true;
-        psReader->u64XmlEnd = uint64_t(XML_GetCurrentByteIndex(psReader->hParser)) +
-                              uint64_t(XML_GetCurrentByteCount(psReader->hParser));
+        psReader->u64XmlEnd = eventEnd(psReader);
         // Whatever follows belongs to the next part or the next message, not to Expat.
         XML_StopParser(psReader->hParser, XML_FALSE);
         return;
     }
+    eventEnd(psReader);
     if (psReader->psCurrent) {
         psReader->psCurrent = psReader->psCurrent->psParent;
         psReader->u32Depth--;
     }
 }
 
-void XMLCALL characterDataHandler(void *, const XML_Char *, int) {}
+// The text itself is dropped; only the progress counts.
+void XMLCALL characterDataHandler(void *pUser, const XML_Char *, int)
+{
+    eventEnd(static_cast<Reader *>(pUser));
+}
 
 // ---- steps ----
 
@@ -342,6 +360,8 @@ Step stepXml(Reader *psReader)
         return kFailed;
     bool bEnded = psReader->iState == kStateBoundary || psReader->iState == kStateDone;
     if (!bEnded && eStatus == XML_STATUS_OK) {
+        if (psReader->u64XmlFed - psReader->u64XmlEvent > PXR_MAX_XML_TOKEN)
+            return fail(psReader, "XML token too long");
         PXRStreamBufferClear(psReader->psBuffer); // the parser keeps what it still needs
         return needMore(psReader, 0);
     }

@@ -170,11 +170,14 @@ int PXRMsg_toBinaryArrayCallback(const void *pData, uint32_t u32Length, void *pU
 #define PXR_STREAM_BUFFER_SIZE 50000
 #define PXR_MAX_CONTENT_ID 63
 #define PXR_MAX_BOUNDARY 124
-/* Guards against hostile input: no longer header line, no larger binary part or XML part,
- * no deeper element nesting. */
+/* Guards against hostile input: no longer header line, binary part, XML part or single XML
+ * token (Expat scans a pending token again at every feed), no more elements (each costs over
+ * 2 KB), no deeper nesting. */
 #define PXR_MAX_HEADER_LINE 8192
 #define PXR_MAX_CONTENT_LENGTH (128u * 1024u * 1024u)
-#define PXR_MAX_XML_SIZE (64u * 1024u * 1024u)
+#define PXR_MAX_XML_SIZE (16u * 1024u * 1024u)
+#define PXR_MAX_XML_TOKEN (256u * 1024u)
+#define PXR_MAX_ELEMENTS 100000u
 #define PXR_MAX_DEPTH 1000
 
 typedef struct PXRStreamBuffer {
