@@ -364,19 +364,34 @@ TEST_F(DiscoverTest, MalformedDatagramsLeaveTheListenerListening)
         {Announcer::legacySensor(fybsim::LegacySensorInfo{}).substr(0, 12), "0xEEEF of 12 bytes, 32 expected"},
         {whole.substr(0, whole.size() - 5), "Datagram from 127.0.0.3 dropped : Incomplete message"},
         {std::string(6000, 'x'), "Datagram from 127.0.0.3 dropped : Datagram too large"},
-        {std::string(40000, 'x'), "Receive failed, listening socket reopened"},
+        {std::string(40000, 'x'), "Datagram dropped : empty or above 30720 bytes"},
+        {"", "Datagram dropped : empty or above 30720 bytes"},
     };
     for (const auto &item : cases) {
+        size_t szBefore = traceCount(item.pcszTrace);
         ASSERT_TRUE(second.send(item.datagram));
-        EXPECT_TRUE(waitTrace(item.pcszTrace)) << item.pcszTrace;
+        EXPECT_TRUE(waitTrace(item.pcszTrace, szBefore + 1)) << item.pcszTrace;
     }
-    // The failed receive made the listener open its socket again.
-    ASSERT_TRUE(waitTrace(kListening, 2));
+    // Each was dropped alone: the socket, and what waits in it, were kept.
     ASSERT_TRUE(later.announce(Announcer::announcement(10001)));
     Sensors sensors = waitSensors(psDiscover, [](const Sensors &s) { return s.size() == 2; });
     EXPECT_TRUE(hasKey(sensors, "127.0.0.2:11011"));
     EXPECT_TRUE(hasKey(sensors, "127.0.0.4:10001/0"));
     EXPECT_EQ(sensors.size(), 2u);
+    EXPECT_EQ(traceCount(kListening), 1u);
+}
+
+TEST_F(DiscoverTest, ReceiveFailuresInARowReopenTheSocket)
+{
+    PXRDiscover *psDiscover = started();
+    Announcer sender(port_, "127.0.0.2");
+    for (int i = 0; i < PXR_DISCOVER_RECEIVE_FAILURES; ++i)
+        ASSERT_TRUE(sender.send(""));
+    EXPECT_TRUE(waitTrace("Receive failed, listening socket reopened"));
+    ASSERT_TRUE(waitTrace(kListening, 2));
+    EXPECT_EQ(traceCount("Datagram dropped : empty"), size_t(PXR_DISCOVER_RECEIVE_FAILURES - 1));
+    ASSERT_TRUE(sender.announce(Announcer::announcement(10001)));
+    EXPECT_EQ(waitSensors(psDiscover, [](const Sensors &s) { return s.size() == 1; }).size(), 1u);
 }
 
 TEST_F(DiscoverTest, StopWaitsForASlowThreadBeforeTheObjectIsFreed)

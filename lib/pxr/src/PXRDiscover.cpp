@@ -122,9 +122,22 @@ SA_Socket openSocket(PXRDiscover *psDiscover)
     return nullptr;
 }
 
+// The runtime reports an empty or too large datagram as a failed receive; the socket is kept
+// when it still works and the failures do not repeat, so that such a datagram costs no more
+// than itself.
+int socketStillUsable(SA_Socket psSocket, uint32_t u32Failures)
+{
+    if (u32Failures >= PXR_DISCOVER_RECEIVE_FAILURES || SA_SelectSocket(psSocket, 0, 1, 0) == SA_ERROR)
+        return 0;
+    PXR_trace(nullptr, PXR_MODULE_DISCOVER, PXR_LEVEL_WARNING, "Datagram dropped : empty or above %u bytes",
+              static_cast<unsigned>(PXR_DISCOVER_BUFFER_SIZE));
+    return 1;
+}
+
 // Receives until the listener is stopped or the socket fails.
 void listenOn(PXRDiscover *psDiscover, SA_Socket psSocket, uint8_t *pu8Buffer)
 {
+    uint32_t u32Failures = 0;
     while (psDiscover->bRunning) {
         SA_LockMutex(psDiscover->hMutex);
         dropExpired(psDiscover);
@@ -138,10 +151,13 @@ void listenOn(PXRDiscover *psDiscover, SA_Socket psSocket, uint8_t *pu8Buffer)
                                                   PXR_DISCOVER_RECEIVE_TIMEOUT_MS);
         if (iResult == SA_TIMEOUT)
             continue;
+        if (iResult != SA_OK && socketStillUsable(psSocket, ++u32Failures))
+            continue;
         if (iResult != SA_OK) {
             PXR_trace(nullptr, PXR_MODULE_DISCOVER, PXR_LEVEL_DETAIL, "Receive failed, listening socket reopened");
             return;
         }
+        u32Failures = 0;
         PXRDiscover_handleDatagram(psDiscover, pu8Buffer, u32Size, aszSender);
     }
 }

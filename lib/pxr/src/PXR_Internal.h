@@ -251,6 +251,7 @@ int PXRMsg_importFromFile(PXRMsg *psMsg, const char *pcszPath);
 #define PXR_DISCOVER_STOP_WAIT_MS 5000   /* before the stop says the thread is late */
 #define PXR_DISCOVER_RECEIVE_TIMEOUT_MS 1000
 #define PXR_DISCOVER_RETRY_MS 500        /* between attempts to open the listening socket */
+#define PXR_DISCOVER_RECEIVE_FAILURES 3  /* failed receives in a row that close the socket */
 #define PXR_DISCOVER_KEY_SIZE 64
 
 /* The listener. Port, expiry and stop wait are fixed at creation; tests change them
