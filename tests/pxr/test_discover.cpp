@@ -181,15 +181,16 @@ TEST_F(DiscoverTest, RepeatedAnnouncementIsMergedIntoItsEntry)
     second.set("port", "10001").set("a", "3").set("uniqueKey", "forged").add(Element("enabledAlgorithms"));
     discovertest::receive(psDiscover, fybsim::wireOf(first), "10.0.0.5");
     discovertest::receive(psDiscover, fybsim::wireOf(second), "10.0.0.5");
-    discovertest::receive(psDiscover, fybsim::wireOf(first), "10.0.0.5");
+    // The sensor's own uniqueKey does not replace the one the listener makes.
     EXPECT_EQ(discovertest::sensors(psDiscover),
-              Sensors{"discover(uniqueKey=10.0.0.5:10001/0,port=10001,a=1,b=2,ipAddress=10.0.0.5){enabledAlgorithms}"});
+              Sensors{"discover(uniqueKey=10.0.0.5:10001/0,port=10001,a=3,b=2,ipAddress=10.0.0.5){enabledAlgorithms}"});
 }
 
 TEST_F(DiscoverTest, MalformedDatagramsAreDroppedWithATrace)
 {
     PXRDiscover *psDiscover = created();
     const std::string whole = fybsim::wireOf(Announcer::announcement(10001, 12001));
+    const std::string withPart = fybsim::wireOf(Announcer::announcement(10001).withContent(std::string(100, 'z')));
     struct {
         const char *pcszName;
         std::string datagram;
@@ -198,6 +199,7 @@ TEST_F(DiscoverTest, MalformedDatagramsAreDroppedWithATrace)
         {"truncated announcement", whole.substr(0, whole.size() / 2), "dropped : Incomplete message"},
         {"announcement cut after its header", std::string(fybsim::kSinglePartHeader), "dropped : Incomplete message"},
         {"two bytes MI", "MI", "dropped : Incomplete message"},
+        {"announcement cut in its binary part", withPart.substr(0, withPart.size() - 60), "dropped : Content-Length exceeds the data left (100 bytes announced)"},
         {"MI then garbage", "MIxxxxxxxxxxxxxxxxxxxxxxxx", "dropped : Invalid data received"},
         {"announcement without element", fybsim::singlePart("<msg></msg>"), "dropped : Announcement without element"},
         {"one byte", "M", "dropped : Datagram too short"},
