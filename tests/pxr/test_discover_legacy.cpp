@@ -108,7 +108,8 @@ std::vector<LegacyCase> legacyCases()
          cardText(kCardAttributes + ",equipment=Lumatek3 (primary)")},
         {"SecondaryFlagOverridesTheModel", {Announcer::legacyCard(secondary)},
          cardText(kCardAttributes + ",equipment=Lumatek3 (secondary)")},
-        {"ModelIsReadFromBits24To29", {Announcer::legacyCard(highBits)}, cardText(kCardAttributes + ",equipment=Lumatek")},
+        {"ModelIsReadFromBits24To29", {Announcer::legacyCard(highBits)},
+         cardText(kCardAttributes + ",equipment=Lumatek")},
         {"UnknownClassAndModelSetNothing", {Announcer::legacyCard(unknown)},
          cardText("name=card-1,lockingClientIP=,slaveANPRMacAddress=01:02:03:04:05:06,"
                   "slaveContextMacAddress=06:05:04:03:02:01")},

@@ -39,7 +39,8 @@ class Announcer {
   // To port on a loopback address (127.0.0.1, or the loopback broadcast 127.255.255.255 that
   // reaches every listener of the port), from the given loopback address (any of 127.0.0.0/8
   // on Linux), so that tests can announce several sensors. Other destinations are refused.
-  explicit Announcer(std::uint16_t port, const std::string& from = "127.0.0.1", const std::string& to = "127.0.0.1");
+  explicit Announcer(std::uint16_t port, const std::string& from = "127.0.0.1",
+                     const std::string& to = "127.0.0.1");
   ~Announcer();
   Announcer(const Announcer&) = delete;
   Announcer& operator=(const Announcer&) = delete;
