@@ -23,8 +23,6 @@ public:
     // The sentence in upper case, except codes the sensor offered, which keep their own case.
     QString sentence() const;
 
-    Ui::DialogContext6 *form() const { return ui; }
-
 public slots:
     void on_cboCountry_currentIndexChanged(int v);
     void on_radioYes_toggled(bool bChecked);

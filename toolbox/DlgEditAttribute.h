@@ -19,8 +19,6 @@ public:
     // Runs the dialog on the two strings; on acceptance they hold the edited texts. Returns the result.
     int edit(QString &name, QString &value);
 
-    Ui::DlgEditAttribute *form() const { return ui; }
-
 private slots:
     void on_buttonBox_accepted();
     void on_buttonBox_rejected();

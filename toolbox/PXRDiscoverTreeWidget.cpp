@@ -125,8 +125,7 @@ void PXRDiscoverTreeWidget::on_timerDiscover_timeout()
 bool PXRDiscoverTreeWidget::getDiscovered(QList<PXRMsg *> &messages)
 {
     uint32_t u32Count = 0;
-    PXRDiscoverGetDiscovered(m_discover, nullptr, &u32Count);
-    if (u32Count == 0)
+    if (!m_discover || !PXRDiscoverGetDiscovered(m_discover, nullptr, &u32Count) || u32Count == 0)
         return false;
     messages.resize(qsizetype(u32Count));
     PXRDiscoverGetDiscovered(m_discover, messages.data(), &u32Count);
@@ -149,8 +148,7 @@ PXRMsg *PXRDiscoverTreeWidget::sensorMessage(QTreeWidgetItem *item)
 void PXRDiscoverTreeWidget::refresh()
 {
     QList<PXRMsg *> discovered;
-    if (m_discover)
-        getDiscovered(discovered);
+    getDiscovered(discovered);
     // A snapshot: refilled rows may move while the view keeps itself sorted.
     QList<QTreeWidgetItem *> rows;
     for (int i = topLevelItemCount() - 1; i >= 0; --i)
