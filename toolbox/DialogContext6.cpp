@@ -20,6 +20,11 @@ QString itemText(const QString &code)
     return QStringLiteral("%1 (%2)").arg(ZyLumatrekTr::contextName(code), code);
 }
 
+int findCode(const QComboBox *combo, const QString &code)
+{
+    return combo->findData(code, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
 } // namespace
 
 DialogContext6::DialogContext6(QWidget *parent)
@@ -110,7 +115,8 @@ void DialogContext6::on_cboCountry_currentIndexChanged(int v)
             ui->radioYes->setEnabled(false);
             ui->radioNo->setEnabled(false);
             ui->labelSelectForeign->setText(
-                tr("Note : with the 'plenda' version of BRONDMERE sensors, it is not possible to read foreign plates."));
+                tr("Note : with the 'plenda' version of BRONDMERE sensors, it is not possible to read foreign "
+                   "plates."));
             ui->labelSelectForeign->show();
         }
     }
@@ -175,8 +181,9 @@ void DialogContext6::setSentence(const QString &sentence)
         return;
     }
     const QStringList parts = sentence.split('>', Qt::KeepEmptyParts);
-    const bool otherForm = sentence.contains('|') || parts.size() > 3 || (parts.size() > 1 && parts.last() != kOthers);
-    const int country = otherForm ? -1 : ui->cboCountry->findData(parts.first(), Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const bool otherForm =
+        sentence.contains('|') || parts.size() > 3 || (parts.size() > 1 && parts.last() != kOthers);
+    const int country = otherForm ? -1 : findCode(ui->cboCountry, parts.first());
     if (country < 0) {
         setAdvanced(sentence);
         return;
@@ -185,7 +192,7 @@ void DialogContext6::setSentence(const QString &sentence)
     if (parts.size() > 1) {
         ui->radioYes->setChecked(true);
         if (parts.size() == 3) {
-            const int foreign = ui->cboForeign->findData(parts[1], Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            const int foreign = findCode(ui->cboForeign, parts[1]);
             if (foreign < 0) {
                 setAdvanced(sentence);
                 return;

@@ -190,53 +190,66 @@ void PXRDiscoverTreeWidget::fillItem(QTreeWidgetItem *item, PXRMsg *psMsg)
 {
     auto *row = static_cast<ZyTreeWidgetItem *>(item);
     PXRMsgElement *psRoot = PXRMsgChild(psMsg);
-    const QString notAvailable = tr("N/A");
-    auto text = [&](int column, const char *pcszName) {
-        const char *pcszValue = attribute(psRoot, pcszName);
-        row->setValue(column, pcszValue ? QString::fromUtf8(pcszValue) : notAvailable, QString());
-    };
-    auto number = [&](int column, const char *pcszName) {
-        const char *pcszValue = attribute(psRoot, pcszName);
-        row->setValue(column, pcszValue ? QVariant(std::atoi(pcszValue)) : QVariant(notAvailable), QString());
-    };
-    const QIcon warning(":/PXRQt/warning");
     clearRow(row);
-    if (const char *pcszStatus = attribute(psRoot, "initStatus")) {
-        row->setIcon(ColWarning, warning, tr("Initializing phase, the sensor will not connect"), true);
-        text(ColAddress, "ipAddress");
-        row->setValue(ColPort, notAvailable, QString());
-        text(ColMac, "macAddress");
-        text(ColVersion, "version");
-        row->setValue(ColEquipment, tr("Initializing: ") + QString::fromUtf8(pcszStatus), QString());
-    } else {
-        if (const char *pcszLocked = attribute(psRoot, "locked")) {
-            if (PXRMsgStrToBool(pcszLocked))
-                row->setIcon(ColLock, QIcon(":/PXRQt/lock"), tr("Locked"), true);
-            else
-                row->setIcon(ColLock, QIcon(":/PXRQt/unlock"), tr("Unlocked"), true);
-        }
-        if (oldLegacyFirmware(attribute(psRoot, "equipment"), attribute(psRoot, "version")))
-            row->setIcon(ColWarning, warning,
-                         tr("KGV firmwares < 6.1.4 do not work perfectly with the PXR, it is recommended to "
-                            "update them"),
-                         true);
-        text(ColAddress, "ipAddress");
-        const char *pcszPort = attribute(psRoot, "port");
-        const int port = pcszPort ? std::atoi(pcszPort) : 0;
-        row->setValue(ColPort, port ? QVariant(port) : QVariant(notAvailable), QString());
-        number(ColPortSSL, "portSSL");
-        text(ColMac, "macAddress");
-        text(ColVersion, "version");
-        text(ColEquipment, "equipment");
-        PXRMsgElement *psAlgorithms = PXRMsgElementFirstChild(psRoot, "enabledAlgorithms");
-        row->setValue(ColAlgorithms, psAlgorithms ? algorithms(psAlgorithms) : notAvailable, QString());
-        number(ColCommandPort, "commandPort");
-        number(ColTimePort, "timePort");
-        text(ColName, "name");
-        text(ColCardClass, "cardClass");
-        text(ColSlaveAnprMac, "slaveANPRMacAddress");
-        text(ColSlaveContextMac, "slaveContextMacAddress");
-        text(ColLockingClient, "lockingClientIP");
-    }
+    if (const char *pcszStatus = attribute(psRoot, "initStatus"))
+        fillStartingRow(row, psRoot, pcszStatus);
+    else
+        fillAnnouncedRow(row, psRoot);
     row->setData(0, kMessageRole, QVariant::fromValue<quint64>(quintptr(psMsg)));
+}
+
+void PXRDiscoverTreeWidget::setTextCell(ZyTreeWidgetItem *row, int column, PXRMsgElement *psRoot,
+                                        const char *pcszName)
+{
+    const char *pcszValue = attribute(psRoot, pcszName);
+    row->setValue(column, pcszValue ? QString::fromUtf8(pcszValue) : tr("N/A"), QString());
+}
+
+void PXRDiscoverTreeWidget::setNumberCell(ZyTreeWidgetItem *row, int column, PXRMsgElement *psRoot,
+                                          const char *pcszName)
+{
+    const char *pcszValue = attribute(psRoot, pcszName);
+    row->setValue(column, pcszValue ? QVariant(std::atoi(pcszValue)) : QVariant(tr("N/A")), QString());
+}
+
+void PXRDiscoverTreeWidget::fillStartingRow(ZyTreeWidgetItem *row, PXRMsgElement *psRoot, const char *pcszStatus)
+{
+    row->setIcon(ColWarning, QIcon(":/PXRQt/warning"), tr("Initializing phase, the sensor will not connect"), true);
+    setTextCell(row, ColAddress, psRoot, "ipAddress");
+    row->setValue(ColPort, tr("N/A"), QString());
+    setTextCell(row, ColMac, psRoot, "macAddress");
+    setTextCell(row, ColVersion, psRoot, "version");
+    row->setValue(ColEquipment, tr("Initializing: ") + QString::fromUtf8(pcszStatus), QString());
+}
+
+void PXRDiscoverTreeWidget::fillAnnouncedRow(ZyTreeWidgetItem *row, PXRMsgElement *psRoot)
+{
+    if (const char *pcszLocked = attribute(psRoot, "locked")) {
+        if (PXRMsgStrToBool(pcszLocked))
+            row->setIcon(ColLock, QIcon(":/PXRQt/lock"), tr("Locked"), true);
+        else
+            row->setIcon(ColLock, QIcon(":/PXRQt/unlock"), tr("Unlocked"), true);
+    }
+    if (oldLegacyFirmware(attribute(psRoot, "equipment"), attribute(psRoot, "version")))
+        row->setIcon(ColWarning, QIcon(":/PXRQt/warning"),
+                     tr("KGV firmwares < 6.1.4 do not work perfectly with the PXR, it is recommended to update them"),
+                     true);
+    setTextCell(row, ColAddress, psRoot, "ipAddress");
+    // A port that reads as 0 names no port.
+    const char *pcszPort = attribute(psRoot, "port");
+    const int port = pcszPort ? std::atoi(pcszPort) : 0;
+    row->setValue(ColPort, port ? QVariant(port) : QVariant(tr("N/A")), QString());
+    setNumberCell(row, ColPortSSL, psRoot, "portSSL");
+    setTextCell(row, ColMac, psRoot, "macAddress");
+    setTextCell(row, ColVersion, psRoot, "version");
+    setTextCell(row, ColEquipment, psRoot, "equipment");
+    PXRMsgElement *psAlgorithms = PXRMsgElementFirstChild(psRoot, "enabledAlgorithms");
+    row->setValue(ColAlgorithms, psAlgorithms ? algorithms(psAlgorithms) : tr("N/A"), QString());
+    setNumberCell(row, ColCommandPort, psRoot, "commandPort");
+    setNumberCell(row, ColTimePort, psRoot, "timePort");
+    setTextCell(row, ColName, psRoot, "name");
+    setTextCell(row, ColCardClass, psRoot, "cardClass");
+    setTextCell(row, ColSlaveAnprMac, psRoot, "slaveANPRMacAddress");
+    setTextCell(row, ColSlaveContextMac, psRoot, "slaveContextMacAddress");
+    setTextCell(row, ColLockingClient, psRoot, "lockingClientIP");
 }

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QTimer>
 
+class ZyTreeWidgetItem;
+
 class PXRDiscoverTreeWidget : public ZyTreeWidget
 {
     Q_OBJECT
@@ -34,6 +36,10 @@ private slots:
 
 private:
     void releaseOwnDiscovery();
+    void fillStartingRow(ZyTreeWidgetItem *row, PXRMsgElement *psRoot, const char *pcszStatus);
+    void fillAnnouncedRow(ZyTreeWidgetItem *row, PXRMsgElement *psRoot);
+    void setTextCell(ZyTreeWidgetItem *row, int column, PXRMsgElement *psRoot, const char *pcszName);
+    void setNumberCell(ZyTreeWidgetItem *row, int column, PXRMsgElement *psRoot, const char *pcszName);
 
     QTimer m_timerDiscover;
     bool m_externalDiscovery = false;

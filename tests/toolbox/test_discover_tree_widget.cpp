@@ -239,7 +239,8 @@ TEST_F(ScriptedListTest, KeyDifferingOnlyInCaseRefillsTheRowAndSilenceEmptiesThe
 
 TEST_F(ScriptedListTest, PortsLocksAndAlgorithmsFillTheirCells)
 {
-    QTreeWidgetItem *row = fill(discoverMessage({{"port", "0"}, {"portSSL", "0"}, {"locked", "TRUE"}}, {"anpr", "dgpr"}, true));
+    QTreeWidgetItem *row =
+        fill(discoverMessage({{"port", "0"}, {"portSSL", "0"}, {"locked", "TRUE"}}, {"anpr", "dgpr"}, true));
     EXPECT_EQ(row->text(ColPort), "N/A");
     EXPECT_EQ(row->text(ColPortSSL), "0");
     EXPECT_EQ(row->toolTip(ColLock), "Unlocked");
