@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 
 namespace {
 
@@ -173,6 +174,22 @@ TEST_F(DialogContext6Test, PictureOfTheChooser)
     yes()->setChecked(true);
     chooseForeign("GB");
     EXPECT_FALSE(keepPicture(dialog, "DialogContext6").isNull());
+}
+
+} // namespace
+
+namespace {
+
+TEST(DialogContext6Translation, FrenchFileTranslatesTheForm)
+{
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(QStringLiteral(BZK_PROGRAM_DIR "/choosecontexts_fr.qm")));
+    QCoreApplication::installTranslator(&translator);
+    DialogContext6 dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Choisir les contextes");
+    EXPECT_EQ(dialog.findChild<QCheckBox *>("checkAdvanced")->text(),
+              QString::fromUtf8("\xc3\xa9" "dition avanc\xc3\xa9" "e"));
+    QCoreApplication::removeTranslator(&translator);
 }
 
 } // namespace

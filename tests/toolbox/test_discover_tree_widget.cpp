@@ -6,6 +6,8 @@
 #include "Announcer.h"
 #include "PXR_Internal.h"
 
+#include <QTranslator>
+
 #include <functional>
 
 namespace {
@@ -314,6 +316,19 @@ TEST_F(DiscoverTreeWidgetTest, PictureOfTheListWithCurrentAndLegacySensors)
     list->resizeColumnToContents(ColAddress);
     const QImage picture = keepPicture(*list, "PXRDiscoverTreeWidget");
     EXPECT_FALSE(picture.isNull());
+}
+
+TEST_F(ScriptedListTest, FrenchFileTranslatesHeadersAndMissingValues)
+{
+    QTranslator translator;
+    ASSERT_TRUE(translator.load(QStringLiteral(BZK_PROGRAM_DIR "/pxrqt_fr.qm")));
+    QCoreApplication::installTranslator(&translator);
+    discover = PXRDiscoverCreate(); // never started: the headers are all this test needs of init
+    list->init(discover);
+    QTreeWidgetItem *row = fill(discoverMessage({}));
+    EXPECT_EQ(list->headerItem()->text(ColAddress), "Adresse IP");
+    EXPECT_EQ(row->text(ColName), "N/D");
+    QCoreApplication::removeTranslator(&translator);
 }
 
 } // namespace
