@@ -35,11 +35,17 @@ void putText(std::string& d, std::size_t at, std::size_t field, const std::strin
 
 }  // namespace
 
-Announcer::Announcer(std::uint16_t port, const std::string& from) : port_(port) {
+Announcer::Announcer(std::uint16_t port, const std::string& from, const std::string& to) : port_(port) {
+  in_addr destination{};
+  if (::inet_pton(AF_INET, to.c_str(), &destination) != 1 || (ntohl(destination.s_addr) >> 24) != 127)
+    throw std::runtime_error("fybsim: announcements stay on loopback, not to " + to);
+  to_ = destination.s_addr;
   fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   sockaddr_in source{};
   source.sin_family = AF_INET;
+  const int on = 1;
   if (fd_ < 0 || ::inet_pton(AF_INET, from.c_str(), &source.sin_addr) != 1 ||
+      ::setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0 ||
       ::bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
     const std::string why = std::strerror(errno);
     if (fd_ >= 0) ::close(fd_);
@@ -55,9 +61,24 @@ bool Announcer::send(std::string_view datagram) const {
   sockaddr_in to{};
   to.sin_family = AF_INET;
   to.sin_port = htons(port_);
-  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_addr.s_addr = to_;
   ssize_t n = ::sendto(fd_, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
   return n == static_cast<ssize_t>(datagram.size());
+}
+
+std::uint16_t Announcer::unusedPort() {
+  int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  std::uint16_t port = 0;
+  if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    port = ntohs(address.sin_port);
+  if (fd >= 0) ::close(fd);
+  if (port == 0) throw std::runtime_error("fybsim: no free UDP port");
+  return port;
 }
 
 Element Announcer::announcement(std::uint16_t port, std::optional<std::uint16_t> portSSL) {

@@ -36,9 +36,11 @@ struct LegacyCardInfo {
 
 class Announcer {
  public:
-  // To 127.0.0.1:port, from the given loopback address (any of 127.0.0.0/8 on Linux), so
-  // that tests can announce several sensors.
-  explicit Announcer(std::uint16_t port, const std::string& from = "127.0.0.1");
+  // To port on a loopback address (127.0.0.1, or the loopback broadcast 127.255.255.255 that
+  // reaches every listener of the port), from the given loopback address (any of 127.0.0.0/8
+  // on Linux), so that tests can announce several sensors. Other destinations are refused.
+  explicit Announcer(std::uint16_t port, const std::string& from = "127.0.0.1",
+                     const std::string& to = "127.0.0.1");
   ~Announcer();
   Announcer(const Announcer&) = delete;
   Announcer& operator=(const Announcer&) = delete;
@@ -53,9 +55,13 @@ class Announcer {
   static std::string legacySensor(const LegacySensorInfo& info);             // 0xEEEF, 32 bytes
   static std::string legacyCard(const LegacyCardInfo& info);                 // 0xEEFF, 445 bytes
 
+  // A UDP port on which nothing is bound (bound, then released).
+  static std::uint16_t unusedPort();
+
  private:
   int fd_ = -1;
   std::uint16_t port_;
+  std::uint32_t to_ = 0;  // network order
 };
 
 }  // namespace fybsim

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <future>
+#include <stdexcept>
 
 #include "Announcer.h"
 #include "FybSensor.h"
@@ -245,6 +246,12 @@ TEST(FybSensor, TlsSensorSendsItsHelloAndDropsRefusesOrStopsListening) {
   EXPECT_FALSE(Client(sensor.port()).connected());
   ASSERT_TRUE(sensor.setListening(true));
   EXPECT_TRUE(Client(sensor.port()).connected());
+}
+
+TEST(Announcer, SendsOnlyToLoopbackAddresses) {
+  EXPECT_THROW(Announcer(22022, "127.0.0.1", "255.255.255.255"), std::runtime_error);
+  EXPECT_THROW(Announcer(22022, "127.0.0.1", "192.0.2.1"), std::runtime_error);
+  EXPECT_NO_THROW(Announcer(22022, "127.0.0.1", "127.255.255.255"));
 }
 
 TEST(Announcer, SendsEachAnnouncementAsOneDatagram) {

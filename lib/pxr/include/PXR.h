@@ -295,6 +295,22 @@ PXR_API void PXRSetNewMessageCallback(PXR *psPxr, PXRNewMessageCallback rCallbac
  * its messages); 0 with the reason for a bound handle or a null queue. */
 PXR_API int PXRSetQueue(PXR *psPxr, PXRQueue *psQueue);
 
+/* ---- discovery ---- */
+
+/* A stopped listener for sensor announcements on UDP port 22022, or null; destroy it with
+ * PXRDiscoverDestroy. */
+PXR_API PXRDiscover *PXRDiscoverCreate(void);
+/* 1 once the listening thread runs; 0 with "Already started" when it already does. */
+PXR_API int PXRDiscoverStart(PXRDiscover *psDiscover);
+/* 1 once the listening thread has ended (the sensors heard are kept). */
+PXR_API int PXRDiscoverStop(PXRDiscover *psDiscover);
+/* With a null array: 1 and the number of sensors heard in *pu32Count. Otherwise 1 with the
+ * first *pu32Count places (lowered to the number of sensors) filled with copies of their
+ * discover messages, in the order first heard; the caller destroys the copies. */
+PXR_API int PXRDiscoverGetDiscovered(PXRDiscover *psDiscover, PXRMsg **ppsMsgs, uint32_t *pu32Count);
+/* Stops the listener and frees it with every sensor heard. */
+PXR_API void PXRDiscoverDestroy(PXRDiscover *psDiscover);
+
 #ifdef __cplusplus
 }
 #endif

@@ -10,6 +10,8 @@
 
 #include <expat.h>
 
+#include <atomic>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -441,6 +443,56 @@ int PXR_pushReceivedMessage(PXR *psPxr, PXRMsg *psMsg);
 void PXRQueue_addClient(PXRQueue *psQueue, PXR *psPxr);
 void PXRQueue_removeClient(PXRQueue *psQueue, PXR *psPxr);
 void PXRQueue_setHandleCallback(PXRQueue *psQueue, PXRNewMessageCallback rCallback, void *pUser);
+
+/* ---- discovery ---- */
+
+#define PXR_MODULE_DISCOVER "PXRDiscover"
+#define PXR_DISCOVER_PORT 22022
+#define PXR_DISCOVER_EXPIRY_MS 20000
+#define PXR_DISCOVER_BUFFER_SIZE 30720
+#define PXR_DISCOVER_MAX_DATAGRAM 5006   /* larger datagrams are dropped */
+#define PXR_DISCOVER_STOP_WAIT_MS 5000   /* before the stop says the thread is late */
+#define PXR_DISCOVER_RECEIVE_TIMEOUT_MS 1000
+#define PXR_DISCOVER_RETRY_MS 500        /* between attempts to open the listening socket */
+#define PXR_DISCOVER_RECEIVE_FAILURES 3  /* failed receives in a row that close the socket */
+#define PXR_DISCOVER_KEY_SIZE 64
+
+/* The listener. Port, expiry and stop wait are fixed at creation; tests change them
+ * before the start. */
+struct PXRDiscover {
+    char aszLastError[PXR_LAST_ERROR_SIZE];
+    std::atomic<int32_t> bRunning; /* cleared to stop the thread */
+    SA_Thread psThread;            /* null when not started */
+    SA_Mutex hMutex;               /* guards sEntries and the entries' messages */
+    uint16_t u16Port;
+    uint32_t u32ExpiryMs;
+    uint32_t u32StopWaitMs;
+    PXRList sEntries; /* PXRDiscover_Entry, in the order their sensors were first heard */
+};
+
+/* One sensor heard: its discover message and when it was last heard (tick). */
+typedef struct PXRDiscover_Entry {
+    PXRMsg *psMsg;
+    uint32_t u32LastHeardMs;
+} PXRDiscover_Entry;
+
+/* The listening thread of a started object. */
+void PXRDiscover_taskDiscover(void *pArgument);
+/* Handles one received datagram by its kind; malformed ones are traced and dropped. */
+void PXRDiscover_handleDatagram(PXRDiscover *psDiscover, const uint8_t *pu8Data, uint32_t u32Size,
+                                const char *pcszSender);
+/* Under the mutex: the entry of that key, marked heard now, or a new one; null without memory. */
+PXRDiscover_Entry *PXRDiscover_findOrAddSensor(PXRDiscover *psDiscover, const char *pcszKey);
+/* Under the mutex: sets the entry root's ipAddress and uniqueKey. */
+void PXRDiscover_setIdentity(PXRDiscover_Entry *psEntry, const char *pcszSender, const char *pcszKey);
+/* A legacy datagram into its sensor's entry (a short one traced and dropped): 1, or 0 when
+ * the first two bytes name no legacy kind. */
+int PXRDiscover_parseKGVDatagram(PXRDiscover *psDiscover, const uint8_t *pu8Data, uint32_t u32Size,
+                                 const char *pcszSender);
+/* Attributes of the 0xEEEE and 0xEEEF kinds onto the root; the datagram's length was checked. */
+void PXRDiscover_fillKGVSensor(PXRMsgElement *psRoot, const uint8_t *pu8Data, uint16_t u16Kind);
+/* Attributes of the 0xEEFF kind onto the root; the datagram's length was checked. */
+void PXRDiscover_fillLumatrekCard(PXRMsgElement *psRoot, const uint8_t *pu8Data);
 
 #ifdef __cplusplus
 }
