@@ -16,7 +16,9 @@ inline std::vector<std::string> sensors(PXRDiscover *psDiscover)
 {
     uint32_t u32Count = 0;
     PXRDiscoverGetDiscovered(psDiscover, nullptr, &u32Count);
-    std::vector<PXRMsg *> copies(u32Count);
+    // Sensors may be heard between the two calls: leave room, and never pass a null array.
+    std::vector<PXRMsg *> copies(u32Count + 16, nullptr);
+    u32Count = static_cast<uint32_t>(copies.size());
     PXRDiscoverGetDiscovered(psDiscover, copies.data(), &u32Count);
     std::vector<std::string> texts;
     for (uint32_t i = 0; i < u32Count; ++i) {
