@@ -50,6 +50,11 @@ void LoopbackServer::run()
 {
     while (!stopping_) {
         if (paused_) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                pauseSeen_ = true;
+            }
+            served_.notify_all();
             poll(nullptr, 0, 20);
             continue;
         }
@@ -65,6 +70,13 @@ void LoopbackServer::run()
         servedCount_++;
         served_.notify_all();
     }
+}
+
+void LoopbackServer::pauseAccepting()
+{
+    paused_ = true;
+    std::unique_lock<std::mutex> lock(mutex_);
+    served_.wait_for(lock, std::chrono::seconds(10), [&] { return pauseSeen_; });
 }
 
 bool LoopbackServer::waitServed(int count, int timeoutMs)

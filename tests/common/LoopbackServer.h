@@ -28,7 +28,8 @@ public:
     bool waitServed(int count, int timeoutMs);
     int served();
     // Stops accepting (the listening socket stays open, so connects queue up unanswered).
-    void pauseAccepting() { paused_ = true; }
+    // Returns once the server thread has stopped accepting, so a connect made afterwards stays queued.
+    void pauseAccepting();
 
 private:
     void run();
@@ -38,6 +39,7 @@ private:
     uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> paused_{false};
+    bool pauseSeen_ = false;
     std::mutex mutex_;
     std::condition_variable served_;
     int servedCount_ = 0;
