@@ -471,6 +471,9 @@ void setUp(Reader *psReader, PXRMsg *psMsg, PXRStreamBuffer *psBuffer, XML_Parse
     psReader->i64ContentLength = -1;
     psReader->u64SourceSize = UINT64_MAX;
     XML_ParserReset(hParser, nullptr);
+#ifdef BZK_HAVE_EXPAT_REPARSE_DEFERRAL
+    XML_SetReparseDeferralEnabled(hParser, XML_FALSE); // the reset switches it back on
+#endif
     XML_SetUserData(hParser, psReader);
     XML_SetElementHandler(hParser, &startElementHandler, &endElementHandler);
     XML_SetCharacterDataHandler(hParser, &characterDataHandler);
