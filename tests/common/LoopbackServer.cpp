@@ -59,7 +59,8 @@ void LoopbackServer::run()
             continue;
         }
         pollfd p{listenFd_, POLLIN, 0};
-        if (poll(&p, 1, 20) <= 0)
+        // Paused while polling: the connection that woke the poll came after the pause.
+        if (poll(&p, 1, 20) <= 0 || paused_)
             continue;
         int fd = accept(listenFd_, nullptr, nullptr);
         if (fd < 0)

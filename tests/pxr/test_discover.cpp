@@ -330,10 +330,11 @@ TEST_F(DiscoverTest, SilentSensorIsForgottenAfterTheExpiry)
 
 TEST_F(DiscoverTest, ExpiryIsMeasuredAcrossTheTickWrap)
 {
-    // The tick wraps about a second after the announcement; the sensor must outlive the wrap.
+    // The tick wraps a few seconds after the announcement (room for a loaded machine to start
+    // the listener and hear it first); the sensor must outlive the wrap.
     SA_SetTickOffsetForTest(0);
-    SA_SetTickOffsetForTest(0xFFFFFFFFu - 1000u - SA_GetTickMs());
-    PXRDiscover *psDiscover = started(4000);
+    SA_SetTickOffsetForTest(0xFFFFFFFFu - 2500u - SA_GetTickMs());
+    PXRDiscover *psDiscover = started(5000);
     Announcer sensor(port_, "127.0.0.2"), other(port_, "127.0.0.3");
     sensor.announce(Announcer::announcement(10001));
     ASSERT_EQ(waitSensors(psDiscover, [](const Sensors &s) { return s.size() == 1; }).size(), 1u);

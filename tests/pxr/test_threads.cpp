@@ -30,7 +30,8 @@ TEST_P(BadHello, ClosesTheConnectionAndTriesAgain)
     FybSensor sensor;
     sensor.setHello(GetParam().bytes);
     ASSERT_EQ(bindTo(sensor), 1);
-    EXPECT_TRUE(waitTrace(GetParam().pcszTrace, 5s, 2));
+    // The two connections take turns at the connect mutex, each turn up to a read time-out long.
+    EXPECT_TRUE(waitTrace(GetParam().pcszTrace, 15s, 2));
     EXPECT_GE(sensor.acceptedCount(), 2u);
     EXPECT_EQ(PXRGetConnectionState(pxr), 0);
     EXPECT_TRUE(reports().empty());
@@ -90,7 +91,8 @@ TEST_F(ConnectionTest, RefusedConnectionsAreTriedAgainUntilTheSensorListens)
     FybSensor sensor;
     ASSERT_TRUE(sensor.setListening(false));
     ASSERT_EQ(bindTo(sensor), 1);
-    EXPECT_TRUE(waitTrace("7 [PXR]async: Connecting ...", 5s, 3));
+    // The connect mutex is held across the retries: whichever thread took it first retries.
+    EXPECT_TRUE(waitTrace(": Connecting ...", 5s, 3));
     ASSERT_TRUE(sensor.setListening(true));
     EXPECT_TRUE(waitConnected());
 

@@ -114,8 +114,6 @@ const char *createAsynchronousPart(PXR *psPxr)
     SA_UnlockMutex(psPxr->hMutexSubscription);
     if (!psPxr->psSubscription)
         return "Unable to create stored subscription";
-    if (!startThread(psPxr, &psPxr->psThreadAsynchronous, &PXR_taskAsynchronous, "&PXR_taskAsynchronous"))
-        return "Unable to create asynchronous thread";
     return nullptr;
 }
 
@@ -129,7 +127,17 @@ const char *createSynchronousPart(PXR *psPxr)
         return "Unable to create hEventSynchronousSend";
     if (!createEvent(&psPxr->hEventSynchronousAnswer))
         return "Unable to create hEventSynchronousAnswer";
-    if (!startThread(psPxr, &psPxr->psThreadSynchronous, &PXR_taskSynchronous, "&PXR_taskSynchronous"))
+    return nullptr;
+}
+
+// Only once every part is made: either thread reaches the other part's events and mutexes.
+const char *startThreads(PXR *psPxr)
+{
+    if (psPxr->bAsynchronousEnabled &&
+        !startThread(psPxr, &psPxr->psThreadAsynchronous, &PXR_taskAsynchronous, "&PXR_taskAsynchronous"))
+        return "Unable to create asynchronous thread";
+    if (psPxr->bSynchronousEnabled &&
+        !startThread(psPxr, &psPxr->psThreadSynchronous, &PXR_taskSynchronous, "&PXR_taskSynchronous"))
         return "Unable to create synchronous thread";
     return nullptr;
 }
@@ -176,7 +184,7 @@ const char *createBinding(PXR *psPxr, const char *pcszServer, uint16_t u16Port, 
         pcszFailure = createAsynchronousPart(psPxr);
     if (!pcszFailure && psPxr->bSynchronousEnabled)
         pcszFailure = createSynchronousPart(psPxr);
-    return pcszFailure;
+    return pcszFailure ? pcszFailure : startThreads(psPxr);
 }
 
 int bind(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszOptions, int bSecured)
