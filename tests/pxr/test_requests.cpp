@@ -296,3 +296,46 @@ TEST_F(RequestTest, SubscriptionSentWhileTheStoredOneGoesOutIsNotLost)
     }
     PXRMsgDestroy(psStreams);
 }
+
+// Requesters failing at the same moment while the sensor keeps dropping: each one reads the
+// whole reason of its own failure, never an empty or half-written text.
+TEST_F(RequestTest, EveryFailedRequestOfConcurrentThreadsReadsItsWholeReason)
+{
+    sensor.setDefaultReply(Reply::ok().after(5ms));
+    connect();
+    std::atomic<bool> stop{false};
+    std::atomic<int> failures{0};
+    std::mutex badMutex;
+    std::vector<std::string> bad;
+    auto requester = [&] {
+        while (!stop) {
+            PXRMsg *psRequest = makeMessage("getInfos");
+            PXRMsgSetReadOnly(psRequest, 1);
+            PXRMsg *psAnswer = PXRSendRequest(pxr, psRequest, 40);
+            PXRMsgDestroy(psRequest);
+            if (psAnswer) {
+                PXRMsgDestroy(psAnswer);
+                continue;
+            }
+            failures++;
+            std::string reason = PXRGetLastError(pxr);
+            if (reason != "Timeout" && reason != "Not connected") {
+                std::lock_guard lock(badMutex);
+                bad.push_back(reason);
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 4; i++)
+        threads.emplace_back(requester);
+    // Drops until enough requests failed, with a bound so a stuck handle still ends the test.
+    for (int round = 0; round < 400 && failures < 400; round++) {
+        sensor.dropConnections(Role::Synchronous);
+        std::this_thread::sleep_for(10ms);
+    }
+    stop = true;
+    for (std::thread &t : threads)
+        t.join();
+    EXPECT_GE(failures.load(), 50);
+    EXPECT_TRUE(bad.empty()) << bad.size() << " failures with the reason '" << (bad.empty() ? "" : bad[0]) << "'";
+}

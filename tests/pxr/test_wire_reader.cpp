@@ -217,9 +217,9 @@ const ErrorCase kErrorCases[] = {
     {"ContentLengthBeyondTheData",
      kMultipartStart + binaryPart("Content-ID: A;\r\nContent-Length: 100000;\r\n", "only a few bytes"),
      "Content-Length exceeds the data left (100000 bytes announced)"},
-    {"EmptyContentId", kMultipartStart + binaryPart("Content-ID: ;\r\nContent-Length: 1;\r\n", "x"), "Content-ID is empty"},
+    {"EmptyContentId", kMultipartStart + binaryPart("Content-ID: ;\r\nContent-Length: 1;\r\n", "x"), "Content-ID was not defined"},
     {"ContentIdWithoutAnything", kMultipartStart + binaryPart("Content-ID: \r\nContent-Length: 1;\r\n", "x"),
-     "Content-ID is empty"},
+     "Content-ID was not defined"},
     {"ContentIdOf64", kMultipartStart + binaryPart("Content-ID: " + std::string(64, 'i') + ";\r\n", "x"),
      "Content-ID too long"},
     {"NotABoundary", kMultipartStart + "--MIME_boundarX\r\n", "invalid data, was waiting for boundary"},
@@ -425,7 +425,7 @@ TEST_F(WireSocketReader, PeerClosingMidMessageFails)
 TEST_F(WireSocketReader, MalformedInputFailsWithItsReason)
 {
     for (const ErrorCase &error : kErrorCases) {
-        if (error.error == "Content-ID is empty") {
+        if (error.error == "Content-ID was not defined") {
             ASSERT_TRUE(pair.send(error.bytes));
             EXPECT_EQ(-1, readSocket(5000));
             EXPECT_EQ(error.error, PXRGetLastError(psMsg)) << error.pcszName;

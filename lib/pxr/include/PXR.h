@@ -54,7 +54,8 @@ typedef int32_t (*PXRMsgReadFunction)(void *pDestination, uint32_t u32MaxLength,
 PXR_API int PXR_initLibrary(void);
 /* Ends what PXR_initLibrary started; does nothing when the library is not started. */
 PXR_API void PXR_releaseLibrary(void);
-/* The object's last-error text ("" for null); owned by the object. */
+/* The object's last-error text ("" for null); owned by the object. For a connection handle it is
+ * the text of the calling thread's last failure on it, kept whole while other threads fail. */
 PXR_API const char *PXRGetLastError(const void *pObject);
 /* Installs (or, with null, removes) the process-wide trace function; returns nothing. */
 PXR_API void PXRSetTraceFunction(PXRTraceFunction rFunction, void *pUser);

@@ -68,14 +68,14 @@ int PXRUseClientCertificate(PXR *psPxr, const char *pcszCertificate, uint32_t u3
 {
     if (!psPxr)
         return 0;
-    PXR_clearLastError(psPxr);
+    PXR_clearHandleError(psPxr);
     SA_LockMutex(psPxr->hMutexTls);
     PXR_freeClientCertificate(psPxr);
     int bDone = 0;
     if (pcszCertificate && SA_PemToX509(pcszCertificate, u32CertificateLength, &psPxr->psClientCert) != SA_OK)
-        PXR_setLastError(psPxr, "Unable to load Certificate");
+        PXR_setHandleError(psPxr, "Unable to load Certificate");
     else if (!pcszKey || SA_PemToPKEY(pcszKey, u32KeyLength, &psPxr->psClientKey) != SA_OK)
-        PXR_setLastError(psPxr, "Unable to load private Key");
+        PXR_setHandleError(psPxr, "Unable to load private Key");
     else
         bDone = 1;
     if (!bDone)
@@ -88,7 +88,7 @@ int PXRUseClientCertificateFile(PXR *psPxr, const char *pcszCertificateFile, con
 {
     if (!psPxr)
         return 0;
-    PXR_clearLastError(psPxr);
+    PXR_clearHandleError(psPxr);
     static_assert(PXR_CERTIFICATE_FILE_MAX < 16384, "file buffers sized for the largest file");
     char aszCertificate[PXR_CERTIFICATE_FILE_MAX + 1];
     char aszKey[PXR_CERTIFICATE_FILE_MAX + 1];
@@ -101,7 +101,7 @@ int PXRUseClientCertificateFile(PXR *psPxr, const char *pcszCertificateFile, con
     if (!pcszFailure && pcszKeyFile)
         pcszFailure = readPemFile(pcszKeyFile, aszKey, &u32KeyLength, "Unable to open Key file", "Key file is too big");
     if (pcszFailure) {
-        PXR_setLastError(psPxr, "%s", pcszFailure);
+        PXR_setHandleError(psPxr, "%s", pcszFailure);
         return 0;
     }
     return PXRUseClientCertificate(psPxr, pcszCertificateFile ? aszCertificate : nullptr, u32CertificateLength,

@@ -194,7 +194,7 @@ int bind(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszO
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT,
               bSecured ? "Binds securely to server: %s:%u" : "Binds to server: %s:%u", pcszServer ? pcszServer : "",
               unsigned(u16Port));
-    PXR_clearLastError(psPxr);
+    PXR_clearHandleError(psPxr);
     if (psPxr->pszServer)
         PXRUnbind(psPxr);
     const char *pcszFailure = pcszServer ? createBinding(psPxr, pcszServer, u16Port, pcszOptions, bSecured)
@@ -202,7 +202,7 @@ int bind(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszO
     if (!pcszFailure)
         return 1;
     if (pcszFailure != psPxr->aszLastError)
-        PXR_setLastError(psPxr, "%s", pcszFailure);
+        PXR_setHandleError(psPxr, "%s", pcszFailure);
     releaseBinding(psPxr);
     return 0;
 }
@@ -269,6 +269,7 @@ void PXRDestroy(PXR *psPxr)
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_DETAIL, "PXR released");
     destroyMutex(&psPxr->hMutexTls);
     destroyMutex(&psPxr->hMutexState);
+    PXR_forgetHandleErrors();
     SA_Free(&psPxr);
     SA_Release();
 }
@@ -287,7 +288,7 @@ int PXRUnbind(PXR *psPxr)
 {
     if (!psPxr)
         return 0;
-    PXR_clearLastError(psPxr);
+    PXR_clearHandleError(psPxr);
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Unbind from server...");
     releaseBinding(psPxr);
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Unbind done");

@@ -307,7 +307,7 @@ Step setContentId(Reader *psReader, const char *pcszValue, uint32_t u32Length)
     if (u32Length > 0 && pcszValue[u32Length - 1] == ';')
         u32Length--;
     if (u32Length == 0)
-        return fail(psReader, "Content-ID is empty");
+        return fail(psReader, "Content-ID was not defined");
     if (u32Length > PXR_MAX_CONTENT_ID)
         return fail(psReader, "Content-ID too long");
     memcpy(psReader->aszContentId, pcszValue, u32Length);

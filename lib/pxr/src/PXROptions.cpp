@@ -45,7 +45,7 @@ int parseItem(PXR *psPxr, const char *pcszItem)
 {
     const char *pcszEquals = strchr(pcszItem, '=');
     if (!pcszEquals) {
-        PXR_setLastError(psPxr, "Invalid option : can not found '=' in '%s'", pcszItem);
+        PXR_setHandleError(psPxr, "Invalid option : can not found '=' in '%s'", pcszItem);
         return 0;
     }
     for (const Option &sOption : kOptions) {
@@ -54,7 +54,7 @@ int parseItem(PXR *psPxr, const char *pcszItem)
             return 1;
         }
     }
-    PXR_setLastError(psPxr, "Unknown option : '%s'", pcszItem);
+    PXR_setHandleError(psPxr, "Unknown option : '%s'", pcszItem);
     return 0;
 }
 
@@ -68,7 +68,7 @@ int PXR_parseOptions(PXR *psPxr, const char *pcszOptions)
         const char *pcszEnd = strchr(pcszItem, ';');
         size_t szLength = pcszEnd ? size_t(pcszEnd - pcszItem) : strlen(pcszItem);
         if (szLength > kItemMax) {
-            PXR_setLastError(psPxr, "Option item is too long");
+            PXR_setHandleError(psPxr, "Option item is too long");
             return 0;
         }
         char aszItem[kItemMax + 1];
@@ -79,7 +79,7 @@ int PXR_parseOptions(PXR *psPxr, const char *pcszOptions)
         pcszItem = pcszEnd ? pcszEnd + 1 : pcszItem + szLength;
     }
     if (!psPxr->bSynchronousEnabled && !psPxr->bAsynchronousEnabled) {
-        PXR_setLastError(psPxr, "The synchronous and asynchronous connections are both disabled : nothing will be done!");
+        PXR_setHandleError(psPxr, "The synchronous and asynchronous connections are both disabled : nothing will be done!");
         return 0;
     }
     return 1;

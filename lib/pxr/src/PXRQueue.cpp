@@ -254,7 +254,7 @@ int PXRSetQueue(PXR *psPxr, PXRQueue *psQueue)
     if (!psPxr)
         return 0;
     if (!psQueue || psPxr->pszServer) {
-        PXR_setLastError(psPxr, "%s", psQueue ? "The queue of a bound PXR can not be changed" : "No queue given");
+        PXR_setHandleError(psPxr, "%s", psQueue ? "The queue of a bound PXR can not be changed" : "No queue given");
         return 0;
     }
     if (psQueue == psPxr->psQueue)

@@ -43,7 +43,7 @@ PXRMsg *postAndWait(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
     SA_LockMutex(psPxr->hMutexSynchronousSend2);
     if (!psPxr->bSynchronousLinkUp) {
         SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
-        PXR_setLastError(psPxr, kNotConnected);
+        PXR_setHandleError(psPxr, kNotConnected);
         return nullptr;
     }
     if (++psPxr->u32SentId == 0)
@@ -71,7 +71,7 @@ PXRMsg *postAndWait(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
     SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
     if (!psAnswer) {
         PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_DEBUG, "Timeout");
-        PXR_setLastError(psPxr, "%s", pcszReason);
+        PXR_setHandleError(psPxr, "%s", pcszReason);
     }
     return psAnswer;
 }
@@ -88,7 +88,7 @@ PXRMsg *holdRequest(PXR *psPxr, PXRMsg *psRequest)
 
 int failAsynchronous(PXR *psPxr, const char *pcszReason)
 {
-    PXR_setLastError(psPxr, "%s", pcszReason);
+    PXR_setHandleError(psPxr, "%s", pcszReason);
     return 0;
 }
 
@@ -121,15 +121,15 @@ PXRMsg *PXRSendRequest(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
     if (!psPxr)
         return nullptr;
     if (!psPxr->bSynchronousEnabled) {
-        PXR_setLastError(psPxr, "Synchronous mode is not enabled");
+        PXR_setHandleError(psPxr, "Synchronous mode is not enabled");
         return nullptr;
     }
     if (!PXR_load(&psPxr->bSynchronousConnected) || !psPxr->hMutexSynchronousSend) {
-        PXR_setLastError(psPxr, kNotConnected);
+        PXR_setHandleError(psPxr, kNotConnected);
         return nullptr;
     }
     if (!PXRMsgChild(psRequest)) {
-        PXR_setLastError(psPxr, "Invalid message : no element in msg");
+        PXR_setHandleError(psPxr, "Invalid message : no element in msg");
         return nullptr;
     }
     SA_LockMutex(psPxr->hMutexSynchronousSend);

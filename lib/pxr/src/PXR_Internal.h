@@ -57,6 +57,13 @@ struct PXRMsgElement {
 void PXR_clearLastError(void *pObject);
 /* Formats the reason into the object's last-error text, cut to fit. */
 void PXR_setLastError(void *pObject, const char *pcszFormat, ...) __attribute__((format(printf, 2, 3)));
+/* The same for a connection handle: the calling thread's own copy of the text is what it reads
+ * back with PXRGetLastError, whatever other threads write meanwhile. */
+void PXR_setHandleError(PXR *psPxr, const char *pcszFormat, ...) __attribute__((format(printf, 2, 3)));
+void PXR_clearHandleError(PXR *psPxr);
+/* Voids every thread's copies: called before a handle is freed, so a new handle at the same
+ * address never shows an old text. */
+void PXR_forgetHandleErrors(void);
 /* "[module]" and the formatted text to the trace function, when one is installed. */
 void PXR_trace(PXR *pPxr, const char *pcszModule, int iLevel, const char *pcszFormat, ...)
     __attribute__((format(printf, 4, 5)));

@@ -3,6 +3,7 @@
 #include "PXR_Internal.h"
 #include "Lumatrek.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,44 @@ const size_t kTraceBufferSize = 512;
 PXRTraceFunction g_rTraceFunction = nullptr;
 void *g_pTraceUser = nullptr;
 int g_bInitialised = 0;
+
+// A connection handle is shared by threads whose requests fail at the same moment: each thread
+// keeps the text of its own last failure on a handle, so the text it reads is never one being
+// rewritten by another thread. The handle's own buffer still gets every text, under a lock.
+struct ThreadError {
+    const void *pHandle;
+    uint64_t u64Epoch; // the handle epoch when written; a later destruction voids the slot
+    char aszText[PXR_LAST_ERROR_SIZE];
+};
+const unsigned kThreadErrorSlots = 4;
+thread_local ThreadError t_asErrors[kThreadErrorSlots];
+thread_local unsigned t_uNextSlot = 0;
+std::atomic<uint64_t> g_u64HandleEpoch{1};
+std::atomic_flag g_bSharedTextBusy = ATOMIC_FLAG_INIT;
+
+ThreadError *threadErrorOf(const void *pHandle)
+{
+    for (ThreadError &sError : t_asErrors)
+        if (sError.pHandle == pHandle)
+            return &sError;
+    return nullptr;
+}
+
+void writeHandleText(PXR *psPxr, const char *pcszText)
+{
+    ThreadError *psError = threadErrorOf(psPxr);
+    if (!psError) {
+        psError = &t_asErrors[t_uNextSlot];
+        t_uNextSlot = (t_uNextSlot + 1) % kThreadErrorSlots;
+    }
+    psError->pHandle = psPxr;
+    psError->u64Epoch = g_u64HandleEpoch.load(std::memory_order_acquire);
+    snprintf(psError->aszText, sizeof psError->aszText, "%s", pcszText);
+    while (g_bSharedTextBusy.test_and_set(std::memory_order_acquire)) {
+    }
+    snprintf(psPxr->aszLastError, sizeof psPxr->aszLastError, "%s", pcszText);
+    g_bSharedTextBusy.clear(std::memory_order_release);
+}
 
 } // namespace
 
@@ -48,7 +87,35 @@ int PXR_isInitialised(void)
 
 const char *PXRGetLastError(const void *pObject)
 {
-    return pObject ? static_cast<const char *>(pObject) : "";
+    if (!pObject)
+        return "";
+    const ThreadError *psError = threadErrorOf(pObject);
+    if (psError && psError->u64Epoch == g_u64HandleEpoch.load(std::memory_order_acquire))
+        return psError->aszText;
+    return static_cast<const char *>(pObject);
+}
+
+void PXR_setHandleError(PXR *psPxr, const char *pcszFormat, ...)
+{
+    if (!psPxr)
+        return;
+    char aszText[PXR_LAST_ERROR_SIZE];
+    va_list args;
+    va_start(args, pcszFormat);
+    vsnprintf(aszText, sizeof aszText, pcszFormat, args);
+    va_end(args);
+    writeHandleText(psPxr, aszText);
+}
+
+void PXR_clearHandleError(PXR *psPxr)
+{
+    if (psPxr)
+        writeHandleText(psPxr, "");
+}
+
+void PXR_forgetHandleErrors(void)
+{
+    g_u64HandleEpoch.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void PXR_clearLastError(void *pObject)
