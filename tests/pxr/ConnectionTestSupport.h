@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -69,13 +70,14 @@ protected:
     // Binds and waits until both sides see both connections up.
     void connectTo(const fybsim::FybSensor &sensor, const char *pcszOptions = nullptr)
     {
+        fybsim::FybSensor::Mark since = sensor.mark();
         ASSERT_EQ(bindTo(sensor, pcszOptions), 1);
         ASSERT_TRUE(waitConnected());
         if (pxr->bAsynchronousEnabled) {
-            ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Asynchronous, 1, 5s));
+            ASSERT_TRUE(sensor.waitForConnections(since, fybsim::Role::Asynchronous, 1, 5s));
         }
         if (pxr->bSynchronousEnabled) {
-            ASSERT_TRUE(sensor.waitForConnections(fybsim::Role::Synchronous, 1, 5s));
+            ASSERT_TRUE(sensor.waitForConnections(since, fybsim::Role::Synchronous, 1, 5s));
         }
     }
     // Until the handle reports itself connected.
@@ -99,29 +101,43 @@ protected:
                 return false;
         return true;
     }
+    // What has been traced and reported so far: waits count only what comes after a mark taken
+    // when the action under test starts.
+    struct Mark {
+        size_t szTraces;
+        size_t szReports;
+    };
+    Mark mark() const
+    {
+        std::lock_guard lock(mutex);
+        return {traces.size(), states.size()};
+    }
     bool traced(const std::string &text) const
     {
         std::lock_guard lock(mutex);
-        return countLocked(text) > 0;
+        return countLocked(text, 0) > 0;
     }
     size_t traceCount(const std::string &text) const
     {
         std::lock_guard lock(mutex);
-        return countLocked(text);
+        return countLocked(text, 0);
     }
-    // Until a trace line holding the text has been seen count times.
-    bool waitTrace(const std::string &text, std::chrono::milliseconds timeout = 5s, size_t count = 1)
+    // Until a trace line holding the text has been seen count times since the mark.
+    bool waitTrace(const Mark &since, const std::string &text, std::chrono::milliseconds timeout = 5s,
+                   size_t count = 1)
     {
-        return waitFor(timeout, [&] { return countLocked(text) >= count; });
+        return waitFor(timeout, [&] { return countLocked(text, since.szTraces) >= count; });
     }
-    std::vector<StateReport> reports() const
+    // The state reports since the mark.
+    std::vector<StateReport> reports(const Mark &since) const
     {
         std::lock_guard lock(mutex);
-        return states;
+        return {states.begin() + std::min(since.szReports, states.size()), states.end()};
     }
-    bool waitReports(size_t count, std::chrono::milliseconds timeout = 5s)
+    // Until count state reports have come since the mark.
+    bool waitReports(const Mark &since, size_t count, std::chrono::milliseconds timeout = 5s)
     {
-        return waitFor(timeout, [&] { return states.size() >= count; });
+        return waitFor(timeout, [&] { return states.size() >= since.szReports + count; });
     }
     template <typename Pred> bool waitFor(std::chrono::milliseconds timeout, Pred pred)
     {
@@ -139,11 +155,11 @@ protected:
     std::vector<StateReport> states;
 
 private:
-    size_t countLocked(const std::string &text) const
+    size_t countLocked(const std::string &text, size_t szFrom) const
     {
         size_t n = 0;
-        for (const std::string &line : traces)
-            n += line.find(text) != std::string::npos ? 1 : 0;
+        for (size_t i = szFrom; i < traces.size(); i++)
+            n += traces[i].find(text) != std::string::npos ? 1 : 0;
         return n;
     }
     static int record(PXR *, int iLevel, const char *pcszText, void *pUser)

@@ -81,9 +81,9 @@ protected:
     PXRDiscover *started(uint32_t u32ExpiryMs = PXR_DISCOVER_EXPIRY_MS)
     {
         PXRDiscover *psDiscover = created(u32ExpiryMs);
-        size_t szListening = traceCount(kListening);
+        size_t szSince = mark();
         EXPECT_EQ(PXRDiscoverStart(psDiscover), 1);
-        EXPECT_TRUE(waitTrace(kListening, szListening + 1));
+        EXPECT_TRUE(waitTrace(szSince, kListening));
         return psDiscover;
     }
     // The listener's sensors once they satisfy the condition, or as they are at the time-out.
@@ -99,17 +99,23 @@ protected:
         }
         return sensors;
     }
-    // Until that many trace lines contain the part.
-    bool waitTrace(const std::string &part, size_t szCount = 1)
+    // The number of trace lines so far: waits count only the lines after such a mark.
+    size_t mark()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lines_.size();
+    }
+    // Until that many trace lines after the mark contain the part.
+    bool waitTrace(size_t szSince, const std::string &part, size_t szCount = 1)
     {
         std::unique_lock<std::mutex> lock(mutex_);
         return changed_.wait_for(lock, std::chrono::milliseconds(kWaitMs),
-                                 [&] { return countLocked(part) >= szCount; });
+                                 [&] { return countLocked(part, szSince) >= szCount; });
     }
     size_t traceCount(const std::string &part)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        return countLocked(part);
+        return countLocked(part, 0);
     }
     bool traced(const std::string &part) { return traceCount(part) > 0; }
     void blockOn(const std::string &part)
@@ -132,9 +138,10 @@ protected:
     uint16_t port_ = 0;
 
 private:
-    size_t countLocked(const std::string &part) const
+    size_t countLocked(const std::string &part, size_t szFrom) const
     {
-        return static_cast<size_t>(std::count_if(lines_.begin(), lines_.end(), [&](const std::string &line) {
+        auto from = lines_.begin() + static_cast<std::ptrdiff_t>(std::min(szFrom, lines_.size()));
+        return static_cast<size_t>(std::count_if(from, lines_.end(), [&](const std::string &line) {
             return line.find(part) != std::string::npos;
         }));
     }
@@ -304,10 +311,12 @@ TEST_F(DiscoverTest, BusyPortOnlyDelaysListening)
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     ASSERT_EQ(bind(blocker, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
     PXRDiscover *psDiscover = created();
+    const size_t szStart = mark();
     ASSERT_EQ(PXRDiscoverStart(psDiscover), 1);
-    EXPECT_TRUE(waitTrace("[PXRDiscover]Unable to listen on UDP port " + std::to_string(port_) + ", trying again"));
+    EXPECT_TRUE(waitTrace(szStart, "[PXRDiscover]Unable to listen on UDP port " + std::to_string(port_) + ", trying again"));
+    const size_t szClosed = mark();
     close(blocker);
-    ASSERT_TRUE(waitTrace(kListening));
+    ASSERT_TRUE(waitTrace(szClosed, kListening));
     EXPECT_EQ(traceCount("Unable to listen"), 1u);
     Announcer sensor(port_, "127.0.0.2");
     ASSERT_TRUE(sensor.announce(Announcer::announcement(10001)));
@@ -345,10 +354,12 @@ TEST_F(DiscoverTest, ExpiryIsMeasuredAcrossTheTickWrap)
     ASSERT_LT(SA_GetTickMs(), 0x80000000u);
     // Each handled datagram follows a pass of the expiry check; the second one's pass came
     // after the wrap.
+    size_t szSent = mark();
     other.send("A1");
-    ASSERT_TRUE(waitTrace("Datagram from 127.0.0.3 ignored : unknown kind 41 31"));
+    ASSERT_TRUE(waitTrace(szSent, "Datagram from 127.0.0.3 ignored : unknown kind 41 31"));
+    szSent = mark();
     other.send("A2");
-    ASSERT_TRUE(waitTrace("Datagram from 127.0.0.3 ignored : unknown kind 41 32"));
+    ASSERT_TRUE(waitTrace(szSent, "Datagram from 127.0.0.3 ignored : unknown kind 41 32"));
     EXPECT_TRUE(hasKey(discovertest::sensors(psDiscover), "127.0.0.2:10001/0"));
     EXPECT_TRUE(waitSensors(psDiscover, [](const Sensors &s) { return s.empty(); }).empty());
 }
@@ -372,9 +383,9 @@ TEST_F(DiscoverTest, MalformedDatagramsLeaveTheListenerListening)
         {"", "Datagram dropped : empty or above 30720 bytes"},
     };
     for (const auto &item : cases) {
-        size_t szBefore = traceCount(item.pcszTrace);
+        const size_t szSent = mark();
         ASSERT_TRUE(second.send(item.datagram));
-        EXPECT_TRUE(waitTrace(item.pcszTrace, szBefore + 1)) << item.pcszTrace;
+        EXPECT_TRUE(waitTrace(szSent, item.pcszTrace)) << item.pcszTrace;
     }
     // Each was dropped alone: the socket, and what waits in it, were kept.
     ASSERT_TRUE(later.announce(Announcer::announcement(10001)));
@@ -389,10 +400,11 @@ TEST_F(DiscoverTest, ReceiveFailuresInARowReopenTheSocket)
 {
     PXRDiscover *psDiscover = started();
     Announcer sender(port_, "127.0.0.2");
+    const size_t szSent = mark();
     for (int i = 0; i < PXR_DISCOVER_RECEIVE_FAILURES; ++i)
         ASSERT_TRUE(sender.send(""));
-    EXPECT_TRUE(waitTrace("Receive failed, listening socket reopened"));
-    ASSERT_TRUE(waitTrace(kListening, 2));
+    EXPECT_TRUE(waitTrace(szSent, "Receive failed, listening socket reopened"));
+    ASSERT_TRUE(waitTrace(szSent, kListening));
     EXPECT_EQ(traceCount("Datagram dropped : empty"), size_t(PXR_DISCOVER_RECEIVE_FAILURES - 1));
     ASSERT_TRUE(sender.announce(Announcer::announcement(10001)));
     EXPECT_EQ(waitSensors(psDiscover, [](const Sensors &s) { return s.size() == 1; }).size(), 1u);
@@ -404,19 +416,21 @@ TEST_F(DiscoverTest, StopWaitsForASlowThreadBeforeTheObjectIsFreed)
     ASSERT_NE(psDiscover, nullptr);
     psDiscover->u16Port = port_;
     psDiscover->u32StopWaitMs = 100;
+    const size_t szStart = mark();
     ASSERT_EQ(PXRDiscoverStart(psDiscover), 1);
-    ASSERT_TRUE(waitTrace(kListening));
+    ASSERT_TRUE(waitTrace(szStart, kListening));
     // The thread is held inside a trace call, as a slow trace receiver would hold it.
     blockOn("ignored : unknown kind 5A 5A");
     Announcer sender(port_, "127.0.0.2");
     ASSERT_TRUE(sender.send("ZZ"));
     ASSERT_TRUE(waitBlocked());
     std::atomic<bool> destroyed{false};
+    const size_t szStopping = mark();
     std::thread destroyer([&] {
         PXRDiscoverDestroy(psDiscover);
         destroyed = true;
     });
-    EXPECT_TRUE(waitTrace("Listening thread still running after 100 ms, waiting for its end"));
+    EXPECT_TRUE(waitTrace(szStopping, "Listening thread still running after 100 ms, waiting for its end"));
     EXPECT_FALSE(destroyed);
     // Released, the thread goes on with the object, which must still be there.
     release();

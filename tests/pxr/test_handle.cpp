@@ -86,6 +86,8 @@ TEST_F(ConnectionTest, OptionsAreTracedWithTheirValues)
 TEST_F(ConnectionTest, BindConnectsBothConnectionsWithHelloModeAndSubscription)
 {
     FybSensor sensor;
+    const FybSensor::Mark since = sensor.mark();
+    const Mark start = mark();
     ASSERT_EQ(bindTo(sensor), 1);
     EXPECT_STREQ(PXRGetAddress(pxr), "127.0.0.1");
     EXPECT_EQ(PXRGetPort(pxr), sensor.port());
@@ -93,8 +95,8 @@ TEST_F(ConnectionTest, BindConnectsBothConnectionsWithHelloModeAndSubscription)
     EXPECT_EQ(PXRWaitForConnection(pxr, 5000), 1);
     EXPECT_EQ(PXRGetConnectionState(pxr), 1);
     EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "FYB");
-    ASSERT_TRUE(sensor.waitForConnections(Role::Synchronous, 1, 5s));
-    auto subscription = sensor.waitForRoot("setEnableStreams", 5s, 0, Role::Asynchronous);
+    ASSERT_TRUE(sensor.waitForConnections(since, Role::Synchronous, 1, 5s));
+    auto subscription = sensor.waitForRoot(since, "setEnableStreams", 5s, 0, Role::Asynchronous);
     ASSERT_TRUE(subscription);
     // The asynchronous connection gets its mode first, then the stored subscription.
     std::vector<fybsim::Received> seen = sensor.received();
@@ -105,8 +107,8 @@ TEST_F(ConnectionTest, BindConnectsBothConnectionsWithHelloModeAndSubscription)
             break;
         }
     }
-    ASSERT_TRUE(waitReports(1));
-    EXPECT_EQ(reports()[0].bConnected, 1);
+    ASSERT_TRUE(waitReports(start, 1));
+    EXPECT_EQ(reports(start)[0].bConnected, 1);
     EXPECT_TRUE(traced("5 [PXR]Equipment protocol: 2"));
     EXPECT_TRUE(traced("5 [PXR]Equipment type: FybSim"));
     EXPECT_TRUE(traced("7 [taskAsynchronous]Algorithms on camera 0:"));
@@ -130,13 +132,15 @@ TEST_F(ConnectionTest, ProtocolIsUnknownUntilTheFirstBytesArrive)
 TEST_F(ConnectionTest, RebindingABoundHandleUnbindsItFirst)
 {
     FybSensor first, second;
+    const Mark bound = mark();
     ASSERT_EQ(bindTo(first), 1);
-    ASSERT_TRUE(waitReports(1));
+    ASSERT_TRUE(waitReports(bound, 1));
+    const Mark rebind = mark();
     ASSERT_EQ(bindTo(second), 1);
-    ASSERT_TRUE(waitReports(3));
-    std::vector<StateReport> seen = reports();
-    EXPECT_EQ(seen[1].bConnected, 0);
-    EXPECT_EQ(seen[2].bConnected, 1);
+    ASSERT_TRUE(waitReports(rebind, 2));
+    std::vector<StateReport> seen = reports(rebind);
+    EXPECT_EQ(seen[0].bConnected, 0);
+    EXPECT_EQ(seen[1].bConnected, 1);
     EXPECT_TRUE(first.waitForOpenCount(Role::Unknown, 0, 5s));
     EXPECT_EQ(PXRGetPort(pxr), second.port());
 }
@@ -144,16 +148,19 @@ TEST_F(ConnectionTest, RebindingABoundHandleUnbindsItFirst)
 TEST_F(ConnectionTest, StateFollowsTheOnlyEnabledConnection)
 {
     FybSensor sensor;
+    const Mark start = mark();
     ASSERT_EQ(bindTo(sensor, "disableSynchronousConnection=1"), 1);
-    ASSERT_TRUE(waitConnected());
+    ASSERT_TRUE(waitReports(start, 1));
     EXPECT_EQ(sensor.connectionCount(Role::Synchronous), 0u);
     PXRMsg *psRequest = makeMessage("getXSD");
     EXPECT_EQ(PXRSendRequest(pxr, psRequest, 1000), nullptr);
     EXPECT_STREQ(PXRGetLastError(pxr), "Synchronous mode is not enabled");
-    ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, 1, 5s));
+    ASSERT_TRUE(sensor.waitForConnections({}, Role::Asynchronous, 1, 5s));
+    const Mark drop = mark();
     sensor.dropConnections(Role::Asynchronous);
-    EXPECT_TRUE(waitReports(3));
-    EXPECT_TRUE(waitConnected());
+    ASSERT_TRUE(waitReports(drop, 2));
+    EXPECT_EQ(reports(drop)[0].bConnected, 0);
+    EXPECT_EQ(reports(drop)[1].bConnected, 1);
     PXRMsgDestroy(psRequest);
 
     ASSERT_EQ(bindTo(sensor, "disableAsynchronousConnection=1"), 1);
@@ -185,13 +192,14 @@ TEST_F(ConnectionTest, UnbindEndsARequestWaitingForAnAnswerThatNeverComes)
     sensor.setDefaultReply(fybsim::Reply::never());
     ASSERT_EQ(bindTo(sensor), 1);
     ASSERT_TRUE(waitConnected());
+    const FybSensor::Mark since = sensor.mark();
     PXRMsg *psAnswer = reinterpret_cast<PXRMsg *>(1);
     std::thread requester([&] {
         PXRMsg *psRequest = makeMessage("getConfig");
         psAnswer = PXRSendRequest(pxr, psRequest, 300000);
         PXRMsgDestroy(psRequest);
     });
-    ASSERT_TRUE(sensor.waitForRoot("getConfig", 5s));
+    ASSERT_TRUE(sensor.waitForRoot(since, "getConfig", 5s));
     auto start = std::chrono::steady_clock::now();
     PXRUnbind(pxr);
     requester.join();
@@ -243,10 +251,11 @@ TEST_F(BindTlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges
         if (!report.bConnected && report.u32SslErrors)
             PXRSetIgnoreSSLErrors(pxr, PXR_SSL_ERROR_ALL);
     };
+    const Mark start = mark();
     ASSERT_EQ(bindTo(sensor, nullptr, true), 1);
     EXPECT_EQ(PXRGetSSL(pxr), 1);
-    ASSERT_TRUE(waitReports(2));
-    std::vector<StateReport> seen = reports();
+    ASSERT_TRUE(waitReports(start, 2));
+    std::vector<StateReport> seen = reports(start);
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0].bConnected, 0);
     EXPECT_TRUE(seen[0].u32SslErrors & PXR_SSL_ERROR_UNTRUSTED);
@@ -262,10 +271,11 @@ TEST_F(BindTlsTest, RefusedHandshakeIsReportedAndRetriedAtOnceWhenTheMaskChanges
 TEST_F(BindTlsTest, RefusedHandshakeIsRetriedAfterItsPauseWhileTheMaskStays)
 {
     FybSensor sensor(identity);
+    const Mark start = mark();
     ASSERT_EQ(bindTo(sensor, nullptr, true), 1);
-    ASSERT_TRUE(waitTrace("SSL connection failed", 5s, 3));
+    ASSERT_TRUE(waitTrace(start, "SSL connection failed", 5s, 3));
     EXPECT_EQ(PXRGetConnectionState(pxr), 0);
-    std::vector<StateReport> seen = reports();
+    std::vector<StateReport> seen = reports(start);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen[0].bConnected, 0);
 }
@@ -397,9 +407,10 @@ protected:
     void bindToLegacySensor(FybSensor &sensor)
     {
         sensor.setHello(FybSensor::legacyBytes());
+        const Mark start = mark();
         ASSERT_EQ(bindTo(sensor), 1);
-        ASSERT_TRUE(waitTrace("End of asynchronous thread"));
-        ASSERT_TRUE(waitTrace("End of synchronous thread"));
+        ASSERT_TRUE(waitTrace(start, "End of asynchronous thread"));
+        ASSERT_TRUE(waitTrace(start, "End of synchronous thread"));
         EXPECT_STREQ(PXRGetDetectedProtocol(pxr), "KGV");
     }
 };

@@ -32,10 +32,10 @@ protected:
         return status;
     }
     // Until a setEnableStreams carrying that sequence attribute has reached the sensor.
-    bool waitForSequence(const std::string &value)
+    bool waitForSequence(const FybSensor::Mark &since, const std::string &value)
     {
         for (size_t n = 0;; n++) {
-            auto r = sensor.waitForRoot("setEnableStreams", 5s, n);
+            auto r = sensor.waitForRoot(since, "setEnableStreams", 5s, n);
             if (!r)
                 return false;
             if (r->attribute("sequence") && *r->attribute("sequence") == value)
@@ -87,10 +87,11 @@ TEST_F(RequestTest, LateAnswerIsDroppedAndTheNextRequestGetsItsOwn)
     sensor.queueReply(Reply::failed("late").after(600ms));
     sensor.queueReply(Reply::failed("second"));
     connect();
+    const FybSensor::Mark since = sensor.mark();
     EXPECT_EQ(request("first", 200), nullptr);
     EXPECT_TRUE(traced("7 [PXR]Timeout"));
     // The exchange read no answer within the request's time-out: the connection is made again.
-    ASSERT_TRUE(sensor.waitForConnections(Role::Synchronous, 2, 5s));
+    ASSERT_TRUE(sensor.waitForConnections(since, Role::Synchronous, 1, 5s));
     ASSERT_TRUE(waitConnected());
     EXPECT_EQ(statusOf("second", 5000), "failedsecond");
 }
@@ -98,13 +99,15 @@ TEST_F(RequestTest, LateAnswerIsDroppedAndTheNextRequestGetsItsOwn)
 TEST_F(RequestTest, RequestNeverTakenTimesOutWithItsReason)
 {
     connect();
+    const FybSensor::Mark silent = sensor.mark();
+    const Mark start = mark();
     sensor.setSilent(true, Role::Synchronous);
     // The thread waits for the reply to its keep-alive and takes no request meanwhile.
-    ASSERT_TRUE(sensor.waitForRoot("keep-alive", 5s, 0, Role::Synchronous));
+    ASSERT_TRUE(sensor.waitForRoot(silent, "keep-alive", 5s, 0, Role::Synchronous));
     EXPECT_EQ(request("getConfig", 200), nullptr);
     EXPECT_STREQ(PXRGetLastError(pxr), "Timeout");
-    EXPECT_TRUE(waitTrace("4 [taskSynchronous]Msg ReadFromSocket failed : Socket timeouted"));
-    EXPECT_EQ(sensor.waitForRoot("getConfig", 300ms), std::nullopt);
+    EXPECT_TRUE(waitTrace(start, "4 [taskSynchronous]Msg ReadFromSocket failed : Socket timeouted"));
+    EXPECT_EQ(sensor.waitForRoot(silent, "getConfig", 300ms), std::nullopt);
 }
 
 TEST_F(RequestTest, AnswerEventLeftSetDoesNotEndTheNextRequest)
@@ -119,12 +122,14 @@ TEST_F(RequestTest, BrokenConnectionEndsTheWaitingRequestAtOnce)
 {
     sensor.queueReply(Reply::close().after(100ms));
     connect();
+    const FybSensor::Mark since = sensor.mark();
+    const Mark traces = mark();
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(request("reboot", 30000), nullptr);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
     EXPECT_STREQ(PXRGetLastError(pxr), "Not connected");
-    EXPECT_TRUE(waitTrace("5 [taskSynchronous]Disconnected, the message could NOT be sent"));
-    ASSERT_TRUE(sensor.waitForConnections(Role::Synchronous, 2, 5s));
+    EXPECT_TRUE(waitTrace(traces, "5 [taskSynchronous]Disconnected, the message could NOT be sent"));
+    ASSERT_TRUE(sensor.waitForConnections(since, Role::Synchronous, 1, 5s));
     ASSERT_TRUE(waitConnected());
     EXPECT_EQ(statusOf("getConfig", 5000), "ok(none)");
 }
@@ -176,8 +181,9 @@ TEST_F(RequestTest, SecondRequestWaitsForTheFirstBeforeItsOwnTimeOut)
     sensor.setReply("second", Reply::failed("two"));
     connect();
     std::string first;
+    const FybSensor::Mark since = sensor.mark();
     std::thread other([&] { first = statusOf("first", 5000); });
-    ASSERT_TRUE(sensor.waitForRoot("first", 5s));
+    ASSERT_TRUE(sensor.waitForRoot(since, "first", 5s));
     EXPECT_EQ(statusOf("second", 300), "failedtwo");
     other.join();
     EXPECT_EQ(first, "failedone");
@@ -186,7 +192,8 @@ TEST_F(RequestTest, SecondRequestWaitsForTheFirstBeforeItsOwnTimeOut)
 TEST_F(RequestTest, SynchronousKeepAliveIsExchangedAfterIdleTime)
 {
     connect();
-    auto keepAlive = sensor.waitForRoot("keep-alive", 5s, 0, Role::Synchronous);
+    const FybSensor::Mark since = sensor.mark();
+    auto keepAlive = sensor.waitForRoot(since, "keep-alive", 5s, 0, Role::Synchronous);
     ASSERT_TRUE(keepAlive);
     EXPECT_EQ(statusOf("getConfig", 5000), "ok(none)");
 }
@@ -207,8 +214,9 @@ TEST_F(RequestTest, AsynchronousMessageErrorsGiveTheirReason)
     EXPECT_STREQ(PXRGetLastError(pxr), "Invalid message : no element in msg");
     ASSERT_TRUE(sensor.setListening(true));
     ASSERT_TRUE(waitConnected());
+    const FybSensor::Mark since = sensor.mark();
     EXPECT_EQ(PXRSendAsynchronousMessage(pxr, psMsg), 1);
-    auto sent = sensor.waitForRoot("triggerOn", 5s, 0, Role::Asynchronous);
+    auto sent = sensor.waitForRoot(since, "triggerOn", 5s, 0, Role::Asynchronous);
     EXPECT_TRUE(sent);
     EXPECT_TRUE(traced("7 [PXR]sending asynchronous message : triggerOn"));
     PXRMsgDestroy(psEmpty);
@@ -228,9 +236,10 @@ TEST_F(RequestTest, SubscriptionsBeforeTheConnectionAreMergedIntoOne)
     EXPECT_EQ(traceCount("4 [PXR]Asynchronous connection not ready : the setEnableStreams message will be sent at "
                          "connection"),
               2u);
+    const FybSensor::Mark since = sensor.mark();
     ASSERT_TRUE(sensor.setListening(true));
     ASSERT_TRUE(waitConnected());
-    auto subscription = sensor.waitForRoot("setEnableStreams", 5s);
+    auto subscription = sensor.waitForRoot(since, "setEnableStreams", 5s);
     ASSERT_TRUE(subscription);
     for (const char *pcszName : {"configChanges", "infoChanges", "traces"})
         EXPECT_EQ(*subscription->attribute(pcszName), "1") << pcszName;
@@ -242,7 +251,7 @@ TEST_F(RequestTest, SubscriptionsBeforeTheConnectionAreMergedIntoOne)
     EXPECT_EQ(rootName(psInfos), "infos");
     PXRMsgDestroy(psConfig);
     PXRMsgDestroy(psInfos);
-    EXPECT_EQ(sensor.waitForRoot("setEnableStreams", 300ms, 1), std::nullopt);
+    EXPECT_EQ(sensor.waitForRoot(since, "setEnableStreams", 300ms, 1), std::nullopt);
 }
 
 TEST_F(RequestTest, SubscriptionIsWrittenAgainAfterEveryReconnection)
@@ -255,13 +264,15 @@ TEST_F(RequestTest, SubscriptionIsWrittenAgainAfterEveryReconnection)
     PXRMsgElementSetAttribute(psCamera, "enabled", "1");
     PXRMsgElementAddChild(psCameras, psCamera);
     PXRMsgElementAddChild(PXRMsgChild(psStreams), psCameras);
+    const FybSensor::Mark sent = sensor.mark();
     EXPECT_EQ(PXRSendAsynchronousMessage(pxr, psStreams), 1);
     PXRMsgDestroy(psStreams);
-    ASSERT_TRUE(sensor.waitForRoot("setEnableStreams", 5s, 1));
-    for (size_t szConnection = 2; szConnection <= 3; szConnection++) {
+    ASSERT_TRUE(sensor.waitForRoot(sent, "setEnableStreams", 5s));
+    for (int round = 0; round < 2; round++) {
+        const FybSensor::Mark since = sensor.mark();
         sensor.dropConnections(Role::Asynchronous);
-        ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, szConnection, 5s));
-        auto again = sensor.waitForRoot("setEnableStreams", 5s, szConnection);
+        ASSERT_TRUE(sensor.waitForConnections(since, Role::Asynchronous, 1, 5s));
+        auto again = sensor.waitForRoot(since, "setEnableStreams", 5s);
         ASSERT_TRUE(again);
         const Element *psSent = again->message.root->child("cameras");
         ASSERT_NE(psSent, nullptr);
@@ -276,23 +287,27 @@ TEST_F(RequestTest, SubscriptionSentWhileTheStoredOneGoesOutIsNotLost)
     ASSERT_EQ(bindTo(sensor), 1);
     // Hold the thread between the connection mode and the stored subscription.
     SA_LockMutex(pxr->hMutexSubscription);
+    FybSensor::Mark since = sensor.mark();
     ASSERT_TRUE(sensor.setListening(true));
-    ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, 1, 5s));
+    ASSERT_TRUE(sensor.waitForConnections(since, Role::Asynchronous, 1, 5s));
     PXRMsg *psStreams = makeMessage("setEnableStreams", {"traces", "1"});
     EXPECT_EQ(PXRSendAsynchronousMessage(pxr, psStreams), 1);
     SA_UnlockMutex(pxr->hMutexSubscription);
-    auto subscription = sensor.waitForRoot("setEnableStreams", 5s);
+    auto subscription = sensor.waitForRoot(since, "setEnableStreams", 5s);
     ASSERT_TRUE(subscription);
     EXPECT_EQ(*subscription->attribute("traces"), "1");
 
     // Around many reconnections, every subscription reaches the sensor.
     for (int i = 0; i < 15; i++) {
         std::string value = std::to_string(i);
-        ASSERT_TRUE(sensor.waitForConnections(Role::Asynchronous, size_t(i) + 1, 5s));
+        if (i > 0) {
+            ASSERT_TRUE(sensor.waitForConnections(since, Role::Asynchronous, 1, 5s));
+        }
+        since = sensor.mark();
         sensor.dropConnections(Role::Asynchronous);
         PXRMsgElementSetAttribute(PXRMsgChild(psStreams), "sequence", value.c_str());
         ASSERT_EQ(PXRSendAsynchronousMessage(pxr, psStreams), 1);
-        EXPECT_TRUE(waitForSequence(value)) << value;
+        EXPECT_TRUE(waitForSequence(since, value)) << value;
     }
     PXRMsgDestroy(psStreams);
 }

@@ -29,12 +29,13 @@ TEST_P(BadHello, ClosesTheConnectionAndTriesAgain)
 {
     FybSensor sensor;
     sensor.setHello(GetParam().bytes);
+    const Mark start = mark();
     ASSERT_EQ(bindTo(sensor), 1);
     // The two connections take turns at the connect mutex, each turn up to a read time-out long.
-    EXPECT_TRUE(waitTrace(GetParam().pcszTrace, 15s, 2));
+    EXPECT_TRUE(waitTrace(start, GetParam().pcszTrace, 15s, 2));
     EXPECT_GE(sensor.acceptedCount(), 2u);
     EXPECT_EQ(PXRGetConnectionState(pxr), 0);
-    EXPECT_TRUE(reports().empty());
+    EXPECT_TRUE(reports(start).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -59,11 +60,12 @@ TEST_F(ConnectionTest, VersionOneHasNoAsynchronousKeepAliveNorSilenceDrop)
     FybSensor sensor;
     sensor.setHello(FybSensor::helloMessage(1));
     sensor.setSilent(true, Role::Asynchronous);
+    const FybSensor::Mark since = sensor.mark();
     ASSERT_EQ(bindTo(sensor), 1);
     ASSERT_TRUE(waitConnected());
     // The synchronous connection still exchanges its keep-alive.
-    EXPECT_TRUE(sensor.waitForRoot("keep-alive", 5s, 1, Role::Synchronous));
-    EXPECT_EQ(sensor.waitForRoot("keep-alive", 1500ms, 0, Role::Asynchronous), std::nullopt);
+    EXPECT_TRUE(sensor.waitForRoot(since, "keep-alive", 5s, 1, Role::Synchronous));
+    EXPECT_EQ(sensor.waitForRoot(since, "keep-alive", 1500ms, 0, Role::Asynchronous), std::nullopt);
     EXPECT_EQ(sensor.connectionCount(Role::Asynchronous), 1u);
     EXPECT_FALSE(traced("No message received for more than 30s"));
 }
@@ -71,35 +73,42 @@ TEST_F(ConnectionTest, VersionOneHasNoAsynchronousKeepAliveNorSilenceDrop)
 TEST_F(ConnectionTest, VersionTwoKeepsAliveAndDropsASilentConnection)
 {
     FybSensor sensor;
+    const FybSensor::Mark since = sensor.mark();
+    const Mark bound = mark();
     ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitConnected());
+    ASSERT_TRUE(waitReports(bound, 1));
     // The sensor's keep-alive replies are bytes received: longer than the silence limit, still up.
-    ASSERT_TRUE(sensor.waitForRoot("keep-alive", 5s, 4, Role::Asynchronous));
+    ASSERT_TRUE(sensor.waitForRoot(since, "keep-alive", 5s, 4, Role::Asynchronous));
     EXPECT_EQ(sensor.connectionCount(Role::Asynchronous), 1u);
     EXPECT_EQ(PXRGetQueueSize(pxr), 0u); // keep-alive messages are not delivered
+    const FybSensor::Mark silent = sensor.mark();
+    const Mark start = mark();
     sensor.setSilent(true, Role::Asynchronous);
-    EXPECT_TRUE(waitTrace("6 [taskAsynchronous]No message received for more than 30s, disconnecting"));
-    EXPECT_TRUE(sensor.waitForConnections(Role::Asynchronous, 2, 5s));
-    ASSERT_TRUE(waitReports(3));
-    std::vector<StateReport> seen = reports();
-    EXPECT_EQ(seen[1].bConnected, 0);
-    EXPECT_EQ(seen[2].bConnected, 1);
+    EXPECT_TRUE(waitTrace(start, "6 [taskAsynchronous]No message received for more than 30s, disconnecting"));
+    EXPECT_TRUE(sensor.waitForConnections(silent, Role::Asynchronous, 1, 5s));
+    ASSERT_TRUE(waitReports(start, 2));
+    std::vector<StateReport> seen = reports(start);
+    EXPECT_EQ(seen[0].bConnected, 0);
+    EXPECT_EQ(seen[1].bConnected, 1);
 }
 
 TEST_F(ConnectionTest, RefusedConnectionsAreTriedAgainUntilTheSensorListens)
 {
     FybSensor sensor;
     ASSERT_TRUE(sensor.setListening(false));
+    const Mark bound = mark();
     ASSERT_EQ(bindTo(sensor), 1);
     // The connect mutex is held across the retries: whichever thread took it first retries.
-    EXPECT_TRUE(waitTrace(": Connecting ...", 5s, 3));
+    EXPECT_TRUE(waitTrace(bound, ": Connecting ...", 5s, 3));
     ASSERT_TRUE(sensor.setListening(true));
     EXPECT_TRUE(waitConnected());
 
     sensor.setRefuseConnections(true);
     size_t szAccepted = sensor.acceptedCount();
+    const Mark dropped = mark();
     sensor.dropConnections();
-    EXPECT_TRUE(waitTrace("No data read, disconnect and try to reconnect", 5s, 2));
+    // Each refused connection is accepted, then closed before any byte.
+    EXPECT_TRUE(waitTrace(dropped, "No data read, disconnect and try to reconnect", 5s, 2));
     EXPECT_GT(sensor.acceptedCount(), szAccepted + 1);
     sensor.setRefuseConnections(false);
     EXPECT_TRUE(waitConnected());
@@ -108,15 +117,19 @@ TEST_F(ConnectionTest, RefusedConnectionsAreTriedAgainUntilTheSensorListens)
 TEST_F(ConnectionTest, DroppedConnectionIsMadeAgainAtOnce)
 {
     FybSensor sensor;
+    const FybSensor::Mark since = sensor.mark();
+    const Mark bound = mark();
     ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitReports(1));
-    ASSERT_TRUE(sensor.waitForConnections(Role::Synchronous, 1, 5s));
+    ASSERT_TRUE(waitReports(bound, 1));
+    ASSERT_TRUE(sensor.waitForConnections(since, Role::Synchronous, 1, 5s));
+    const FybSensor::Mark before = sensor.mark();
+    const Mark start = mark();
     sensor.dropConnections(Role::Synchronous);
-    ASSERT_TRUE(waitReports(3));
-    ASSERT_TRUE(sensor.waitForConnections(Role::Synchronous, 2, 5s));
-    std::vector<StateReport> seen = reports();
-    EXPECT_EQ(seen[1].bConnected, 0);
-    EXPECT_EQ(seen[2].bConnected, 1);
+    ASSERT_TRUE(waitReports(start, 2));
+    ASSERT_TRUE(sensor.waitForConnections(before, Role::Synchronous, 1, 5s));
+    std::vector<StateReport> seen = reports(start);
+    EXPECT_EQ(seen[0].bConnected, 0);
+    EXPECT_EQ(seen[1].bConnected, 1);
     EXPECT_EQ(sensor.connectionCount(Role::Synchronous), 2u);
     EXPECT_EQ(sensor.connectionCount(Role::Asynchronous), 1u);
     EXPECT_TRUE(traced("5 [taskSynchronous]Disconnected"));
@@ -136,11 +149,12 @@ TEST_F(ConnectionTest, UnbindReportsTheDisconnectionAndEndsBothThreads)
     FybSensor sensor;
     std::vector<int> plainReports; // written by the threads, read once they are joined
     PXRSetConnectionStateCallback(pxr, &countState, &plainReports);
+    const Mark bound = mark();
     ASSERT_EQ(bindTo(sensor), 1);
-    ASSERT_TRUE(waitReports(1));
+    ASSERT_TRUE(waitReports(bound, 1));
     EXPECT_EQ(PXRUnbind(pxr), 1);
     EXPECT_EQ(plainReports, (std::vector<int>{1, 0}));
-    std::vector<StateReport> seen = reports();
+    std::vector<StateReport> seen = reports(bound);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].bConnected, 0);
     EXPECT_EQ(PXRGetConnectionState(pxr), 0);

@@ -390,10 +390,15 @@ std::vector<std::shared_ptr<FybSensor::Connection>> FybSensor::openLocked(Role r
   return open;
 }
 
-std::size_t FybSensor::countLocked(Role role) const {
+std::size_t FybSensor::countLocked(Role role, std::size_t from) const {
   std::size_t n = 0;
-  for (const auto& c : connections_) n += matches(role, c->role) ? 1 : 0;
+  for (std::size_t i = from; i < connections_.size(); ++i) n += matches(role, connections_[i]->role) ? 1 : 0;
   return n;
+}
+
+FybSensor::Mark FybSensor::mark() const {
+  std::lock_guard lock(m_);
+  return {accepted_, connections_.size(), received_.size()};
 }
 
 std::size_t FybSensor::acceptedCount() const {
@@ -411,8 +416,8 @@ std::size_t FybSensor::openCount(Role role) const {
   return openLocked(role).size();
 }
 
-bool FybSensor::waitForConnections(Role role, std::size_t count, Millis timeout) const {
-  return waitUntil(timeout, [&] { return countLocked(role) >= count; });
+bool FybSensor::waitForConnections(const Mark& since, Role role, std::size_t count, Millis timeout) const {
+  return waitUntil(timeout, [&] { return countLocked(role, since.connections) >= count; });
 }
 
 bool FybSensor::waitForOpenCount(Role role, std::size_t count, Millis timeout) const {
@@ -435,12 +440,13 @@ std::optional<Received> FybSensor::waitForMessage(std::size_t index, Millis time
   return received_[index];
 }
 
-std::optional<Received> FybSensor::waitForRoot(std::string_view root, Millis timeout, std::size_t nth,
-                                               Role role) const {
+std::optional<Received> FybSensor::waitForRoot(const Mark& since, std::string_view root, Millis timeout,
+                                               std::size_t nth, Role role) const {
   std::optional<Received> found;
   waitUntil(timeout, [&] {
     std::size_t seen = 0;
-    for (const auto& r : received_) {
+    for (std::size_t i = since.received; i < received_.size(); ++i) {
+      const Received& r = received_[i];
       if (r.rootName() == root && matches(role, r.role) && seen++ == nth) {
         found = r;
         return true;

@@ -3,10 +3,11 @@
 //
 //   fybsim::FybSensor sensor;                        // listening on 127.0.0.1:sensor.port()
 //   sensor.setReply("getXSD", Reply::message(Element("xsd").withContent(schema)));
+//   auto mark = sensor.mark();
 //   ... bind the client to sensor.port() ...
-//   sensor.waitForConnections(Role::Asynchronous, 1, 5s);
+//   sensor.waitForConnections(mark, Role::Asynchronous, 1, 5s);
 //   sensor.push(Element("recognition").set("plate", "AB123"));
-//   auto sub = sensor.waitForRoot("setEnableStreams", 5s);
+//   auto sub = sensor.waitForRoot(mark, "setEnableStreams", 5s);
 #pragma once
 
 #include <atomic>
@@ -131,12 +132,19 @@ class FybSensor {
     return push(wireOf(message), {}, role);
   }
 
+  // What the sensor had seen at one moment: the waits below count only what came after a mark
+  // taken when the action under test starts.
+  struct Mark {
+    std::size_t accepted = 0, connections = 0, received = 0;
+  };
+  Mark mark() const;
+
   // Connections accepted, refused ones included; connections served that announced the role.
   std::size_t acceptedCount() const;
   std::size_t connectionCount(Role role) const;
   std::size_t openCount(Role role) const;
-  // Until at least count connections have announced the role (a reconnection adds one).
-  bool waitForConnections(Role role, std::size_t count, Millis timeout) const;
+  // Until at least count connections accepted since the mark have announced the role.
+  bool waitForConnections(const Mark& since, Role role, std::size_t count, Millis timeout) const;
   // Until exactly count connections of the role are open.
   bool waitForOpenCount(Role role, std::size_t count, Millis timeout) const;
 
@@ -144,9 +152,10 @@ class FybSensor {
   std::size_t receivedCount() const;
   // The index-th message (from 0) of all connections, once it has arrived.
   std::optional<Received> waitForMessage(std::size_t index, Millis timeout) const;
-  // The nth message (from 0) with that root, on connections of the role (Unknown: any).
-  std::optional<Received> waitForRoot(std::string_view root, Millis timeout, std::size_t nth = 0,
-                                      Role role = Role::Unknown) const;
+  // The nth message (from 0) with that root received since the mark, on connections of the
+  // role (Unknown: any).
+  std::optional<Received> waitForRoot(const Mark& since, std::string_view root, Millis timeout,
+                                      std::size_t nth = 0, Role role = Role::Unknown) const;
   // Why connections ended badly: bytes the sensor could not read as a message, failed TLS
   // handshakes (the connection was then closed).
   std::vector<std::string> errors() const;
@@ -172,7 +181,7 @@ class FybSensor {
   static bool matches(Role filter, Role role);
   // Called with m_ held.
   std::vector<std::shared_ptr<Connection>> openLocked(Role role) const;
-  std::size_t countLocked(Role role) const;
+  std::size_t countLocked(Role role, std::size_t from = 0) const;
 
   SSL_CTX* tls_ = nullptr;
   int listener_ = -1;

@@ -166,11 +166,11 @@ TEST(FybSensor, SendsHelloAndAnswersScriptedRequestsOnTheSynchronousConnection) 
   ASSERT_TRUE(client.send(wireOf(Element("keep-alive"))));
   EXPECT_EQ(client.readRoot().name, "keep-alive");
 
-  auto mode = sensor.waitForRoot("setConnectionMode", 5s);
+  auto mode = sensor.waitForRoot({}, "setConnectionMode", 5s);
   ASSERT_TRUE(mode);
   EXPECT_EQ(mode->role, Role::Synchronous);
   EXPECT_EQ(sensor.connectionCount(Role::Synchronous), 1u);
-  EXPECT_EQ(sensor.waitForRoot("getXSD", 5s, 1)->role, Role::Synchronous);
+  EXPECT_EQ(sensor.waitForRoot({}, "getXSD", 5s, 1)->role, Role::Synchronous);
   EXPECT_TRUE(sensor.errors().empty());
 }
 
@@ -186,7 +186,7 @@ TEST(FybSensor, RepliesLateNeverOrByClosingAndStaysQuietWhenSilent) {
   ASSERT_TRUE(client.send(wireOf(Element("triggerOn"))));
   EXPECT_TRUE(client.quietFor(150));
   EXPECT_EQ(client.readRoot(), Element("answer").set("status", "ok"));
-  auto late = sensor.waitForRoot("triggerOn", 5s);
+  auto late = sensor.waitForRoot({}, "triggerOn", 5s);
   ASSERT_TRUE(late);
   EXPECT_GE(std::chrono::steady_clock::now() - late->at, 300ms);
 

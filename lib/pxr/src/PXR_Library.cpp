@@ -39,16 +39,22 @@ ThreadError *threadErrorOf(const void *pHandle)
     return nullptr;
 }
 
+// A thread that clears the text keeps no copy: it reads the handle's buffer again, and with it
+// the failures of the handle's other users.
 void writeHandleText(PXR *psPxr, const char *pcszText)
 {
     ThreadError *psError = threadErrorOf(psPxr);
-    if (!psError) {
+    if (!psError && pcszText[0]) {
         psError = &t_asErrors[t_uNextSlot];
         t_uNextSlot = (t_uNextSlot + 1) % kThreadErrorSlots;
     }
-    psError->pHandle = psPxr;
-    psError->u64Epoch = g_u64HandleEpoch.load(std::memory_order_acquire);
-    snprintf(psError->aszText, sizeof psError->aszText, "%s", pcszText);
+    if (psError && !pcszText[0]) {
+        psError->pHandle = nullptr;
+    } else if (psError) {
+        psError->pHandle = psPxr;
+        psError->u64Epoch = g_u64HandleEpoch.load(std::memory_order_acquire);
+        snprintf(psError->aszText, sizeof psError->aszText, "%s", pcszText);
+    }
     while (g_bSharedTextBusy.test_and_set(std::memory_order_acquire)) {
     }
     snprintf(psPxr->aszLastError, sizeof psPxr->aszLastError, "%s", pcszText);
