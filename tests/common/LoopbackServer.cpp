@@ -145,6 +145,19 @@ int ConnectLoopback(uint16_t port)
     return -1;
 }
 
+RefusingPort::RefusingPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+{
+    sockaddr_in addr = LoopbackAddress(0);
+    if (fd_ >= 0 && bind(fd_, reinterpret_cast<sockaddr *>(&addr), sizeof(addr)) == 0)
+        port_ = LocalPort(fd_);
+}
+
+RefusingPort::~RefusingPort()
+{
+    if (fd_ >= 0)
+        close(fd_);
+}
+
 uint16_t UnusedPort()
 {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

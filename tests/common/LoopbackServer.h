@@ -58,6 +58,21 @@ void Echo(int fd, const std::atomic<bool> &stopping);
 int ConnectLoopback(uint16_t port);
 // A port on 127.0.0.1 on which nothing listens (bound, then released).
 uint16_t UnusedPort();
+
+// A port on 127.0.0.1 held by a bound socket that does not listen, for as long as the object
+// lives: connects to it are refused, and no server of a test running beside can take it.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort &) = delete;
+    RefusingPort &operator=(const RefusingPort &) = delete;
+    uint16_t port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    uint16_t port_ = 0;
+};
 // The local port a descriptor is bound to.
 uint16_t LocalPort(int fd);
 

@@ -164,9 +164,10 @@ TEST_F(SocketTest, WriteToClosedPeerFailsWithoutKillingProcess)
 
 TEST_F(SocketTest, RefusedConnectFailsAtOnceInsteadOfTimingOut)
 {
+    testnet::RefusingPort refusing;
     uint32_t start = SA_GetTickMs();
     SA_Socket socket = nullptr;
-    EXPECT_EQ(SA_ConnectSocketTCPTimeout("127.0.0.1", testnet::UnusedPort(), &socket, nullptr, nullptr, 10000),
+    EXPECT_EQ(SA_ConnectSocketTCPTimeout("127.0.0.1", refusing.port(), &socket, nullptr, nullptr, 10000),
               SA_ERROR);
     EXPECT_EQ(socket, nullptr);
     EXPECT_LT(SA_ElapsedTime(start, SA_GetTickMs()), 10000u);

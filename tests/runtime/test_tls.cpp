@@ -310,10 +310,11 @@ TEST_F(TlsTest, StalledHandshakeTimesOutWithinTheConnectTimeout)
 
 TEST_F(TlsTest, RefusedConnectLeavesFlagsClear)
 {
+    testnet::RefusingPort refusing;
     uint32_t flags = 0xDEAD;
-    EXPECT_EQ(Connect(testnet::UnusedPort(), 0, &flags), SA_ERROR);
+    EXPECT_EQ(Connect(refusing.port(), 0, &flags), SA_ERROR);
     EXPECT_EQ(flags, 0u);
-    EXPECT_EQ(Connect(testnet::UnusedPort(), 0, nullptr), SA_ERROR);
+    EXPECT_EQ(Connect(refusing.port(), 0, nullptr), SA_ERROR);
 }
 
 class TlsClientCertTest : public TlsTest {

@@ -123,6 +123,24 @@ int FybSensor::openListener(std::uint16_t port) {
   return fd;
 }
 
+// A bound socket that does not listen: connects to the port are refused, and no other server of
+// a test running beside this one can take the port while the sensor is not listening.
+int FybSensor::holdPort(std::uint16_t port) {
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  int one = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 FybSensor::~FybSensor() {
   {
     std::lock_guard lock(m_);
@@ -134,6 +152,7 @@ FybSensor::~FybSensor() {
   for (auto& c : connections_) c->thread.join();
   connections_.clear();
   if (listener_ >= 0) ::close(listener_);
+  if (holder_ >= 0) ::close(holder_);
   if (tls_) SSL_CTX_free(tls_);
 }
 
@@ -148,9 +167,17 @@ void FybSensor::acceptLoop() {
     if (want != (listener_ >= 0)) {
       if (want) {
         listener_ = openListener(port_);
+        if (listener_ < 0 && holder_ >= 0) {
+          ::close(holder_);
+          holder_ = -1;
+          listener_ = openListener(port_);
+        }
+        if (listener_ >= 0 && holder_ >= 0) ::close(holder_);
+        if (listener_ >= 0) holder_ = -1;
       } else {
         ::close(listener_);
         listener_ = -1;
+        holder_ = holdPort(port_);
       }
       std::lock_guard lock(m_);
       listening_ = listener_ >= 0;

@@ -167,6 +167,7 @@ class FybSensor {
 
   void start();
   int openListener(std::uint16_t port);
+  static int holdPort(std::uint16_t port);
   void acceptLoop();
   void acceptOne();
   void serve(const std::shared_ptr<Connection>& c);
@@ -185,6 +186,7 @@ class FybSensor {
 
   SSL_CTX* tls_ = nullptr;
   int listener_ = -1;
+  int holder_ = -1;
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
   std::thread acceptThread_;

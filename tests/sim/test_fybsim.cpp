@@ -244,6 +244,14 @@ TEST(FybSensor, TlsSensorSendsItsHelloAndDropsRefusesOrStopsListening) {
 
   ASSERT_TRUE(sensor.setListening(false));
   EXPECT_FALSE(Client(sensor.port()).connected());
+  // The port stays the sensor's: a server of another test cannot take it meanwhile.
+  int other = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(sensor.port());
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  EXPECT_NE(::bind(other, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+  ::close(other);
   ASSERT_TRUE(sensor.setListening(true));
   EXPECT_TRUE(Client(sensor.port()).connected());
 }
