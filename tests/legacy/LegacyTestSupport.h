@@ -32,6 +32,8 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(SA_Init(0, 0, -1), SA_OK);
+        // As in the program: the runtime's own log file stays off unless a test sets one.
+        LumatrekSetLogFile(nullptr, 0);
         LT_resetTiming();
         LT_Timing *psTiming = LT_timing();
         psTiming->u32PauseStepMs = 20;
