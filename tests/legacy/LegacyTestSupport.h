@@ -27,7 +27,7 @@ struct ErrorReport {
     std::string function;
 };
 
-class LegacyTest : public ::testing::Test {
+class LumatrekTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -49,7 +49,7 @@ protected:
 
     static void onError(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, void *pUser)
     {
-        auto *psTest = static_cast<LegacyTest *>(pUser);
+        auto *psTest = static_cast<LumatrekTest *>(pUser);
         std::lock_guard lock(psTest->mutex);
         psTest->errors.push_back({psHandle, psError->i32Code, psError->pcszText ? psError->pcszText : "",
                                   psError->i32Critical, psError->i32Type,
@@ -58,7 +58,7 @@ protected:
     }
     static void onState(LumatrekHandle *, LumatrekConnectionState *psState, void *pUser)
     {
-        auto *psTest = static_cast<LegacyTest *>(pUser);
+        auto *psTest = static_cast<LumatrekTest *>(pUser);
         std::lock_guard lock(psTest->mutex);
         psTest->states.push_back(*psState);
         psTest->changed.notify_all();
@@ -68,7 +68,7 @@ protected:
     {
         LumatrekErrorInfo sError;
         LT_initError(&sError, "test", 1);
-        return LumatrekCreateInternal(pcszConnection, u32Flags, &LegacyTest::onState, this, &LegacyTest::onError,
+        return LumatrekCreateInternal(pcszConnection, u32Flags, &LumatrekTest::onState, this, &LumatrekTest::onError,
                                       this, &sError);
     }
 

@@ -10,18 +10,18 @@
 
 namespace {
 
-class LegacyErrorTest : public LegacyTest {
+class LumatrekErrorTest : public LumatrekTest {
 protected:
     void SetUp() override
     {
-        LegacyTest::SetUp();
+        LumatrekTest::SetUp();
         psHandle = create("192.0.2.7:11012,10005,0", LT_CREATE_STREAM);
         ASSERT_NE(psHandle, nullptr);
     }
     void TearDown() override
     {
         LumatrekDestroy(&psHandle);
-        LegacyTest::TearDown();
+        LumatrekTest::TearDown();
     }
     // A public call of the pattern every public function follows.
     int call(LumatrekErrorInfo *psError) { return LT_enterCall(psHandle, psError, LT_TEXT_FN_GET_STATE); }
@@ -31,7 +31,7 @@ protected:
 
 } // namespace
 
-TEST_F(LegacyErrorTest, HandleCheckNamesWhyAHandleCannotBeUsed)
+TEST_F(LumatrekErrorTest, HandleCheckNamesWhyAHandleCannotBeUsed)
 {
     LumatrekErrorInfo sError;
     LT_initError(&sError, "f", 1);
@@ -47,7 +47,7 @@ TEST_F(LegacyErrorTest, HandleCheckNamesWhyAHandleCannotBeUsed)
     EXPECT_TRUE(reported().empty());
 }
 
-TEST_F(LegacyErrorTest, NonCriticalErrorIsReturnedOnceThenClearedKeepingFunctionAndType)
+TEST_F(LumatrekErrorTest, NonCriticalErrorIsReturnedOnceThenClearedKeepingFunctionAndType)
 {
     ReportError(psHandle, "LumatrekSetZoom", 1, -21, "Timeout", 0);
     LumatrekErrorInfo sFirst, sSecond;
@@ -70,7 +70,7 @@ TEST_F(LegacyErrorTest, NonCriticalErrorIsReturnedOnceThenClearedKeepingFunction
     EXPECT_EQ(reports[0].i32Code, -21);
 }
 
-TEST_F(LegacyErrorTest, ACriticalErrorStaysThenStopsTheHandleAtTheNextReport)
+TEST_F(LumatrekErrorTest, ACriticalErrorStaysThenStopsTheHandleAtTheNextReport)
 {
     ReportError(psHandle, "CommandThread", 0, -110, "Unsupported device", 1);
     EXPECT_TRUE(LT_isRunning(psHandle)) << "a stored critical error alone does not stop the threads";
@@ -100,7 +100,7 @@ TEST_F(LegacyErrorTest, ACriticalErrorStaysThenStopsTheHandleAtTheNextReport)
     EXPECT_EQ(sLast.i32Code, -110) << "the first critical error is the one kept";
 }
 
-TEST_F(LegacyErrorTest, EveryReportIsLoggedWithTheHandlesAddressAndPorts)
+TEST_F(LumatrekErrorTest, EveryReportIsLoggedWithTheHandlesAddressAndPorts)
 {
     char aszFolder[] = "/tmp/lumatrekerrXXXXXX";
     ASSERT_NE(mkdtemp(aszFolder), nullptr);

@@ -62,7 +62,7 @@ bool waitReferences(int32_t i32Count, std::chrono::milliseconds limit)
 
 } // namespace
 
-TEST_F(LegacyTest, ConnectionTextsGiveTheHostAndPorts)
+TEST_F(LumatrekTest, ConnectionTextsGiveTheHostAndPorts)
 {
     for (const AddressCase &sCase : kAddressCases) {
         LumatrekHandle *psHandle = create(sCase.pcszText, sCase.u32Flags);
@@ -80,7 +80,7 @@ TEST_F(LegacyTest, ConnectionTextsGiveTheHostAndPorts)
     LumatrekDestroy(&psCommand);
 }
 
-TEST_F(LegacyTest, EachKindStartsItsThreadsAndDestructionEndsThemAndFreesTheHandle)
+TEST_F(LumatrekTest, EachKindStartsItsThreadsAndDestructionEndsThemAndFreesTheHandle)
 {
     const struct {
         uint32_t u32Flags;
@@ -116,11 +116,11 @@ TEST_F(LegacyTest, EachKindStartsItsThreadsAndDestructionEndsThemAndFreesTheHand
     LumatrekDestroy(&psNone);
 }
 
-TEST_F(LegacyTest, LightStreamAndCommandCreationsNameThemselvesInTheirFailures)
+TEST_F(LumatrekTest, LightStreamAndCommandCreationsNameThemselvesInTheirFailures)
 {
     const int32_t i32References = LT_libraryReferences();
-    EXPECT_EQ(LumatrekCreateCommand(nullptr, &LegacyTest::onState, this, &LegacyTest::onError, this), nullptr);
-    EXPECT_EQ(LumatrekCreateLightStream(nullptr, 1, 1, &LegacyTest::onState, this, &LegacyTest::onError, this),
+    EXPECT_EQ(LumatrekCreateCommand(nullptr, &LumatrekTest::onState, this, &LumatrekTest::onError, this), nullptr);
+    EXPECT_EQ(LumatrekCreateLightStream(nullptr, 1, 1, &LumatrekTest::onState, this, &LumatrekTest::onError, this),
               nullptr);
     auto reports = reported();
     ASSERT_EQ(reports.size(), 2u);
@@ -136,7 +136,7 @@ TEST_F(LegacyTest, LightStreamAndCommandCreationsNameThemselvesInTheirFailures)
     EXPECT_EQ(LT_libraryReferences(), i32References) << "a failed creation leaves nothing behind";
 
     LumatrekHandle *psHandle =
-        LumatrekCreateLightStream("127.0.0.1:0,0,0", 1, 1, &LegacyTest::onState, this, &LegacyTest::onError, this);
+        LumatrekCreateLightStream("127.0.0.1:0,0,0", 1, 1, &LumatrekTest::onState, this, &LumatrekTest::onError, this);
     ASSERT_NE(psHandle, nullptr);
     EXPECT_EQ(psHandle->u32StreamOption, 1u);
     EXPECT_EQ(psHandle->u32RunState, 1u);
@@ -144,7 +144,7 @@ TEST_F(LegacyTest, LightStreamAndCommandCreationsNameThemselvesInTheirFailures)
     LumatrekDestroy(&psHandle);
 }
 
-TEST_F(LegacyTest, RequestsStillQueuedAtDestructionAreAnsweredAsClosing)
+TEST_F(LumatrekTest, RequestsStillQueuedAtDestructionAreAnsweredAsClosing)
 {
     const struct {
         uint32_t u32Flags;
@@ -177,7 +177,7 @@ TEST_F(LegacyTest, RequestsStillQueuedAtDestructionAreAnsweredAsClosing)
     }
 }
 
-TEST_F(LegacyTest, AThreadPastItsJoinLimitIsReportedAndTheHandleOutlivesIt)
+TEST_F(LumatrekTest, AThreadPastItsJoinLimitIsReportedAndTheHandleOutlivesIt)
 {
     LT_timing()->u32LongJoinMs = 100;
     const int32_t i32References = LT_libraryReferences();

@@ -42,7 +42,7 @@ const StateCase kStateCases[] = {
 
 } // namespace
 
-TEST_F(LegacyTest, SocketsAndConditionsCombineByPrecedenceWithTheReadyEventInStep)
+TEST_F(LumatrekTest, SocketsAndConditionsCombineByPrecedenceWithTheReadyEventInStep)
 {
     for (const StateCase &sCase : kStateCases) {
         LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", sCase.u32Flags);
@@ -57,7 +57,7 @@ TEST_F(LegacyTest, SocketsAndConditionsCombineByPrecedenceWithTheReadyEventInSte
     }
 }
 
-TEST_F(LegacyTest, CallbackComesOnlyWhenTheGlobalStateOrASocketChanges)
+TEST_F(LumatrekTest, CallbackComesOnlyWhenTheGlobalStateOrASocketChanges)
 {
     LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", kStream);
     ASSERT_NE(psHandle, nullptr);
@@ -87,7 +87,7 @@ TEST_F(LegacyTest, CallbackComesOnlyWhenTheGlobalStateOrASocketChanges)
     LumatrekDestroy(&psHandle);
 }
 
-TEST_F(LegacyTest, AStoppedHandleKeepsTheCallersStateRecordAndWaitsNeedAHandle)
+TEST_F(LumatrekTest, AStoppedHandleKeepsTheCallersStateRecordAndWaitsNeedAHandle)
 {
     EXPECT_EQ(WaitReady(nullptr, SA_INFINITE), -20);
     LumatrekGetState(nullptr, nullptr);
@@ -105,7 +105,7 @@ TEST_F(LegacyTest, AStoppedHandleKeepsTheCallersStateRecordAndWaitsNeedAHandle)
     LumatrekDestroy(&psHandle);
 }
 
-TEST_F(LegacyTest, ReadyWaitRunsItsWholeTimeAcrossTheTickWrap)
+TEST_F(LumatrekTest, ReadyWaitRunsItsWholeTimeAcrossTheTickWrap)
 {
     LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", kCommand);
     ASSERT_NE(psHandle, nullptr);

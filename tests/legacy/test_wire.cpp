@@ -55,7 +55,7 @@ TEST(LegacyWire, RequestStartsFullAndWaitingForItsReply)
         EXPECT_EQ(u32Time, 0u);
 }
 
-TEST_F(LegacyTest, SkippedBytesAreReadAndDroppedUpToTheNextPacket)
+TEST_F(LumatrekTest, SkippedBytesAreReadAndDroppedUpToTheNextPacket)
 {
     LT_timing()->u32TransferTimeoutMs = 2000;
     KgvSensor sensor;
