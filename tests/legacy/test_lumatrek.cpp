@@ -1,26 +1,27 @@
-// The legacy library's version record and its switch of the runtime's log file.
+// The legacy library's version record, its switch of the runtime's log file, and the
+// handlers its first start installs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
-#include "Lumatrek.h"
+#include "Lumatrek_Internal.h"
 #include "SA_Log.h"
 
-TEST(LumatrekVersion, ReportsTenNineSix)
+TEST(LumatrekVersion, ReportsTenNineSixWithItsBuild)
 {
     LumatrekVersion sVersion;
-    LumatrekGetVersion(&sVersion);
+    EXPECT_EQ(LumatrekGetVersion(&sVersion), &sVersion);
     EXPECT_EQ(sVersion.u16Major, 10);
     EXPECT_EQ(sVersion.u16Minor, 9);
-    EXPECT_EQ(sVersion.u32Patch, 6u);
-    EXPECT_STREQ(sVersion.aszVersion, "10.9.6");
-}
-
-TEST(LumatrekVersion, NullRecordIsLeftAlone)
-{
-    LumatrekGetVersion(nullptr);
+    EXPECT_EQ(sVersion.u32Revision, 6u);
+    const std::string text = sVersion.pcszVersion;
+    EXPECT_EQ(text.rfind("Lumatrek 10.9.6.0 Build (", 0), 0u) << text;
+    EXPECT_EQ(text.back(), ')');
+    EXPECT_EQ(LumatrekGetVersion(nullptr), nullptr);
 }
 
 namespace {
@@ -81,4 +82,41 @@ TEST(LumatrekLogFile, NoNameOrNoSizeSwitchesTheFileOff)
         writeLines(1);
         EXPECT_FALSE(std::filesystem::exists(log)) << sCase.bName << " " << sCase.u32Kb;
     }
+}
+
+namespace {
+
+std::string fileText(const std::string &path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(LumatrekLibrary, FirstStartInstallsAnAssertionHandlerThatPrintsAndLogs)
+{
+    LogFolder sFolder;
+    std::string log = sFolder.file("kgv.log");
+    LumatrekSetLogFile(log.c_str(), 64);
+    SA_AssertHandler rBefore = SA_SetAssertHandler(nullptr);
+    const int32_t i32Start = LT_libraryReferences();
+    ASSERT_EQ(LumatrekInit(nullptr), 1);
+    ASSERT_EQ(LumatrekInit(nullptr), 1);
+    EXPECT_EQ(LT_libraryReferences(), i32Start + 2);
+
+    testing::internal::CaptureStdout();
+    SA_Assert(0, "x == 1", "here.cpp", "probe", 12, "detail");
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, "SA_ASSERT: exp <x == 1> file: here.cpp func: probe line: 12 task: unkwown info detail\n");
+    EXPECT_NE(fileText(log).find("lumatrekdll.dll: ASSERT exp <x == 1> file: here.cpp func: probe line: 12 task: "
+                                 "unkwown info detail"),
+              std::string::npos);
+
+    LumatrekRelease();
+    LumatrekRelease();
+    EXPECT_EQ(LT_libraryReferences(), i32Start);
+    SA_SetAssertHandler(rBefore);
 }

@@ -2,19 +2,14 @@
 // records what arrives and answers as scripted.
 #include "FybSensor.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <openssl/ssl.h>
-#include <poll.h>
 #include <strings.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
-#include <stdexcept>
 
 #include "Channel.h"
+#include "Listener.h"
 
 namespace fybsim {
 
@@ -91,54 +86,13 @@ void FybSensor::start() {
   hello_ = wireOf(helloMessage());
   config_ = Element("config").add(Element("device").set("name", "fybsim"));
   infos_ = Element("infos").add(Element("device").set("serialNumber", "SIM-0001").set("version", "1.0.0"));
-  listener_ = openListener(0);
-  if (listener_ < 0) {
-    const std::string why = std::strerror(errno);
+  try {
+    listener_ = std::make_unique<Listener>([this](int fd) { acceptOne(fd); });
+  } catch (...) {
     if (tls_) SSL_CTX_free(tls_);
-    throw std::runtime_error("fybsim: cannot listen on loopback: " + why);
+    throw;
   }
-  sockaddr_in addr{};
-  socklen_t len = sizeof addr;
-  ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-  port_ = ntohs(addr.sin_port);
-  acceptThread_ = std::thread([this] { acceptLoop(); });
-}
-
-// A listening socket on 127.0.0.1:port (0: any free port), or -1.
-int FybSensor::openListener(std::uint16_t port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  int one = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(port);
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 16) != 0) {
-    const int err = errno;
-    ::close(fd);
-    errno = err;
-    return -1;
-  }
-  return fd;
-}
-
-// A bound socket that does not listen: connects to the port are refused, and no other server of
-// a test running beside this one can take the port while the sensor is not listening.
-int FybSensor::holdPort(std::uint16_t port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return -1;
-  int one = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(port);
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+  port_ = listener_->port();
 }
 
 FybSensor::~FybSensor() {
@@ -147,50 +101,14 @@ FybSensor::~FybSensor() {
     stop_ = true;
     changed_.notify_all();
   }
-  acceptThread_.join();
+  listener_->stop();
   for (auto& c : connections_) c->channel.shutdown();
   for (auto& c : connections_) c->thread.join();
   connections_.clear();
-  if (listener_ >= 0) ::close(listener_);
-  if (holder_ >= 0) ::close(holder_);
   if (tls_) SSL_CTX_free(tls_);
 }
 
-// The listener belongs to this thread: it alone opens, closes and polls it.
-void FybSensor::acceptLoop() {
-  while (!stop_) {
-    bool want;
-    {
-      std::lock_guard lock(m_);
-      want = listen_;
-    }
-    if (want != (listener_ >= 0)) {
-      if (want) {
-        listener_ = openListener(port_);
-        if (listener_ < 0 && holder_ >= 0) {
-          ::close(holder_);
-          holder_ = -1;
-          listener_ = openListener(port_);
-        }
-        if (listener_ >= 0 && holder_ >= 0) ::close(holder_);
-        if (listener_ >= 0) holder_ = -1;
-      } else {
-        ::close(listener_);
-        listener_ = -1;
-        holder_ = holdPort(port_);
-      }
-      std::lock_guard lock(m_);
-      listening_ = listener_ >= 0;
-      changed_.notify_all();
-    }
-    pollfd p{listener_, POLLIN, 0};
-    if (::poll(&p, listener_ >= 0 ? 1 : 0, 50) > 0) acceptOne();
-  }
-}
-
-void FybSensor::acceptOne() {
-  int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-  if (fd < 0) return;
+void FybSensor::acceptOne(int fd) {
   std::lock_guard lock(m_);
   ++accepted_;
   if (refuse_ || stop_) {
@@ -371,9 +289,7 @@ void FybSensor::setRefuseConnections(bool refuse) {
 }
 
 bool FybSensor::setListening(bool listening) {
-  std::unique_lock lock(m_);
-  listen_ = listening;
-  return changed_.wait_for(lock, Millis(2000), [&] { return listening_ == listening; });
+  return listener_->setListening(listening);
 }
 
 void FybSensor::dropConnections(Role role) {

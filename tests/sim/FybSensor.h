@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "Listener.h"
 #include "TlsIdentity.h"
 #include "WireBytes.h"
 
@@ -166,10 +167,7 @@ class FybSensor {
   struct Connection;
 
   void start();
-  int openListener(std::uint16_t port);
-  static int holdPort(std::uint16_t port);
-  void acceptLoop();
-  void acceptOne();
+  void acceptOne(int fd);
   void serve(const std::shared_ptr<Connection>& c);
   void readMessages(const std::shared_ptr<Connection>& c);
   bool handle(const std::shared_ptr<Connection>& c, const WireMessage& m);
@@ -185,11 +183,9 @@ class FybSensor {
   std::size_t countLocked(Role role, std::size_t from = 0) const;
 
   SSL_CTX* tls_ = nullptr;
-  int listener_ = -1;
-  int holder_ = -1;
+  std::unique_ptr<Listener> listener_;
   std::uint16_t port_ = 0;
   std::atomic<bool> stop_{false};
-  std::thread acceptThread_;
 
   mutable std::mutex m_;
   mutable std::condition_variable changed_;
@@ -201,7 +197,6 @@ class FybSensor {
   Element config_, infos_;
   bool silentAsync_ = false, silentSync_ = false;
   bool refuse_ = false;
-  bool listen_ = true, listening_ = true;
   std::size_t accepted_ = 0;
   std::vector<std::shared_ptr<Connection>> connections_;
   std::vector<Received> received_;

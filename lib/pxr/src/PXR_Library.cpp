@@ -184,7 +184,7 @@ char *PXR_getFullVersion(char *pszBuffer, size_t szSize)
     LumatrekGetVersion(&sLegacy);
     snprintf(pszBuffer, szSize, "PXR v%s\nLumatrekDLL v%i.%i.%i\n", kVersion,
              static_cast<int>(sLegacy.u16Major), static_cast<int>(sLegacy.u16Minor),
-             static_cast<int>(sLegacy.u32Patch));
+             static_cast<int>(sLegacy.u32Revision));
     return pszBuffer;
 }
 

@@ -1,0 +1,606 @@
+/* The legacy library's handle record, its time constants, its table of texts and the
+ * operations its sources share; nothing here leaves the library. */
+#ifndef LUMATREK_INTERNAL_H
+#define LUMATREK_INTERNAL_H
+
+#include "Lumatrek.h"
+#include "SA_Core.h"
+#include "SA_Net.h"
+#include "SA_Queue.h"
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ==== the table of texts ==== */
+
+/* Every text the library hands out or logs, in the table's order. */
+#define LT_TEXT_LIST(X)                                                                          \
+    X(FILE_NAME, "lumatrekdll.dll")                                                              \
+    X(DEFAULT_LOG, "lumatrekdll.log")                                                            \
+    X(EMPTY, "")                                                                                 \
+    X(BAR, "|")                                                                                  \
+    X(UNKNOWN, "Unknown")                                                                        \
+    X(CRITICAL_STORED, "A critical error occured, waiting for destroy")                          \
+    X(STOPPED, "Lumatrek stopped, waiting for destroy")                                          \
+    X(UNKNOWN_STATUS, "Unknown status")                                                          \
+    X(NO_MAC, "MAC address not set")                                                             \
+    X(NO_OCR_BASE, "No OCR base set")                                                            \
+    X(I2C_ERROR, "Hardware error (I2C link)")                                                    \
+    X(UART_ERROR, "Hardware error (UART)")                                                       \
+    X(NO_MEMORY, "Cannot allocate memory")                                                       \
+    X(INVALID_ARGUMENT, "Invalid argument")                                                      \
+    X(NO_DECOMPRESSION, "Video decompression not supported")                                     \
+    X(TIMEOUT, "Timeout")                                                                        \
+    X(FULL, "Full")                                                                              \
+    X(EMPTY_LIST, "Empty")                                                                       \
+    X(MUTEX_ERROR, "Cannot create error mutex")                                                  \
+    X(MUTEX_STATE, "Cannot create state mutex")                                                  \
+    X(MUTEX_TIME_SYNC, "Cannot create time synchronization mutex")                               \
+    X(MUTEX_STREAM, "Cannot create stream mutex")                                                \
+    X(MUTEX_STREAM_SOCKET, "Cannot create stream socket mutex")                                  \
+    X(MUTEX_NET_CALLBACK, "Cannot create network callback mutex")                                \
+    X(MUTEX_TIME_CALLBACK, "Cannot create time callback mutex")                                  \
+    X(MUTEX_DISPLAY, "Cannot create display mutex")                                              \
+    X(MUTEX_MM_RECOGNITION, "Cannot create MM recognition mutex")                                \
+    X(MUTEX_MPEG, "Cannot create Mpeg mutex")                                                    \
+    X(MUTEX_REMOTE_ANPR, "Cannot create remote ANPR mutex")                                      \
+    X(MUTEX_REMOTE_DGPR, "Cannot create remote DGPR mutex")                                      \
+    X(MUTEX_PORT, "Cannot create port connection mutex")                                         \
+    X(MUTEX_FILE_WRITER, "Cannot create file writer mutex")                                      \
+    X(MUTEX_DROP, "Cannot create drop mutex")                                                    \
+    X(MUTEX_IO, "Cannot create IO mutex")                                                        \
+    X(MUTEX_CAMERA_CONFIG, "Cannot create camera config mutex")                                  \
+    X(MUTEX_FIRMWARE_DEBUG, "Cannot create firmware debug mutex")                                \
+    X(MUTEX_STREAM_INFO, "Cannot create stream info mutex")                                      \
+    X(MUTEX_SPEED_CALLBACK, "Cannot create speed callback mutex")                                \
+    X(EVENT_STATE, "Cannot create event state")                                                  \
+    X(COMMAND_QUEUE, "Cannot create command queue")                                              \
+    X(TIME_COMMAND_QUEUE, "Cannot create time command queue")                                    \
+    X(NET_COMMAND_QUEUE, "Cannot create network commmand queue")                                 \
+    X(TIME_THREAD_CREATE, "Cannot create time synchronization thread")                           \
+    X(COMMAND_THREAD_CREATE, "Cannot create command thread")                                     \
+    X(COMMAND_QUEUE_WRITE, "Cannot write to command queue")                                      \
+    X(COMMAND_THREAD_LATE, "Command thread did not terminate")                                   \
+    X(TIME_THREAD_LATE, "Time thread did not terminate")                                         \
+    X(INVALID_CONFIGURATION, "Invalid configuration detected")                                   \
+    X(UNSUPPORTED_DEVICE, "Unsupported device")                                                  \
+    X(NET_POOL, "Cannot create net pool")                                                        \
+    X(NET_QUEUE, "Cannot create net queue")                                                      \
+    X(DECOMPRESSION_THREAD_CREATE, "Cannot create decompression thread")                         \
+    X(DECOMPRESSION_THREAD_LATE, "Decompression thread did not terminate")                       \
+    X(NET_THREAD_CREATE, "Cannot create net thread")                                             \
+    X(NET_COMMAND_THREAD_CREATE, "Cannot create net command thread")                             \
+    X(NET_THREAD_LATE, "Net thread did not terminate")                                           \
+    X(NET_COMMAND_THREAD_LATE, "Net command thread did not terminate")                           \
+    X(CLOSING, "Lumatrek is closing")                                                            \
+    X(STREAM_REQUIRED, "Stream must be created")                                                 \
+    X(EVENT_CALLBACK_REQUIRED, "Event callback must be installed first")                         \
+    X(CANNOT_SEND, "Cannot send command")                                                        \
+    X(COMMAND_NACKED, "Command nacked")                                                          \
+    X(COMMAND_NOT_SUPPORTED, "Command not supported")                                            \
+    X(COMMAND_BUSY, "Command socket busy")                                                       \
+    X(COMMAND_DISCONNECTED, "Command socket disconnected")                                       \
+    X(STREAM_DISCONNECTED, "Stream socket disconnected")                                         \
+    X(TIME_DISCONNECTED, "Time socket disconnected")                                             \
+    X(COMMAND_INVALID_ARGUMENT, "Command invalid argument")                                      \
+    X(COMMAND_INVALID_ANSWER, "Command invalid answer")                                          \
+    X(COMMAND_RS232_LOCKED, "Command RS232 locked")                                              \
+    X(COMMAND_RS232_NOT_LOCKED, "Command RS232 not locked")                                      \
+    X(FLASH_CORRUPTED, "FLASH corrupted")                                                        \
+    X(FILE_CORRUPTED, "FILE corrupted")                                                          \
+    X(TOO_COLD, "Too cold, camera not started")                                                  \
+    X(READ_ONLY, "Read-only device")                                                             \
+    X(NOT_PROVIDED, "Information not provided")                                                  \
+    X(PACKET_TOO_BIG, "Too big packet detected on socket")                                       \
+    X(LINGER, "Unable to set socket linger")                                                     \
+    X(NO_ADDRESS, "0.0.0.0")                                                                     \
+    X(STATUS_ACK, "ACK")                                                                         \
+    X(STATUS_NACK, "NACK")                                                                       \
+    X(STATUS_DISCONNECTED, "DISCONNECTED")                                                       \
+    X(STATUS_BUSY, "BUSY")                                                                       \
+    X(STATUS_EMPTY, "EMPTY")                                                                     \
+    X(STATUS_FULL, "FULL")                                                                       \
+    X(STATUS_NOTSUPPORTED, "NOTSUPPORTED")                                                       \
+    X(STATUS_INVALIDARGUMENT, "INVALIDARGUMENT")                                                 \
+    X(STATUS_INVALIDANSWER, "INVALIDANSWER")                                                     \
+    X(STATUS_RS232LOCKED, "RS232LOCKED")                                                         \
+    X(STATUS_RS232NOTLOCKED, "RS232NOTLOCKED")                                                   \
+    X(STATUS_TIMEOUT, "TIMEOUT")                                                                 \
+    X(STATUS_FLASHCORRUPTED, "FLASHCORRUPTED")                                                   \
+    X(STATUS_TOOCOLD, "TOOCOLD")                                                                 \
+    X(STATUS_FILECORRUPTED, "FILECORRUPTED")                                                     \
+    X(STATUS_READONLY, "READONLY")                                                               \
+    X(STATUS_UNKNOWN, "UNKNOWN")                                                                 \
+    X(FN_INIT, "LumatrekInit")                                                                   \
+    X(FN_CREATE_COMMAND, "LumatrekCreateCommand")                                                \
+    X(FN_CREATE_LIGHT_STREAM, "LumatrekCreateLightStream")                                       \
+    X(FN_DESTROY, "LumatrekDestroy")                                                             \
+    X(FN_GET_STATE, "LumatrekGetState")                                                          \
+    X(FN_ERROR, "LumatrekError")                                                                 \
+    X(FN_UPDATE_UNICAST, "LumatrekUpdateUnicastDiscoverAddresses")                               \
+    X(THREAD_COMMAND, "CommandThread")                                                           \
+    X(THREAD_NET, "NetThread")                                                                   \
+    X(THREAD_RECEIVE, "ReceiveThread")                                                           \
+    X(THREAD_TIME, "TimeThread")
+
+typedef enum LT_TextId {
+#define LT_TEXT_ID(name, text) LT_TEXT_##name,
+    LT_TEXT_LIST(LT_TEXT_ID)
+#undef LT_TEXT_ID
+    LT_TEXT_COUNT
+} LT_TextId;
+
+/* The table's text of that entry; never null. */
+const char *LT_text(LT_TextId eId);
+/* The printed name of a command status ("ACK", "NACK"... "UNKNOWN" for any other value). */
+const char *LT_statusName(int32_t i32Status);
+
+/* ==== time constants ==== */
+
+/* Every wait of the library in one record with its defaults; tests shorten it. */
+typedef struct LT_Timing {
+    uint32_t u32ConnectTimeoutMs;   /* each socket's connect */
+    uint32_t u32PauseStepMs;        /* a pause is taken in steps that look at the running flag */
+    uint32_t u32ReconnectPauseMs;   /* after a failed connect */
+    uint32_t u32CommandRetryGapMs;  /* least time between two command connections */
+    uint32_t u32CameraRetryMs;      /* before reading a configuration with no camera again */
+    uint32_t u32ReadSliceMs;        /* header reads and queue polls, between looks at the flag */
+    uint32_t u32TransferTimeoutMs;  /* body reads and every write */
+    uint32_t u32TimeReplySlices;    /* read slices a time reply may take */
+    uint32_t u32TimeSamplePauses;   /* pause steps between two clock samples */
+    uint32_t u32CommandKeepAliveMs; /* idle command connection */
+    uint32_t u32StreamKeepAliveMs;  /* stream connection */
+    uint32_t u32LongJoinMs;         /* command, time and network threads at the end */
+    uint32_t u32ShortJoinMs;        /* stream-command and dispatch threads at the end */
+} LT_Timing;
+
+/* The process-wide record, with the defaults until a test changes it. */
+LT_Timing *LT_timing(void);
+/* Puts the defaults back. */
+void LT_resetTiming(void);
+
+/* ==== little-endian fields of wire blocks ==== */
+
+static inline uint16_t LT_getU16(const uint8_t *pu8Block, size_t szOffset)
+{
+    return (uint16_t)(pu8Block[szOffset] | (pu8Block[szOffset + 1] << 8));
+}
+static inline uint32_t LT_getU32(const uint8_t *pu8Block, size_t szOffset)
+{
+    return (uint32_t)pu8Block[szOffset] | ((uint32_t)pu8Block[szOffset + 1] << 8) |
+           ((uint32_t)pu8Block[szOffset + 2] << 16) | ((uint32_t)pu8Block[szOffset + 3] << 24);
+}
+static inline void LT_putU16(uint8_t *pu8Block, size_t szOffset, uint16_t u16Value)
+{
+    pu8Block[szOffset] = (uint8_t)u16Value;
+    pu8Block[szOffset + 1] = (uint8_t)(u16Value >> 8);
+}
+static inline void LT_putU32(uint8_t *pu8Block, size_t szOffset, uint32_t u32Value)
+{
+    LT_putU16(pu8Block, szOffset, (uint16_t)u32Value);
+    LT_putU16(pu8Block, szOffset + 2, (uint16_t)(u32Value >> 16));
+}
+/* Copies a text of a wire field of u32FieldSize bytes into a record field of szSize bytes:
+ * up to the field's zero or end, cut to fit, always terminated. */
+void LT_copyText(char *pszDestination, size_t szSize, const uint8_t *pu8Field, uint32_t u32FieldSize);
+
+/* ==== message header, requests, statuses ==== */
+
+#define LT_HEADER_SIZE 8
+/* A four-character code as the u32 whose little-endian bytes are the characters. */
+#define LT_FOURCC(a, b, c, d) \
+    ((uint32_t)(uint8_t)(a) | ((uint32_t)(uint8_t)(b) << 8) | ((uint32_t)(uint8_t)(c) << 16) | ((uint32_t)(uint8_t)(d) << 24))
+
+/* Frames every message on the three connections: payload length, then the code. */
+typedef struct LumatrekMessageHeader {
+    uint32_t u32Length;
+    uint32_t u32Code;
+} LumatrekMessageHeader;
+
+void LT_encodeHeader(const LumatrekMessageHeader *psHeader, uint8_t au8Bytes[LT_HEADER_SIZE]);
+void LT_decodeHeader(const uint8_t au8Bytes[LT_HEADER_SIZE], LumatrekMessageHeader *psHeader);
+
+/* Command statuses. */
+#define LT_STATUS_ACK 0
+#define LT_STATUS_NACK (-1)
+#define LT_STATUS_DISCONNECTED (-2)
+#define LT_STATUS_BUSY (-3)
+#define LT_STATUS_EMPTY (-4)
+#define LT_STATUS_FULL (-5)
+#define LT_STATUS_NOTSUPPORTED (-6)
+#define LT_STATUS_INVALIDARGUMENT (-7)
+#define LT_STATUS_INVALIDANSWER (-8)
+#define LT_STATUS_RS232LOCKED (-9)
+#define LT_STATUS_RS232NOTLOCKED (-10)
+#define LT_STATUS_TIMEOUT (-11)
+#define LT_STATUS_CLOSING (-12)
+#define LT_STATUS_FLASHCORRUPTED (-13)
+#define LT_STATUS_TOOCOLD (-14)
+#define LT_STATUS_FILECORRUPTED (-15)
+#define LT_STATUS_READONLY (-16)
+
+/* Work handed by a public function to one of the handle's channel threads; it lives on the
+ * caller's stack. */
+typedef struct LumatrekCommandRequest {
+    uint32_t u32Command;
+    uint32_t u32Argument;
+    uint32_t u32WaitReply;
+    uint32_t u32BusyOverride;
+    const void *pPayload;
+    uint32_t u32PayloadSize;
+    int32_t i32Status; /* FULL until a channel takes it, then the command status */
+    LumatrekErrorInfo *psError;
+    void *pReply;
+    uint32_t u32ReplySize;
+    uint32_t au32Timing[6];
+} LumatrekCommandRequest;
+
+/* A request for the command with its payload and reply buffer: status FULL, waits for its
+ * reply, everything else zero. */
+void InitCommandRequest(LumatrekCommandRequest *psRequest, LumatrekErrorInfo *psError, uint32_t u32Command,
+                        uint32_t u32Argument, const void *pPayload, uint32_t u32PayloadSize, void *pReply,
+                        uint32_t u32ReplySize);
+/* Answers every request waiting in the queue with the status, without waiting. */
+void LT_answerWaitingRequests(SA_WaitQueueData psQueue, int32_t i32Status);
+
+/* ==== the handle ==== */
+
+/* The handle's mutexes, in their order of creation. */
+typedef enum LT_MutexId {
+    LT_MUTEX_ERROR,
+    LT_MUTEX_STATE,
+    LT_MUTEX_TIME_SYNC,
+    LT_MUTEX_STREAM,
+    LT_MUTEX_STREAM_SOCKET,
+    LT_MUTEX_NET_CALLBACK,
+    LT_MUTEX_TIME_CALLBACK,
+    LT_MUTEX_DISPLAY,
+    LT_MUTEX_MM_RECOGNITION,
+    LT_MUTEX_MPEG,
+    LT_MUTEX_REMOTE_ANPR,
+    LT_MUTEX_REMOTE_DGPR,
+    LT_MUTEX_PORT,
+    LT_MUTEX_FILE_WRITER,
+    LT_MUTEX_DROP,
+    LT_MUTEX_IO,
+    LT_MUTEX_CAMERA_CONFIG,
+    LT_MUTEX_FIRMWARE_DEBUG,
+    LT_MUTEX_CONFIG, /* the block cache and the configuration callbacks */
+    LT_MUTEX_SPEED_CALLBACK,
+    LT_MUTEX_COUNT
+} LT_MutexId;
+
+/* Creation flags. */
+#define LT_CREATE_COMMAND 0
+#define LT_CREATE_STREAM 1
+#define LT_CREATE_TIME 2
+
+#define LT_DEFAULT_COMMAND_PORT 11011
+#define LT_DEFAULT_TIME_PORT 10000
+#define LT_DEFAULT_STREAM_PORT 10001
+#define LT_COMMAND_QUEUE_SIZE 64
+#define LT_TIME_COMMAND_QUEUE_SIZE 4
+#define LT_STREAM_MASK 0x1FFFFFFFu
+#define LT_DATA_SLOTS 3
+
+/* Sockets and conditions of SetConnectionState. */
+#define LT_SOCKET_TIME 1
+#define LT_SOCKET_STREAM 2
+#define LT_SOCKET_COMMAND 3
+#define LT_CONDITION_RS232_LOCKED 5
+#define LT_CONDITION_TOO_COLD 6
+#define LT_CONDITION_BUSY 7
+#define LT_SOCKET_CONNECTED 2
+
+/* One of the handle's threads: its record and what it runs. */
+typedef struct LT_ThreadSlot {
+    SA_Thread psThread;
+    void (*rRoutine)(LumatrekHandle *psHandle);
+    LumatrekHandle *psHandle;
+} LT_ThreadSlot;
+
+/* A block of a size the sensor decides. */
+typedef struct LT_DataBlock {
+    uint8_t *pu8Data;
+    uint32_t u32Size;
+} LT_DataBlock;
+
+/* Bits of the first received-flag word, by block. */
+#define LT_RECEIVED_VERSION_TEXT 0x1u
+#define LT_RECEIVED_VERSION 0x2u
+#define LT_RECEIVED_DESCRIPTION 0x4u
+#define LT_RECEIVED_CONFIG 0x8u
+#define LT_RECEIVED_BOARD 0x10u
+#define LT_RECEIVED_MASTER_ADDRESSES 0x20u
+#define LT_RECEIVED_CAMERA 0x40u
+#define LT_RECEIVED_OCR 0x80u
+#define LT_RECEIVED_MEASURES 0x100u
+#define LT_RECEIVED_KEPT_WORDS 0x200u
+#define LT_RECEIVED_SPEED 0x800u
+#define LT_RECEIVED_MASTER_PARAMETERS 0x1000u
+#define LT_RECEIVED_SLAVE_PARAMETERS 0x2000u
+#define LT_RECEIVED_LATE_STACK 0x8000u
+#define LT_RECEIVED_KEPT_WORD 0x10000u
+#define LT_RECEIVED_INPUTS 0x20000u
+#define LT_RECEIVED_REMOTE_ENSLAVE 0x40000u
+#define LT_RECEIVED_UNICAST 0x80000u
+#define LT_RECEIVED_DATABASE 0x100000u
+#define LT_RECEIVED_KEPT_TYPE 0x200000u
+#define LT_RECEIVED_ACTIVATION 0x400000u
+#define LT_RECEIVED_SIGNATURE_PICTURE 0x800000u
+#define LT_RECEIVED_AREA 0x1000000u
+#define LT_RECEIVED_LED 0x2000000u
+#define LT_RECEIVED_KEPT_SHORTS 0x4000000u
+#define LT_RECEIVED_LED_TRIGGER 0x8000000u
+#define LT_RECEIVED_EXTERNAL 0x10000000u
+#define LT_RECEIVED_BRACKETING 0x20000000u
+#define LT_RECEIVED_ECO 0x40000000u
+#define LT_RECEIVED_FOCUS 0x80000000u
+/* Bits of the second word. */
+#define LT_RECEIVED_REBOOTS 0x1u
+#define LT_RECEIVED_RELIABILITY 0x2u
+#define LT_RECEIVED_PLATE_END 0x4u
+#define LT_RECEIVED_END_OF_CONFIG 0x80000000u
+
+struct LumatrekHandle {
+    /* Lifecycle: both atomic. The references are the owner's and one per live thread; the
+     * last one to let go frees the handle, so a late thread never runs on freed memory. */
+    int32_t i32Running;
+    int32_t i32References;
+
+    /* Connection parameters, under the port mutex. */
+    char *pszHost;
+    uint32_t u32CommandPort;
+    uint32_t u32TimePort;
+    uint32_t u32StreamPort;
+    uint32_t u32StreamPortOverride;
+    uint32_t u32StreamPortInUse; /* shown in log lines */
+    int32_t bHasStream;
+    int32_t bHasTime;
+    int32_t bCommandOnly;
+    uint32_t u32RunState;
+
+    /* Errors, under the error mutex. */
+    LumatrekErrorInfo sLastError;
+    LumatrekErrorCallback rErrorCallback;
+    void *pErrorUser;
+
+    /* Connection state, under the state mutex. */
+    LumatrekConnectionState sState;
+    int32_t bBusy;
+    int32_t bRs232Locked;
+    int32_t bTooCold;
+    SA_Event hReadyEvent; /* manual reset: set exactly while the global state is ready */
+    LumatrekConnectionStateCallback rStateCallback;
+    void *pStateUser;
+
+    /* Command area. */
+    SA_WaitQueueData psCommandQueue;
+    SA_WaitQueueData psTimeCommandQueue;
+    LT_ThreadSlot sCommandThread;
+    uint32_t u32CommandTimeoutMs;
+
+    /* Time area; the reference under the time synchronisation mutex. */
+    LT_ThreadSlot sTimeThread;
+    uint32_t u32ReferenceSendTick;
+    uint32_t u32ReferenceSensorTime;
+    uint32_t u32ReferenceRoundTrip;
+    int32_t bClockValid;
+
+    /* Stream area. */
+    uint32_t u32StreamOption;
+    uint32_t u32StreamEnabled;
+    uint32_t u32StreamMask;
+
+    /* Block cache, under the configuration mutex (the camera under its own). */
+    LumatrekSensorVersion sVersion;
+    LumatrekConfig sConfig;
+    LumatrekCameraConfig sCamera;
+    LumatrekBoardConfig sBoard;
+    LumatrekActivationConfig sActivation;
+    uint32_t u32Status;
+    uint32_t u32DiscoverCount;
+    LumatrekDiscoverAddress *psDiscover;
+    LT_DataBlock asData[LT_DATA_SLOTS];
+    uint32_t au32Received[2];
+    uint32_t u32MaxLedCurrent;
+
+    /* Counters, under the drop mutex. */
+    uint32_t u32Disconnections;
+    uint32_t u32Drops;
+
+    SA_Mutex ahMutex[LT_MUTEX_COUNT];
+};
+
+/* Atomic access to the words the handle's threads share without a lock. */
+int32_t LT_load(const int32_t *pi32Value);
+void LT_store(int32_t *pi32Value, int32_t i32Value);
+/* 1 while the handle runs. */
+int LT_isRunning(LumatrekHandle *psHandle);
+/* Waits the time in pause steps; 1 when the handle still runs afterwards. */
+int LT_pause(LumatrekHandle *psHandle, uint32_t u32Ms);
+void LT_lock(LumatrekHandle *psHandle, LT_MutexId eMutex);
+void LT_unlock(LumatrekHandle *psHandle, LT_MutexId eMutex);
+/* Protocol version of the version record at least major.minor. */
+int LT_protocolAtLeast(const LumatrekHandle *psHandle, int16_t i16Major, int16_t i16Minor);
+
+/* Library reference: the first start installs the handlers, LumatrekRelease gives it back.
+ * A given record is overwritten with a cleared one named "LumatrekInit". */
+int LumatrekInit(LumatrekErrorInfo *psError);
+void LumatrekRelease(void);
+/* Number of library references held. */
+int32_t LT_libraryReferences(void);
+
+/* Creation with the flags above, and the whole teardown of a handle, built or half built. */
+LumatrekHandle *LumatrekCreateInternal(const char *pcszConnection, uint32_t u32Flags,
+                                       LumatrekConnectionStateCallback rState, void *pStateUser,
+                                       LumatrekErrorCallback rError, void *pErrorUser, LumatrekErrorInfo *psError);
+void LumatrekDestroyInternal(LumatrekHandle *psHandle);
+/* Reads "host[:command,stream,time]" into the handle's host and ports; 0 without memory. */
+int ParseAddress(LumatrekHandle *psHandle, const char *pcszConnection);
+
+/* A reference on the handle: the handle is freed when the last is given back. A caller that
+ * waits on one of the handle's queues holds one, so that the queue outlives its wait. */
+void LT_retain(LumatrekHandle *psHandle);
+void LT_release(LumatrekHandle *psHandle);
+/* Hands the request to the queue's thread and waits, holding a reference; the queue's
+ * result (0 replied, 1 time-out, -1 refused). */
+int LT_submitRequest(LumatrekHandle *psHandle, SA_WaitQueueData psQueue, LumatrekCommandRequest *psRequest,
+                     uint32_t u32TimeoutMs);
+
+/* Starts the routine on its own thread with a reference on the handle; 1, or 0 when the
+ * thread could not be made. The routine returns when the handle stops running. */
+int LT_startThread(LumatrekHandle *psHandle, LT_ThreadSlot *psSlot, void (*rRoutine)(LumatrekHandle *),
+                   int32_t i32Priority, const char *pcszName);
+/* Waits up to the limit for the slot's thread; a late one is reported with the text
+ * (critical) and forgotten. 1 when it ended in time or there was none. */
+int LT_joinThread(LumatrekHandle *psHandle, LT_ThreadSlot *psSlot, uint32_t u32LimitMs, LT_TextId eLateText,
+                  LumatrekErrorInfo *psError);
+
+/* ==== errors ==== */
+
+/* A cleared record of that function and type. */
+void LT_initError(LumatrekErrorInfo *psError, const char *pcszFunction, int32_t i32Type);
+/* Fills code, text and critical. */
+void LT_setError(LumatrekErrorInfo *psError, int32_t i32Code, LT_TextId eText, int32_t bCritical);
+/* Logs, calls the error callback, stores or stops, then clears the caller's record. */
+void LumatrekError(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+void ReportError(LumatrekHandle *psHandle, const char *pcszFunction, int32_t i32Type, int32_t i32Code,
+                 const char *pcszText, int32_t bCritical);
+/* 1 when the handle may be used; otherwise the record holds why. */
+int CheckHandle(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+/* The opening of every public function: a fresh record of that function, then the check,
+ * whose failure is reported. 1 when the call may go on. */
+int LT_enterCall(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, LT_TextId eFunction);
+/* A dated log line "function: host,command port,stream port: " and the text. */
+void LT_log(LumatrekHandle *psHandle, const char *pcszFunction, const char *pcszFormat, ...)
+    __attribute__((format(printf, 3, 4)));
+
+/* ==== connection state ==== */
+
+void SetConnectionState(LumatrekHandle *psHandle, uint32_t u32Which, uint32_t u32Value);
+/* Everything not connected, conditions cleared, and the callback called whatever changed. */
+void LT_resetConnectionState(LumatrekHandle *psHandle);
+/* 0 ready, -21 time-out, -7 wait error, -20 null handle. */
+int32_t WaitReady(LumatrekHandle *psHandle, uint32_t u32TimeoutMs);
+
+/* ==== threads and stream of the handle ==== */
+
+void CmdThread(LumatrekHandle *psHandle);
+void TimeThread(LumatrekHandle *psHandle);
+int LumatrekAddStreamInternal(LumatrekHandle *psHandle, uint32_t u32StreamOption, LumatrekErrorInfo *psError);
+void LumatrekCancelStreamInternal(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+
+/* ==== configuration records and converters ==== */
+
+/* Wire sizes of the configuration forms and of the fixed blocks the converters read. */
+#define LT_WIRE_ANPR_CONFIG 468
+#define LT_WIRE_DGPR_CONFIG 136
+#define LT_WIRE_SIGNATURE_CONFIG 468
+#define LT_WIRE_VIDEO_CONFIG 112
+#define LT_WIRE_VERSION 16
+#define LT_WIRE_BOARD 16
+#define LT_WIRE_CAMERA 48
+#define LT_WIRE_MPEG 20
+#define LT_WIRE_OCR 48
+#define LT_WIRE_MEASURES 12
+#define LT_WIRE_LATE_STACK 6
+#define LT_WIRE_UNICAST_ENTRY 28
+#define LT_WIRE_DATABASE 13
+#define LT_WIRE_SPEED 12
+#define LT_WIRE_KEPT_TYPE 28
+#define LT_WIRE_AREA 20
+#define LT_WIRE_LED 24
+#define LT_WIRE_KEPT_SHORTS 6
+#define LT_WIRE_MASTER_ADDRESSES 56
+#define LT_WIRE_KEPT_WORDS 12
+#define LT_WIRE_ACTIVATION 5
+#define LT_WIRE_MASTER_PARAMETERS 25
+#define LT_WIRE_SLAVE_PARAMETERS 12
+#define LT_WIRE_KEPT_WORD 4
+#define LT_WIRE_REMOTE_ENSLAVE 18
+#define LT_WIRE_SIGNATURE_PICTURE 16
+#define LT_WIRE_LED_TRIGGER 20
+
+#define LT_VIDEO_CODE 0xAAADu
+
+/* The values the camera converter takes beside the camera block. */
+typedef struct LT_CameraExtra {
+    uint32_t u32SynchroMode;
+    uint32_t u32Flip;
+    uint32_t u32AeResponseSpeed;
+    uint32_t u32BoardFlag;
+    uint32_t u32BoardId;
+} LT_CameraExtra;
+
+/* Each converter reads a wire block of at least its size and returns 1; a shorter block
+ * returns 0 and leaves the record as it was. */
+int ConvertAnprConfig(LumatrekHandle *psHandle, LumatrekConfig *psRecord, uint32_t *pu32LedLimit,
+                      const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertDgprConfig(LumatrekHandle *psHandle, LumatrekConfig *psRecord, uint32_t *pu32LedLimit,
+                      const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertSignatureConfig(LumatrekHandle *psHandle, LumatrekConfig *psRecord, uint32_t *pu32LedLimit,
+                           const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertVideoConfig(uint32_t u32WireCode, LumatrekConfig *psRecord, uint32_t *pu32LedLimit,
+                       const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertVersionRecord(LumatrekSensorVersion *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int32_t SensorTypeFromCode(uint32_t u32Code);
+int ConvertBoardConfig(LumatrekHandle *psHandle, LumatrekBoardConfig *psRecord, const uint8_t *pu8Wire,
+                       uint32_t u32WireSize);
+void BoardConfigToWire(LumatrekHandle *psHandle, uint8_t au8Wire[LT_WIRE_BOARD], const LumatrekBoardConfig *psRecord);
+/* The camera block (48 bytes) and the extra values are each optional. */
+int ConvertCameraConfig(LumatrekHandle *psHandle, LumatrekCameraConfig *psRecord, const uint8_t *pu8Wire,
+                        uint32_t u32WireSize, const LT_CameraExtra *psExtra);
+void MpegConfigToWire(LumatrekHandle *psHandle, uint8_t au8Wire[LT_WIRE_MPEG], const LumatrekMpegConfig *psRecord);
+
+int ConvertOcrSettings(LumatrekOcrSettings *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertMeasures(LumatrekMeasures *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertLateStackConfig(LumatrekLateStackConfig *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertDataBaseConfig(LumatrekDataBaseConfig *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertSpeedParams(LumatrekHandle *psHandle, LumatrekSpeedParams *psRecord, const uint8_t *pu8Wire,
+                       uint32_t u32WireSize);
+int ConvertKeptTypeRecord(LumatrekKeptTypeRecord *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertAreaOfInterest(LumatrekAreaOfInterest *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertLedRecord(LumatrekLedRecord *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertKeptShorts(LumatrekKeptShorts *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertMasterAddresses(LumatrekMasterAddresses *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertKeptWords(LumatrekKeptWords *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertActivationConfig(LumatrekActivationConfig *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertMasterParameters(LumatrekMasterParameters *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertSlaveParameters(LumatrekSlaveParameters *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertKeptWord(uint32_t *pu32Record, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertRemoteEnslaveParams(LumatrekRemoteEnslaveParams *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+int ConvertSignaturePictureSize(LumatrekSignaturePictureSize *psRecord, const uint8_t *pu8Wire,
+                                uint32_t u32WireSize);
+int ConvertLedExternalTriggerConfig(LumatrekLedExternalTriggerConfig *psRecord, const uint8_t *pu8Wire,
+                                    uint32_t u32WireSize);
+
+/* 0, 2000 or 4000 by the camera word's LED board and colour. */
+uint32_t LedCurrentLimit(uint32_t u32CameraWord);
+/* Image event status of a sensor's answer: 0 taken, 2 too early, 3 too late, -1 other. */
+int32_t ImageAnswerStatus(int32_t i32Answer);
+/* Status-word bits by the sensor type of the configuration record. */
+uint32_t TooColdBit(LumatrekHandle *psHandle, uint32_t u32Status);
+uint32_t UnexpectedStatusBits(LumatrekHandle *psHandle, uint32_t u32Status);
+/* Reads and drops the bytes; 1 when all were read. */
+int SkipSocketBytes(SA_Socket psSocket, uint32_t u32Count);
+/* Frees the kept text and keeps a copy of the new one (null: none, or no memory). */
+void SaveString(char **ppszKept, const char *pcszNew);
+/* Replaces the handle's subscriptions with the count entries of the wire list (u32WireSize
+ * bytes); 1, or 0 with the record filled. The caller holds the configuration mutex. */
+int LumatrekUpdateUnicastDiscoverAddresses(LumatrekHandle *psHandle, const uint8_t *pu8Wire, uint32_t u32Count,
+                                           uint32_t u32WireSize, LumatrekErrorInfo *psError);
+
+/* LED window and power limit for a shutter setting: 1 when the setting and the board class
+ * are known. Each output may be null. */
+int GetShutterTiming(LumatrekHandle *psHandle, uint32_t u32Shutter, uint32_t *pu32LedStart, uint32_t *pu32LedEnd,
+                     uint32_t *pu32PowerLimit);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
