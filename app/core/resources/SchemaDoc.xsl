@@ -59,6 +59,7 @@ body { margin: 0; padding: 24px 0; background: #d4d6d9; color: #1e1f21;
            box-shadow: 0 1px 6px rgba(0, 0, 0, 0.25); }
 a { color: #1f5d99; text-decoration: none; }
 a:hover { text-decoration: underline; }
+a:not([href]) { color: inherit; }
 a.up { position: fixed; right: 24px; bottom: 24px; width: 44px; height: 62px; overflow: hidden;
        padding-top: 46px; box-sizing: border-box; text-align: center; font-size: 11px; color: #3b6ea5;
        background: url("data:image/svg+xml;base64,PHN2ZyB4bWxucz0iaHR0cDovL3d3dy53My5vcmcvMjAwMC9zdmciIHdpZHRoPSI0NCIgaGVpZ2h0PSI0NCIgdmlld0JveD0iMCAwIDQ0IDQ0Ij48Y2lyY2xlIGN4PSIyMiIgY3k9IjIyIiByPSIyMSIgZmlsbD0iIzNiNmVhNSIgc3Ryb2tlPSIjZmZmZmZmIiBzdHJva2Utd2lkdGg9IjIiLz48cGF0aCBkPSJNMjIgMTAgTDMzIDIzIEgyNiBWMzMgSDE4IFYyMyBIMTEgWiIgZmlsbD0iI2ZmZmZmZiIvPjwvc3ZnPg==") no-repeat center top; }
@@ -68,8 +69,8 @@ h3 { font-size: 16px; color: #23476e; margin: 22px 0 6px; }
 .toc { background: #f3f5f7; border: 1px solid #d7dde3; padding: 6px 18px; margin-top: 16px; }
 .toc h2 { margin-top: 8px; border: none; }
 .toc ul { margin: 2px 0; }
-.toc ul ul li { display: inline; margin-right: 10px; }
-.toc ul ul ul { display: block; }
+.toc ul.names { padding-left: 24px; }
+.toc ul.names li { display: inline; margin-right: 10px; }
 .summary { margin: 8px 0 12px 16px; }
 .summary .doc { margin-left: 16px; }
 .links { margin-left: 16px; color: #555a60; font-size: 13px; }
@@ -78,12 +79,15 @@ h3 { font-size: 16px; color: #23476e; margin: 22px 0 6px; }
 .facts { color: #3a3d40; }
 pre.example { background: #f5f7f9; border: 1px solid #d7dde3; padding: 8px 12px; overflow-x: auto;
               font-family: Consolas, "DejaVu Sans Mono", monospace; font-size: 12.5px; }
-table.attributes { border-collapse: collapse; margin: 6px 0 10px; width: 100%; }
+table.attributes { border-collapse: collapse; margin: 6px 0 10px; width: 100%; table-layout: fixed; }
+table.attributes th.name { width: 22%; }
+table.attributes th.use { width: 10%; }
+table.attributes th.content { width: 30%; }
 table.attributes th { background: #3b6ea5; color: #ffffff; text-align: left; padding: 4px 8px; font-weight: normal; }
 table.attributes td { border: 1px solid #d7dde3; padding: 4px 8px; vertical-align: top; }
-table.attributes td.name { font-family: Consolas, "DejaVu Sans Mono", monospace; white-space: nowrap; }
+table.attributes td.name { font-family: Consolas, "DejaVu Sans Mono", monospace; overflow-wrap: anywhere; }
 .sub { margin: 8px 0 8px 14px; padding-left: 12px; border-left: 3px solid #c8d3df; }
-.sub .name { font-family: Consolas, "DejaVu Sans Mono", monospace; font-weight: bold; }
+.sub > p > .name { font-family: Consolas, "DejaVu Sans Mono", monospace; font-weight: bold; }
 .count { color: #555a60; }
         </style>
       </head>
@@ -166,7 +170,7 @@ table.attributes td.name { font-family: Consolas, "DejaVu Sans Mono", monospace;
   <xsl:template name="contentsLinks">
     <xsl:param name="list"/>
     <xsl:if test="$list">
-      <ul>
+      <ul class="names">
         <xsl:for-each select="$list">
           <xsl:sort select="@name"/>
           <li><a href="#msg_{@name}"><xsl:value-of select="@name"/></a></li>
@@ -431,7 +435,7 @@ table.attributes td.name { font-family: Consolas, "DejaVu Sans Mono", monospace;
     <xsl:param name="attributes"/>
     <xsl:if test="$attributes">
       <table class="attributes">
-        <tr><th>Attribute</th><th>Mandatory</th><th>Description</th><th>Content</th></tr>
+        <tr><th class="name">Attribute</th><th class="use">Mandatory</th><th>Description</th><th class="content">Content</th></tr>
         <xsl:for-each select="$attributes">
           <xsl:variable name="refName" select="concat(substring-after(@ref, ':'), substring(@ref, 1 div not(contains(@ref, ':'))))"/>
           <tr>

@@ -222,6 +222,32 @@ TEST(SchemaHtmlFile, AFileThatCannotBeWrittenGivesFalse)
     EXPECT_TRUE(save(schema, dir.filePath("doc.html")));
 }
 
+// A type that holds itself and a message that refers to itself end where they repeat.
+TEST(SchemaHtmlFile, TypesThatHoldThemselvesEndThePageAtTheRepeat)
+{
+    const QByteArray schema = R"(<xs:schema xmlns:xs="http://www.w3.org/2001/XMLSchema">
+  <xs:complexType name="zone">
+    <xs:sequence><xs:element name="inner" type="zone" minOccurs="0"/></xs:sequence>
+    <xs:attribute name="id" type="xs:int"/>
+  </xs:complexType>
+  <xs:element name="area">
+    <xs:complexType><xs:sequence><xs:element ref="area" minOccurs="0"/></xs:sequence></xs:complexType>
+  </xs:element>
+  <xs:element name="setZones" substitutionGroup="msgTypes">
+    <xs:annotation><xs:appinfo><clientToServer/><synchronous/></xs:appinfo></xs:annotation>
+    <xs:complexType><xs:sequence><xs:element name="zone" type="zone"/><xs:element ref="area"/></xs:sequence></xs:complexType>
+  </xs:element>
+</xs:schema>)";
+    QTemporaryDir dir;
+    ASSERT_TRUE(save(schema, dir.filePath("doc.html")));
+    const QString html = QString::fromUtf8(readFile(dir.filePath("doc.html")));
+    EXPECT_EQ(html.count("&lt;inner id=\"\""), 1);
+    EXPECT_EQ(html.count("\"inner\": {"), 1);
+    EXPECT_EQ(html.count("&lt;area&gt;"), 1);
+    EXPECT_EQ(html.count("&lt;area/&gt;"), 1);
+    EXPECT_TRUE(html.contains("shown above"));
+}
+
 struct EntityCase
 {
     const char *name;
