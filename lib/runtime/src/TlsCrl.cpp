@@ -8,7 +8,9 @@
 
 /* Shorter URIs cannot hold a usable address. */
 static const int kMinUriLength = 7;
-static const int kDownloadTimeoutSeconds = 1;
+/* One second at least: OpenSSL sets the deadline on the wall clock's whole seconds, so a time-out
+ * of 1 could end a download started late in a second almost at once. */
+static const int kDownloadTimeoutSeconds = 2;
 
 /* The first plain-HTTP URI of one distribution point's full name, copied into the buffer. */
 static int HttpUriOf(const DIST_POINT *psPoint, char *pszUri, size_t uSize)
