@@ -39,10 +39,11 @@ protected:
 class FakeMainWindow : public MainWindowInterface
 {
 public:
-    FakeMainWindow()
+    explicit FakeMainWindow(bool withUnits = true)
     {
         registerWindow();
-        setLogUnits(&app, &sensor, &library);
+        if (withUnits)
+            setLogUnits(&app, &sensor, &library);
     }
     ~FakeMainWindow() override
     {

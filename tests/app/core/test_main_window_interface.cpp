@@ -64,6 +64,18 @@ TEST_F(MainWindowInterfaceTest, LinesReachTheirUnitOnlyWhileAWindowIsRegistered)
     EXPECT_TRUE(fileOf("library").endsWith("[7] [PXR] library line\r\n"));
 }
 
+TEST_F(MainWindowInterfaceTest, LinesAreDroppedWhileTheWindowHasNoUnitsYet)
+{
+    FakeMainWindow window(false);
+    logToFiles(window, "");
+    EXPECT_EQ(MainWindowInterface::instance(), &window);
+    EXPECT_EQ(MainWindowInterface::appLog(), nullptr);
+    MainWindowInterface::logApp(5, "too early");
+    MainWindowInterface::logSensor(5, "too early");
+    EXPECT_TRUE(fileOf("app").isEmpty());
+    EXPECT_TRUE(fileOf("sensor").isEmpty());
+}
+
 TEST_F(MainWindowInterfaceTest, LineFromAnotherThreadReachesTheWindowsUnit)
 {
     FakeMainWindow window;
