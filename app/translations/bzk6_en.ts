@@ -117,4 +117,19 @@
         <translation type="unfinished"></translation>
     </message>
 </context>
+<context>
+    <name>SchemaDoc</name>
+    <message>
+        <source>Possible values:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Possible values:&lt;/b&gt; &lt;li&gt;%1 to %2&lt;/li&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> in </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
 </TS>

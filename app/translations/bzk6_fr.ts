@@ -117,4 +117,19 @@
         <translation>Vous devez relancer l&apos;application pour que les modifications prennent effet</translation>
     </message>
 </context>
+<context>
+    <name>SchemaDoc</name>
+    <message>
+        <source>Possible values:</source>
+        <translation>Valeurs possibles :</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Possible values:&lt;/b&gt; &lt;li&gt;%1 to %2&lt;/li&gt;</source>
+        <translation>&lt;b&gt;Valeurs possibles :&lt;/b&gt; &lt;li&gt;%1 à %2&lt;/li&gt;</translation>
+    </message>
+    <message>
+        <source> in </source>
+        <translation> dans </translation>
+    </message>
+</context>
 </TS>
