@@ -10,6 +10,8 @@ class ZyLogsUnit;
 struct PXRDiscover;
 struct PXRPToolPlateDecryptor;
 
+// The main window implements this interface, so these statics are its OBK::logApp and
+// OBK::logSensor; tests register their own implementation.
 class MainWindowInterface
 {
 public:
