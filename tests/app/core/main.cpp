@@ -1,25 +1,25 @@
-// Runs the application core's tests inside a Qt application, offscreen, with the sensor library
-// started and the settings in a temporary folder. The sanitizer build has no widgets.
+// Runs the application core's tests inside a QApplication, offscreen, with the sensor library
+// (and so the runtime) started as the program does, and both settings scopes and the
+// application-data folder in a temporary folder.
 #include "QtTestMain.h"
-
-#ifdef BZK_CORE_WIDGETS
-#include <QApplication>
-using TestApplication = QApplication;
-#else
-using TestApplication = QCoreApplication;
-#endif
 
 #include "PXR.h"
 
+#include <QApplication>
+
 int main(int argc, char **argv)
 {
-    QTemporaryDir settingsDir;
-    prepareQtTests(&argc, argv, settingsDir);
-    TestApplication app(argc, argv);
-    nameQtTestApplication();
-    if (PXR_initLibrary() != 1)
-        return 1;
-    const int result = RUN_ALL_TESTS();
-    PXR_releaseLibrary();
+    QTemporaryDir scratch;
+    prepareQtTests(&argc, argv, scratch);
+    qputenv("APPDATA", scratch.filePath("appdata").toUtf8());
+    int result = 1;
+    {
+        QApplication app(argc, argv);
+        nameQtTestApplication();
+        if (PXR_initLibrary() != 1)
+            return 1;
+        result = RUN_ALL_TESTS();
+        PXR_releaseLibrary();
+    }
     return result;
 }

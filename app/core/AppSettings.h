@@ -1,0 +1,81 @@
+// Typed access to the application's settings (the user's and the machine-wide store), the
+// start-up password hash and the remembered plate-decryption key.
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QSettings>
+#include <QString>
+
+class AppSettings
+{
+public:
+    AppSettings();
+    AppSettings(const AppSettings &) = delete;
+    AppSettings &operator=(const AppSettings &) = delete;
+
+    // Start-up password, kept as the SHA-1 digest of its UTF-8 bytes in the machine-wide store.
+    QByteArray passwordHash() const;
+    bool checkPassword(const QString &password) const;
+    bool hasPassword() const;
+    // False for a wrong old password, and when the machine-wide store did not take the new hash.
+    bool changePassword(const QString &oldPassword, const QString &newPassword);
+    bool isMachineWideWritable() const;
+
+    QByteArray windowGeometry() const;
+    void setWindowGeometry(const QByteArray &geometry);
+    QByteArray windowState() const;
+    void setWindowState(const QByteArray &state);
+    bool showSettingsDock() const;
+    void setShowSettingsDock(bool show);
+    bool showTracesDock() const;
+    void setShowTracesDock(bool show);
+
+    QString lastSensorAddress() const;
+    quint16 lastSensorPort() const;
+    quint16 lastSensorPortSSL() const;
+    QString lastSensorOptions() const;
+    void setLastSensor(const QString &address, quint16 port, quint16 portSSL, const QString &options);
+    void setLastSensorSecured(bool secured);
+    bool securedConnection() const;
+    void setSecuredConnection(bool secured);
+    bool ignoreSSLErrors() const;
+    void setIgnoreSSLErrors(bool ignore);
+
+    QByteArray dialogRecognitionGroupGeometry() const;
+    void setDialogRecognitionGroupGeometry(const QByteArray &geometry);
+    QByteArray splitterRecognitionGroupState() const;
+    void setSplitterRecognitionGroupState(const QByteArray &state);
+    QByteArray dialogSelectSensorGeometry() const;
+    void setDialogSelectSensorGeometry(const QByteArray &geometry);
+    QString lastSaveRecoDir() const;
+    void setLastSaveRecoDir(const QString &dir);
+    QString lastVideoFileDir() const;
+    void setLastVideoFileDir(const QString &dir);
+    void setLastSaveInfosFilePath(const QString &path);
+
+    // Which items of the named tree were expanded; an empty name reads nothing and writes nothing.
+    QHash<QString, bool> expandedItems(const QString &treeName) const;
+    void setExpandedItems(const QString &treeName, const QHash<QString, bool> &items);
+
+    quint32 videoBufferDurationMs() const;
+    // Also tells the master video player to read the duration again.
+    void setVideoBufferDurationMs(quint32 durationMs);
+    quint32 displayRecoDurationMs() const;
+    bool noHardwareRendering() const;
+    void setNoHardwareRendering(bool disabled);
+    void setShowDetails(bool show);
+
+    // The remembered key (see PrivateKeyFile). The main window's plate decryptor gets the key;
+    // without a window that step is skipped.
+    QString privateKeyFilePath() const;
+    bool setPrivateKey(const QByteArray &key, const QString &passPhrase, bool remember);
+    bool loadPrivateKey(QByteArray &key, QString &passPhrase);
+    void erasePrivateKey();
+    bool hasPrivateKey() const;
+
+private:
+    QSettings m_machine;
+    QSettings m_user;
+    const QByteArray m_defaultPasswordHash;
+};
