@@ -527,6 +527,7 @@ int32_t LumatrekSetBracketingConfig(LumatrekHandle *psHandle, uint32_t u32First,
 
 int32_t LumatrekGetBracketingConfig(LumatrekHandle *psHandle, uint32_t *pu32First, uint32_t *pu32Second)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_GET_BRACKETING_CONFIG), 1);
     if (!psHandle || !pu32First || !pu32Second || !CheckHandle(psHandle, &sError))

@@ -274,6 +274,7 @@ int32_t LT_rejectArgument(LumatrekHandle *psHandle, LumatrekErrorInfo *psError)
 int32_t LT_send(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command, const void *pPayload,
                 uint32_t u32Size, void *pReply, uint32_t u32ReplySize)
 {
+    const LT_CallHold sHold(psHandle);
     const int32_t i32Result =
         SendCommand(psHandle, psError, u32Command, 0, 1, u32Size, pPayload, u32ReplySize, pReply);
     return LT_finishCall(psHandle, psError, i32Result);
@@ -319,6 +320,7 @@ int LT_answerFromStore(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, con
 int32_t LT_readBlock(LumatrekHandle *psHandle, LT_TextId eFunction, uint32_t u32Command,
                      const LT_StoredBlock *psBlock, void *pOut)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(eFunction), 1);
     if (!pOut)

@@ -159,6 +159,7 @@ int32_t LumatrekGetDataBaseSize(LumatrekHandle *psHandle, uint32_t *pu32Count)
 
 int32_t LumatrekEnumDataBase(LumatrekHandle *psHandle, LumatrekDataBaseCallback rCallback, void *pUser)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_ENUM_DATA_BASE), 1);
     if (!rCallback)

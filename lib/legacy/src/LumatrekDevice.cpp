@@ -444,6 +444,7 @@ const LT_Command g_asDeviceCommands[] = {
 
 int32_t LumatrekGetStatusV2(LumatrekHandle *psHandle, LumatrekStatus *psStatus)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_GET_STATUS_V2), 1);
     if (!psStatus)
@@ -463,6 +464,7 @@ int32_t LumatrekGetStatusV2(LumatrekHandle *psHandle, LumatrekStatus *psStatus)
 
 int32_t LumatrekReboot(LumatrekHandle *psHandle)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_REBOOT), 1);
     const int32_t i32Result = SendCommand(psHandle, &sError, LT_CMD_REBOOT, 0, 1, 0, nullptr, 0, nullptr);
@@ -479,6 +481,7 @@ int32_t LumatrekSetOutput(LumatrekHandle *psHandle, uint32_t u32Value)
 
 int32_t LumatrekGetIoState(LumatrekHandle *psHandle, int32_t *pi32State)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_GET_IO_STATE), 1);
     if (!pi32State)
@@ -494,6 +497,7 @@ int32_t LumatrekGetIoState(LumatrekHandle *psHandle, int32_t *pi32State)
 
 int32_t LumatrekSetIoMode(LumatrekHandle *psHandle, uint32_t u32Mode)
 {
+    const LT_CallHold sHold(psHandle);
     if (u32Mode > 2) {
         LumatrekErrorInfo sError;
         LT_initError(&sError, LT_text(LT_TEXT_FN_SET_IO_MODE), 1);
@@ -542,6 +546,7 @@ int32_t LumatrekGetCardClass(LumatrekHandle *psHandle, uint32_t *pu32CardClass)
 int32_t LumatrekSendCommandKGV(LumatrekHandle *psHandle, uint32_t u32Code, const void *pPayload, uint32_t u32Size,
                                void *pReply, uint32_t u32ReplySize)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_SEND_COMMAND_KGV), 1);
     if (!pPayload && u32Size != 0)
@@ -603,6 +608,7 @@ int32_t LumatrekUnsubscribeUnicastDiscover(LumatrekHandle *psHandle, const Lumat
 int32_t LumatrekGetSubscribedUnicastDiscover(LumatrekHandle *psHandle, LumatrekDiscoverAddress *psList,
                                              uint32_t *pu32Count)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_GET_SUBSCRIBED_UNICAST_DISCOVER), 1);
     if (!pu32Count)

@@ -513,6 +513,7 @@ int32_t LumatrekSetRemoteSpeedParams(LumatrekHandle *psHandle, const LumatrekSpe
 int32_t LumatrekGetRemoteRecognitionAreaOfInterest(LumatrekHandle *psHandle, LumatrekAreaOfInterest *psArea,
                                                    uint32_t *pu32Mode)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_GET_REMOTE_RECOGNITION_AREA_OF_INTEREST), 1);
     if (!psArea && !pu32Mode)
@@ -537,6 +538,7 @@ int32_t LumatrekGetRemoteRecognitionAreaOfInterest(LumatrekHandle *psHandle, Lum
 int32_t LumatrekSetRemoteRecognitionAreaOfInterest(LumatrekHandle *psHandle, const LumatrekAreaOfInterest *psArea,
                                                    const uint32_t *pu32Mode)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_SET_REMOTE_RECOGNITION_AREA_OF_INTEREST), 1);
     if (!psArea && !pu32Mode)
@@ -593,6 +595,7 @@ int32_t LumatrekSetRemoteEnslaveParams(LumatrekHandle *psHandle, const LumatrekR
 
 int32_t LumatrekSetRemoteEnslaveSwitchType(LumatrekHandle *psHandle, uint32_t u32SwitchType)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekRemoteEnslaveParams sParams;
     const int32_t i32Result = readEnslave(psHandle, LT_TEXT_FN_SET_REMOTE_ENSLAVE_SWITCH_TYPE, &sParams);
     if (i32Result != 0)

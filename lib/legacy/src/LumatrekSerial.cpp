@@ -134,6 +134,7 @@ int32_t LumatrekReadRS232Size(LumatrekHandle *psHandle, uint8_t *pu8Buffer, uint
 int32_t LumatrekReadRS232Terminator(LumatrekHandle *psHandle, uint8_t *pu8Buffer, uint8_t u8Terminator,
                                     uint32_t u32TimeoutMs, uint32_t *pu32Length)
 {
+    const LT_CallHold sHold(psHandle);
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_READ_RS232_TERMINATOR), 1);
     if (!CheckHandle(psHandle, &sError))

@@ -10,6 +10,7 @@ const int32_t kEventCallbackMissing = -25;
 int32_t sendStream(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command, uint32_t u32Argument,
                    const void *pPayload, uint32_t u32Size)
 {
+    const LT_CallHold sHold(psHandle);
     const int32_t i32Result =
         LumatrekSendStreamCommand(psHandle, psError, u32Command, u32Argument, 1, u32Size, pPayload, 0, nullptr);
     return LT_finishCall(psHandle, psError, i32Result);

@@ -1056,6 +1056,27 @@ int32_t RebootOnTimeSocket(LumatrekHandle *psHandle, LumatrekErrorInfo *psError)
 
 #ifdef __cplusplus
 }
+
+/* Keeps the handle for a whole public call: a call answered as closing while the handle is
+ * destroyed still reports on it. */
+class LT_CallHold {
+public:
+    explicit LT_CallHold(LumatrekHandle *psHandle) : m_psHandle(psHandle)
+    {
+        if (m_psHandle)
+            LT_retain(m_psHandle);
+    }
+    ~LT_CallHold()
+    {
+        if (m_psHandle)
+            LT_release(m_psHandle);
+    }
+    LT_CallHold(const LT_CallHold &) = delete;
+    LT_CallHold &operator=(const LT_CallHold &) = delete;
+
+private:
+    LumatrekHandle *m_psHandle;
+};
 #endif
 
 #endif
