@@ -71,7 +71,15 @@ const LT_StoredBlock kLedTrigger = {0xC010,
                                     sizeof(LumatrekLedExternalTriggerConfig),
                                     LT_MUTEX_CONFIG,
                                     &convertLedTrigger,
-                                    &packLedTrigger};
+                                    nullptr};
+const LT_StoredBlock kLedTriggerSet = {0xC00F,
+                                       kWireLedTrigger,
+                                       LT_RECEIVED_LED_TRIGGER,
+                                       offsetof(LumatrekHandle, sLedTrigger),
+                                       sizeof(LumatrekLedExternalTriggerConfig),
+                                       LT_MUTEX_CONFIG,
+                                       nullptr,
+                                       &packLedTrigger};
 
 uint32_t transferMs()
 {
@@ -337,7 +345,7 @@ int runLedTriggerGet(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandR
 
 int runLedTriggerSet(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest)
 {
-    return LT_runStoredWrite(psHandle, psLink, psRequest, &kLedTrigger);
+    return LT_runStoredWrite(psHandle, psLink, psRequest, &kLedTriggerSet);
 }
 
 const uint32_t kColdBusyLocked = LT_GUARD_COLD | LT_GUARD_BUSY | LT_GUARD_RS232;

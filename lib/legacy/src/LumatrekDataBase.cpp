@@ -30,7 +30,15 @@ const LT_StoredBlock kConfig = {0xAAE2,
                                 sizeof(LumatrekDataBaseConfig),
                                 LT_MUTEX_CONFIG,
                                 &convertConfig,
-                                &packConfig};
+                                nullptr};
+const LT_StoredBlock kConfigSet = {0xAAE1,
+                                   kWireDataBaseConfig,
+                                   LT_RECEIVED_DATABASE,
+                                   offsetof(LumatrekHandle, sDataBase),
+                                   sizeof(LumatrekDataBaseConfig),
+                                   LT_MUTEX_CONFIG,
+                                   nullptr,
+                                   &packConfig};
 
 int runAdd(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest)
 {
@@ -87,7 +95,7 @@ int runGetConfig(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandReque
 
 int runSetConfig(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest)
 {
-    return LT_runStoredWrite(psHandle, psLink, psRequest, &kConfig);
+    return LT_runStoredWrite(psHandle, psLink, psRequest, &kConfigSet);
 }
 
 // The plate as the sensor takes it: its text and zero, zero-filled to the entry's size.

@@ -214,7 +214,7 @@ int takeNewAddress(LumatrekHandle *psHandle, const LumatrekIpConfig &sConfig, co
 {
     int bKept = 1;
     LT_lock(psHandle, LT_MUTEX_PORT);
-    // "0.0.0.0" names no sensor (here it would reach this machine): the old address stays.
+    // "0.0.0.0" names no sensor and can never be connected to: the old address stays.
     if (!isNoAddress(pcszSent) && (!psHandle->pszHost || strcmp(psHandle->pszHost, pcszSent) != 0)) {
         char *pszHost = SU_Strdup(pcszSent);
         bKept = pszHost != nullptr;
