@@ -14,12 +14,6 @@ const uint32_t kWireName = 32;
 const uint32_t kTextField = 16;
 const uint32_t kMaxPort = 65535;
 
-// The reply record of the subscription list: room (in) and count (out), and the list.
-struct UnicastReply {
-    uint32_t u32Count;
-    LumatrekDiscoverAddress *psList;
-};
-
 uint32_t transferMs()
 {
     return LT_timing()->u32TransferTimeoutMs;
@@ -302,7 +296,7 @@ int runUnsubscribe(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandReq
 }
 
 // The stored list into the caller's; -1 with the record filled when it has too little room.
-int32_t giveStoredList(LumatrekHandle *psHandle, UnicastReply *psReply, LumatrekErrorInfo *psError)
+int32_t giveStoredList(LumatrekHandle *psHandle, LT_UnicastReply *psReply, LumatrekErrorInfo *psError)
 {
     const uint32_t u32Stored = psHandle->u32DiscoverCount;
     if (psReply->psList && u32Stored != 0) {
@@ -347,9 +341,9 @@ int fetchList(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest 
 
 int runGetUnicast(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest)
 {
-    if (!psRequest->pReply || psRequest->u32ReplySize != sizeof(UnicastReply))
+    if (!psRequest->pReply || psRequest->u32ReplySize != sizeof(LT_UnicastReply))
         return LT_refuseArguments(psRequest);
-    UnicastReply *psReply = static_cast<UnicastReply *>(psRequest->pReply);
+    LT_UnicastReply *psReply = static_cast<LT_UnicastReply *>(psRequest->pReply);
     LT_lock(psHandle, LT_MUTEX_CONFIG);
     const int bHeld = LT_isHeld(psHandle, LT_RECEIVED_UNICAST);
     if (bHeld)
@@ -615,7 +609,7 @@ int32_t LumatrekGetSubscribedUnicastDiscover(LumatrekHandle *psHandle, LumatrekD
         return LT_rejectArgument(psHandle, &sError);
     if (!CheckHandle(psHandle, &sError))
         return LT_finishCall(psHandle, &sError, LT_refusedCall(&sError));
-    UnicastReply sReply = {*pu32Count, psList};
+    LT_UnicastReply sReply = {*pu32Count, psList};
     if (LT_hasCommandChannel(psHandle)) {
         const int32_t i32Result =
             SendCommand(psHandle, &sError, LT_CMD_GET_UNICAST, 0, 1, 0, nullptr, sizeof(sReply), &sReply);

@@ -811,6 +811,12 @@ int LumatrekGetInternalConfig(LumatrekHandle *psHandle, LT_Link *psLink, Lumatre
 int LumatrekGetInternalCameraConfig(LumatrekHandle *psHandle, LT_Link *psLink, int bWithLedCheck,
                                     LumatrekErrorInfo *psError);
 
+/* The reply record of the subscription list request: room (in) and count (out), and the list. */
+typedef struct LT_UnicastReply {
+    uint32_t u32Count;
+    LumatrekDiscoverAddress *psList;
+} LT_UnicastReply;
+
 /* The sensor's answer to a request is at most this many entries. */
 #define LT_MAX_DATABASE_ENTRIES 1000000u
 #define LT_MAX_UNICAST_ENTRIES 4096u
