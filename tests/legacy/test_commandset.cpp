@@ -555,8 +555,9 @@ TEST_F(CommandTest, SizesFromTheSensorAreCappedBeforeAnythingIsAllocated)
     setup.form = Form::VideoExternal;
     setup.version.sensorCode = 0x2225;
     const size_t szMark = errorCount();
-    start(setup);
+    device = std::make_unique<KgvDevice>(*sensor, setup);
     device->script(0x5568, Answer::raw(header(0xFFFFFFF0u, 0x5568)));
+    handle = createOn(sensor->port(Port::Command));
     EXPECT_TRUE(waitForError(szMark, -207)) << "an external configuration beyond any real one is refused";
     EXPECT_EQ(handle->asData[0].pu8Data, nullptr);
 }
