@@ -10,6 +10,7 @@
 #include "KgvDevice.h"
 #include "KgvSensor.h"
 #include "LegacyTestSupport.h"
+#include "SA_Internal.h"
 
 class CommandTest : public LumatrekTest {
 protected:
@@ -31,6 +32,7 @@ protected:
         LumatrekDestroy(&handle);
         device.reset();
         sensor.reset();
+        SA_SetTickOffsetForTest(0);
         LumatrekTest::TearDown();
     }
 

@@ -524,7 +524,7 @@ int leaveTooCold(LumatrekHandle *psHandle, LT_Link *psLink, int *pbDone)
 {
     *pbDone = 0;
     LumatrekMessageHeader sReply;
-    if (!askCode(psLink, LT_CODE_STATUS, &sReply))
+    if (!askCode(psLink, LT_CODE_STATUS, &sReply) || sReply.u32Length != 0)
         return 0;
     if (sReply.u32Code & kTooColdBit) {
         *pbDone = 1;
