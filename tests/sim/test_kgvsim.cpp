@@ -8,6 +8,7 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "KgvDevice.h"
 #include "KgvSensor.h"
 #include "LoopbackServer.h"
 
@@ -218,4 +219,64 @@ TEST(KgvSensor, DropsRefusesStopsListeningAndRejectsOversizedLengths) {
   EXPECT_FALSE(Client(sensor.port(Port::Stream)).connected());
   ASSERT_TRUE(sensor.setListening(Port::Stream, true));
   EXPECT_TRUE(Client(sensor.port(Port::Stream)).connected());
+}
+
+TEST(KgvDevice, AnswersReadsKeepsWritesAndFollowsItsScripts) {
+  KgvSensor sensor;
+  DeviceSetup setup;
+  setup.notSupported = {0xFFF7};
+  KgvDevice device(sensor, setup);
+  Client client(sensor.port(Port::Command));
+  ASSERT_TRUE(client.send(packet(0x112)));
+  EXPECT_EQ(client.read(8 + 16), packet(0x112, versionBlock(setup.version)));
+  ASSERT_TRUE(client.send(packet(0xAAAC)));
+  EXPECT_EQ(client.read(8 + 468), header(468, 0xAAAE) + anprBlock(setup.anpr));
+  ASSERT_TRUE(client.send(packet(0xFFF7)));
+  EXPECT_EQ(client.read(8), header(0, kNotSupported));
+
+  const std::string master = masterParametersBlock({});
+  ASSERT_TRUE(client.send(packet(0x666E, master)));
+  EXPECT_EQ(client.read(8), header(0, kAck));
+  ASSERT_TRUE(client.send(packet(0x666F)));
+  EXPECT_EQ(client.read(8 + 40), packet(0x666F, master)) << "a read returns what was written";
+  ASSERT_TRUE(client.send(packet(0xAADB, Block(11).text(0, 11, "AB1").bytes())));
+  EXPECT_EQ(client.read(8), header(0, kAck));
+  EXPECT_EQ(device.plates(), std::vector<std::string>{"AB1"});
+
+  device.script(0xAABA, Answer::reply(kBusy, 4), 1);
+  ASSERT_TRUE(client.send(packet(0xAABA, Block(4).u32(0, 9).bytes())));
+  EXPECT_EQ(client.read(12), header(4, kBusy) + std::string(4, '\0'));
+  ASSERT_TRUE(client.send(packet(0xAABA, Block(4).u32(0, 9).bytes())));
+  EXPECT_EQ(client.read(8), header(0, kAck)) << "the script was for one answer";
+  EXPECT_EQ(device.camera()[0], 9u);
+
+  ASSERT_TRUE(client.send(packet(kKeepAlive)));
+  EXPECT_TRUE(client.quietFor(100)) << "keep-alives are never answered";
+  EXPECT_EQ(device.keepAlives(), 1u);
+  device.script(0xAAAB, Answer::drop(), 1);
+  ASSERT_TRUE(client.send(packet(0xAAAB)));
+  EXPECT_TRUE(client.closed());
+}
+
+TEST(KgvClock, CountsFromItsStartAcrossTheWrapAndAnswersAsScripted) {
+  KgvSensor sensor;
+  KgvClock clock(sensor, 0xFFFFFFF0u);
+  Client client(sensor.port(Port::Time));
+  ASSERT_TRUE(client.send(packet(kTimeCode)));
+  const std::string first = client.read(12);
+  ASSERT_EQ(first.size(), 12u);
+  EXPECT_EQ(readU32(first, 0), 4u);
+  EXPECT_EQ(readU32(first, 4), kTimeCode);
+  const auto mark = std::chrono::steady_clock::now();
+  while (clock.now() >= 0xFFFFFFF0u) ASSERT_LT(std::chrono::steady_clock::now() - mark, 5s);
+  EXPECT_LT(clock.now(), 1000u) << "wrapped";
+  clock.script({{KgvClock::Kind::WrongLength, 0ms, 3}, {KgvClock::Kind::Silence, 0ms, 3}});
+  ASSERT_TRUE(client.send(packet(kTimeCode)));
+  EXPECT_EQ(readU32(client.read(16), 0), 8u);
+  ASSERT_TRUE(client.send(packet(kTimeCode)));
+  EXPECT_TRUE(client.quietFor(100));
+  ASSERT_TRUE(client.send(packet(kRebooting)));
+  EXPECT_EQ(client.read(8), header(0, kRebooting));
+  EXPECT_EQ(clock.reboots(), 1u);
+  EXPECT_EQ(clock.requests(), 3u);
 }

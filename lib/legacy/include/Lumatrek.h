@@ -173,6 +173,12 @@ typedef struct LumatrekMpegConfig {
     uint32_t u32FrameSkip; /* 0 to 255 */
 } LumatrekMpegConfig;
 
+/* A recorder's configuration block as it came; its last word is the stream port it serves. */
+typedef struct LumatrekRecorderConfig {
+    uint8_t au8Block[28];
+    uint32_t u32StreamPort;
+} LumatrekRecorderConfig;
+
 /* The configuration record: common part, then the body of its sensor type. */
 typedef struct LumatrekConfig {
     LumatrekIpConfig sIp;
@@ -183,6 +189,7 @@ typedef struct LumatrekConfig {
         LumatrekDgprConfig sDgpr;
         LumatrekSignatureConfig sSignature;
         LumatrekMpegConfig sMpeg;
+        LumatrekRecorderConfig sRecorder;
     } uBody;
 } LumatrekConfig;
 
@@ -342,6 +349,189 @@ typedef struct LumatrekLedExternalTriggerConfig {
     uint32_t u32Delay;
     uint32_t u32Width;
 } LumatrekLedExternalTriggerConfig;
+
+/* The sensor's self-description as its discover answer carries it. */
+typedef struct LumatrekSensorDescription {
+    int32_t i32SensorType;
+    uint8_t au8Mac[6];
+    char aszAddress[18]; /* the handle's address */
+    uint32_t u32Valid;   /* 1 once filled */
+    uint32_t u32Fixed;
+    uint16_t au16Version[3];
+    uint32_t au32Words20[3];
+    uint32_t u32Word18;
+    uint32_t u32Fixed2;
+    uint32_t u32Status;
+    uint32_t u32Unfilled1;
+    char aszName[32];
+    uint32_t u32Word76;
+    int32_t i32Word80;
+    uint16_t u16Word82;
+    uint32_t u32Word88;
+    char aszText92[16];
+    uint8_t au8Block108[256];
+    uint16_t au16Shorts364[3];
+    uint32_t au32Bytes370[2];
+    uint32_t au32Words372[2];
+    char aszText380[64];
+    uint32_t u32Word460;
+    uint32_t u32Word464;
+    uint16_t au16Shorts450[2];
+    uint32_t u32Word468;
+    uint32_t u32Unfilled2;
+    uint32_t u32Word472;
+    uint32_t u32Unfilled3;
+    uint8_t au8Mac436[6];
+    uint8_t au8Mac446[6];
+    uint32_t u32Byte466;
+    uint32_t au32Words476[2];
+} LumatrekSensorDescription;
+
+/* The sensor's status word and the handle's connection state. */
+typedef struct LumatrekStatus {
+    uint32_t u32Status;
+    LumatrekConnectionState sState;
+} LumatrekStatus;
+
+/* ---- commands ----
+ * Each returns 0, or: -1 bad argument, critical error, error reported or block not held;
+ * -2 no command connection or handle stopped; -4 empty list; -5 queue refused or wait timed
+ * out; -7 null handle; another negative value is the command status (-3, -5 to -16).
+ * Failures are reported to the error callback and kept as the handle's last error. */
+
+/* Sets the wait time-out (ms) of every later command call and switches command mode on. */
+void LumatrekSetCommandMode(LumatrekHandle *psHandle, uint32_t u32TimeoutMs);
+
+/* Status word, with the connection state. */
+int32_t LumatrekGetStatusV2(LumatrekHandle *psHandle, LumatrekStatus *psStatus);
+/* Reboots the sensor (through the time connection when the command connection fails). */
+int32_t LumatrekReboot(LumatrekHandle *psHandle);
+
+/* Camera and lighting. */
+int32_t LumatrekSetZoom(LumatrekHandle *psHandle, uint32_t u32Zoom);
+int32_t LumatrekSetIris(LumatrekHandle *psHandle, uint32_t u32Iris);
+int32_t LumatrekSetGain(LumatrekHandle *psHandle, uint32_t u32Gain);
+/* The LED powers in force afterwards go to the outputs that are not null. */
+int32_t LumatrekSetShutter(LumatrekHandle *psHandle, uint32_t u32Shutter, uint32_t *pu32Power1,
+                           uint32_t *pu32Power2);
+int32_t LumatrekSetFocus(LumatrekHandle *psHandle, uint32_t u32Focus);
+int32_t LumatrekSetExpComp(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekSetAutofocusOn(LumatrekHandle *psHandle);
+/* The focus the camera stopped at goes to the output when it is not null. */
+int32_t LumatrekSetAutofocusOff(LumatrekHandle *psHandle, uint32_t *pu32Focus);
+int32_t LumatrekSetDisplay(LumatrekHandle *psHandle, uint32_t u32Value);
+/* The powers sent go to the outputs that are not null. */
+int32_t LumatrekSetPower(LumatrekHandle *psHandle, uint32_t u32Power1, uint32_t u32Power2, uint32_t *pu32Power1,
+                         uint32_t *pu32Power2);
+/* Iris and gain the camera holds go to the outputs that are not null. */
+int32_t LumatrekSetManualMode(LumatrekHandle *psHandle, uint32_t *pu32Iris, uint32_t *pu32Gain);
+int32_t LumatrekSetShutterMode(LumatrekHandle *psHandle);
+int32_t LumatrekSetIRCut(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekSaveFocus(LumatrekHandle *psHandle);
+int32_t LumatrekStore(LumatrekHandle *psHandle);
+int32_t LumatrekSetMacroMode(LumatrekHandle *psHandle, uint32_t u32Value);
+/* Focus with the IR-cut filter on, then off; either output may be null. */
+int32_t LumatrekGetFocusValues(LumatrekHandle *psHandle, uint32_t *pu32FocusIrCutOn, uint32_t *pu32FocusIrCutOff);
+int32_t LumatrekSetCameraSynchro(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekSetFlip(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekSetAEResponseSpeed(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekSetBracketingConfig(LumatrekHandle *psHandle, uint32_t u32First, uint32_t u32Second);
+/* Reports nothing: -1 for a null handle or output, or a block a stream handle lacks. */
+int32_t LumatrekGetBracketingConfig(LumatrekHandle *psHandle, uint32_t *pu32First, uint32_t *pu32Second);
+int32_t LumatrekSetEcoMode(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekGetLedExternalTriggerConfig(LumatrekHandle *psHandle, LumatrekLedExternalTriggerConfig *psConfig);
+int32_t LumatrekSetLedExternalTriggerConfig(LumatrekHandle *psHandle,
+                                            const LumatrekLedExternalTriggerConfig *psConfig);
+
+/* The sensor's serial port. */
+int32_t LumatrekSwitchAndLockRS232(LumatrekHandle *psHandle, uint32_t u32Mode);
+int32_t LumatrekUnlockRS232(LumatrekHandle *psHandle);
+int32_t LumatrekWriteRS232(LumatrekHandle *psHandle, const uint8_t *pu8Data, uint32_t u32Length);
+/* Exactly the length (at most 256) into the buffer. */
+int32_t LumatrekReadRS232Size(LumatrekHandle *psHandle, uint8_t *pu8Buffer, uint32_t u32Length, uint32_t u32TimeoutMs);
+/* Up to the terminator: *pu32Length is the buffer's size in and the bytes received out. */
+int32_t LumatrekReadRS232Terminator(LumatrekHandle *psHandle, uint8_t *pu8Buffer, uint8_t u8Terminator,
+                                    uint32_t u32TimeoutMs, uint32_t *pu32Length);
+
+/* Inputs and outputs. */
+int32_t LumatrekSetOutput(LumatrekHandle *psHandle, uint32_t u32Value);
+int32_t LumatrekGetIoState(LumatrekHandle *psHandle, int32_t *pi32State);
+int32_t LumatrekSetIoMode(LumatrekHandle *psHandle, uint32_t u32Mode);
+int32_t LumatrekSetOpenBarrier(LumatrekHandle *psHandle);
+
+/* The plate database on the sensor. The callback gets each entry as a terminated text that
+ * is valid only during the call. */
+typedef int (*LumatrekDataBaseCallback)(LumatrekHandle *psHandle, uint32_t u32Index, const char *pcszPlate,
+                                        void *pUser);
+int32_t LumatrekAddToDataBase(LumatrekHandle *psHandle, const char *pcszPlate);
+int32_t LumatrekRemoveFromDataBase(LumatrekHandle *psHandle, const char *pcszPlate);
+int32_t LumatrekUpdateDataBase(LumatrekHandle *psHandle);
+int32_t LumatrekEraseDataBase(LumatrekHandle *psHandle);
+int32_t LumatrekGetDataBaseSize(LumatrekHandle *psHandle, uint32_t *pu32Count);
+int32_t LumatrekEnumDataBase(LumatrekHandle *psHandle, LumatrekDataBaseCallback rCallback, void *pUser);
+int32_t LumatrekGetDataBaseConfig(LumatrekHandle *psHandle, LumatrekDataBaseConfig *psConfig);
+int32_t LumatrekSetDataBaseConfig(LumatrekHandle *psHandle, const LumatrekDataBaseConfig *psConfig);
+
+/* Recognition and video configuration. */
+int32_t LumatrekGetConfig(LumatrekHandle *psHandle, LumatrekConfig *psConfig);
+int32_t LumatrekSetMPEGConfigV2(LumatrekHandle *psHandle, uint32_t u32MpegMode, uint32_t u32Width, uint32_t u32Height,
+                                uint32_t u32Bitrate, uint32_t u32Gop, uint32_t u32FrameSkip);
+int32_t LumatrekSetANPRConfigV2(LumatrekHandle *psHandle, const char *pcszUniqueName, uint32_t u32JpegCompression,
+                                uint32_t u32StillPictureSize, const char *pcszContext, uint32_t u32Direction,
+                                uint32_t u32StreamBitrate, int32_t i32StreamFrameSkip, uint32_t u32EnslavementMode);
+int32_t LumatrekSetDGPRConfig(LumatrekHandle *psHandle, uint32_t u32Direction, uint32_t u32StreamBitrate,
+                              int32_t i32StreamFrameSkip, uint32_t u32EnslavementMode, uint32_t u32JpegCompression,
+                              uint32_t u32StillPictureSize, uint32_t u32EmptyPlatesDetection,
+                              uint32_t u32EmptyPlatesRatio);
+int32_t LumatrekGetRemoteOcrSettings(LumatrekHandle *psHandle, LumatrekOcrSettings *psSettings);
+int32_t LumatrekSetRemoteOcrSettings(LumatrekHandle *psHandle, const LumatrekOcrSettings *psSettings);
+int32_t LumatrekSetRemoteLateStackConfig(LumatrekHandle *psHandle, const LumatrekLateStackConfig *psConfig);
+int32_t LumatrekGetRemoteSpeedParams(LumatrekHandle *psHandle, LumatrekSpeedParams *psParams);
+int32_t LumatrekSetRemoteSpeedParams(LumatrekHandle *psHandle, const LumatrekSpeedParams *psParams);
+/* At least one output. */
+int32_t LumatrekGetRemoteRecognitionAreaOfInterest(LumatrekHandle *psHandle, LumatrekAreaOfInterest *psArea,
+                                                   uint32_t *pu32Mode);
+/* At least one of the two. */
+int32_t LumatrekSetRemoteRecognitionAreaOfInterest(LumatrekHandle *psHandle, const LumatrekAreaOfInterest *psArea,
+                                                   const uint32_t *pu32Mode);
+int32_t LumatrekSetConfigurationFile(LumatrekHandle *psHandle, uint32_t u32Index, uint32_t u32Size,
+                                     const void *pData);
+
+/* Activation and equipment. */
+int32_t LumatrekGetActivationConfig(LumatrekHandle *psHandle, LumatrekActivationConfig *psConfig);
+int32_t LumatrekSetActivationConfig(LumatrekHandle *psHandle, const LumatrekActivationConfig *psConfig);
+int32_t LumatrekGetBoardConfig(LumatrekHandle *psHandle, LumatrekBoardConfig *psConfig);
+int32_t LumatrekSetBoardConfig(LumatrekHandle *psHandle, const LumatrekBoardConfig *psConfig);
+int32_t LumatrekGetCardClass(LumatrekHandle *psHandle, uint32_t *pu32CardClass);
+/* Sends a raw message and waits for its acknowledgement; the reply buffer is not filled. */
+int32_t LumatrekSendCommandKGV(LumatrekHandle *psHandle, uint32_t u32Code, const void *pPayload, uint32_t u32Size,
+                               void *pReply, uint32_t u32ReplySize);
+
+/* Network, identity and discovery. Null address texts count as "0.0.0.0". */
+int32_t LumatrekSetIPConfigV3(LumatrekHandle *psHandle, const char *pcszAddress, const char *pcszMask,
+                              const char *pcszGateway, const char *pcszDns, uint32_t u32TimeoutMs,
+                              uint32_t u32CommandPort, uint32_t u32StreamPort, uint32_t u32TimePort, uint32_t u32Dhcp);
+int32_t LumatrekSetUniqueName(LumatrekHandle *psHandle, const char *pcszName);
+int32_t LumatrekSubscribeUnicastDiscover(LumatrekHandle *psHandle, const LumatrekDiscoverAddress *psAddress);
+int32_t LumatrekUnsubscribeUnicastDiscover(LumatrekHandle *psHandle, const LumatrekDiscoverAddress *psAddress);
+/* *pu32Count is the list's room in and the subscriptions out; a null list asks the count. */
+int32_t LumatrekGetSubscribedUnicastDiscover(LumatrekHandle *psHandle, LumatrekDiscoverAddress *psList,
+                                             uint32_t *pu32Count);
+
+/* Master, slave and enslavement. */
+int32_t LumatrekGetMasterParameters(LumatrekHandle *psHandle, LumatrekMasterParameters *psParams);
+int32_t LumatrekSetMasterParameters(LumatrekHandle *psHandle, const LumatrekMasterParameters *psParams);
+int32_t LumatrekResetMasterSlaveParameters(LumatrekHandle *psHandle);
+int32_t LumatrekGetRemoteEnslaveParams(LumatrekHandle *psHandle, LumatrekRemoteEnslaveParams *psParams);
+int32_t LumatrekSetRemoteEnslaveParams(LumatrekHandle *psHandle, const LumatrekRemoteEnslaveParams *psParams);
+int32_t LumatrekSetRemoteEnslaveSwitchType(LumatrekHandle *psHandle, uint32_t u32SwitchType);
+
+/* Commands that travel on the stream connection. */
+int32_t LumatrekGetCurrentLogInfoV2(LumatrekHandle *psHandle, uint32_t u32RequestNumber, uint32_t u32Second);
+int32_t LumatrekGetImage(LumatrekHandle *psHandle, uint32_t u32RequestNumber);
+int32_t LumatrekGetImageV2(LumatrekHandle *psHandle, uint32_t u32First, uint32_t u32Second);
+int32_t LumatrekSetStreamState(LumatrekHandle *psHandle, uint32_t u32State);
+int32_t SendStreamCommandKGV(LumatrekHandle *psHandle, uint32_t u32Code, const void *pPayload, uint32_t u32Size);
 
 #ifdef __cplusplus
 }

@@ -243,6 +243,72 @@ int ConvertLedExternalTriggerConfig(LumatrekLedExternalTriggerConfig *psRecord, 
     return 1;
 }
 
+int ConvertSensorDescription(LumatrekHandle *psHandle, LumatrekSensorDescription *psRecord, const uint8_t *pu8Wire,
+                             uint32_t u32WireSize)
+{
+    if (!usable(psRecord, pu8Wire, u32WireSize, LT_WIRE_DESCRIPTION))
+        return 0;
+    clear(psRecord);
+    LumatrekSensorDescription &r = *psRecord;
+    r.i32SensorType = SensorTypeFromCode(LT_getU32(pu8Wire, 8));
+    memcpy(r.au8Mac, pu8Wire + 2, kMacSize);
+    if (psHandle) {
+        LT_lock(psHandle, LT_MUTEX_PORT);
+        const char *pcszHost = psHandle->pszHost ? psHandle->pszHost : "";
+        LT_copyText(r.aszAddress, sizeof(r.aszAddress), reinterpret_cast<const uint8_t *>(pcszHost),
+                    uint32_t(strlen(pcszHost)));
+        LT_unlock(psHandle, LT_MUTEX_PORT);
+    }
+    r.u32Valid = 1;
+    r.u32Fixed = 1;
+    r.u32Fixed2 = 1;
+    for (size_t i = 0; i < 3; i++) {
+        r.au16Version[i] = LT_getU16(pu8Wire, 12 + 2 * i);
+        r.au32Words20[i] = LT_getU32(pu8Wire, 20 + 4 * i);
+        r.au16Shorts364[i] = LT_getU16(pu8Wire, 364 + 2 * i);
+    }
+    r.u32Word18 = LT_getU16(pu8Wire, 18);
+    r.u32Status = LT_getU32(pu8Wire, 84);
+    LT_copyText(r.aszName, sizeof(r.aszName), pu8Wire + 44, 32);
+    r.u32Word76 = LT_getU32(pu8Wire, 76);
+    r.i32Word80 = static_cast<int16_t>(LT_getU16(pu8Wire, 80));
+    r.u16Word82 = LT_getU16(pu8Wire, 82);
+    r.u32Word88 = LT_getU32(pu8Wire, 88);
+    LT_copyText(r.aszText92, sizeof(r.aszText92), pu8Wire + 92, 16);
+    memcpy(r.au8Block108, pu8Wire + 108, sizeof(r.au8Block108));
+    r.au32Bytes370[0] = pu8Wire[370];
+    r.au32Bytes370[1] = pu8Wire[371];
+    r.au32Words372[0] = LT_getU32(pu8Wire, 372);
+    r.au32Words372[1] = LT_getU32(pu8Wire, 376);
+    LT_copyText(r.aszText380, sizeof(r.aszText380), pu8Wire + 380, 64);
+    r.u32Word460 = LT_getU32(pu8Wire, 460);
+    r.u32Word464 = LT_getU16(pu8Wire, 464);
+    r.au16Shorts450[0] = LT_getU16(pu8Wire, 450);
+    r.au16Shorts450[1] = LT_getU16(pu8Wire, 452);
+    r.u32Word468 = LT_getU32(pu8Wire, 468);
+    r.u32Word472 = LT_getU32(pu8Wire, 472);
+    memcpy(r.au8Mac436, pu8Wire + 436, kMacSize);
+    memcpy(r.au8Mac446, pu8Wire + 446, kMacSize);
+    r.u32Byte466 = pu8Wire[466];
+    r.au32Words476[0] = LT_getU32(pu8Wire, 476);
+    r.au32Words476[1] = LT_getU32(pu8Wire, 480);
+    return 1;
+}
+
+int ConvertRecorderConfig(LumatrekConfig *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize)
+{
+    if (!usable(psRecord, pu8Wire, u32WireSize, LT_WIRE_RECORDER_CONFIG))
+        return 0;
+    LumatrekIpConfig sSaved = psRecord->sIp;
+    clear(psRecord);
+    psRecord->sIp = sSaved;
+    psRecord->u32SensorType = LUMATREK_SENSOR_RECORDER;
+    LumatrekRecorderConfig &sRecorder = psRecord->uBody.sRecorder;
+    memcpy(sRecorder.au8Block, pu8Wire, sizeof(sRecorder.au8Block));
+    sRecorder.u32StreamPort = LT_getU32(pu8Wire, sizeof(sRecorder.au8Block));
+    return 1;
+}
+
 void SaveString(char **ppszKept, const char *pcszNew)
 {
     if (!ppszKept)

@@ -63,6 +63,7 @@ void freeHandle(LumatrekHandle *psHandle)
 {
     SA_DestroyWaitQueue(&psHandle->psCommandQueue);
     SA_DestroyWaitQueue(&psHandle->psTimeCommandQueue);
+    SA_DestroyWaitQueue(&psHandle->psStreamCommandQueue);
     SA_Free(&psHandle->pszHost);
     SA_Free(&psHandle->psDiscover);
     for (LT_DataBlock &sBlock : psHandle->asData)
@@ -95,6 +96,22 @@ void detachCallbacks(LumatrekHandle *psHandle)
     psHandle->rStateCallback = nullptr;
     psHandle->pStateUser = nullptr;
     LT_unlock(psHandle, LT_MUTEX_STATE);
+}
+
+// Answers as closing every request still queued, and those of callers already inside a
+// hand-off when the running flag was cleared, for at most the limit.
+void drainQueues(LumatrekHandle *psHandle, uint32_t u32LimitMs)
+{
+    const uint32_t u32Start = SA_GetTickMs();
+    for (;;) {
+        LT_answerWaitingRequests(psHandle->psCommandQueue, LT_STATUS_CLOSING);
+        LT_answerWaitingRequests(psHandle->psTimeCommandQueue, LT_STATUS_CLOSING);
+        LT_answerWaitingRequests(psHandle->psStreamCommandQueue, LT_STATUS_CLOSING);
+        if (__atomic_load_n(&psHandle->i32Submitting, __ATOMIC_SEQ_CST) == 0 ||
+            SA_ElapsedTime(u32Start, SA_GetTickMs()) >= u32LimitMs)
+            return;
+        SA_Sleep(1);
+    }
 }
 
 int failCreation(LumatrekErrorInfo *psError, int32_t i32Code, LT_TextId eText)
@@ -133,6 +150,7 @@ int buildHandle(LumatrekHandle *psHandle, const char *pcszConnection, uint32_t u
     if (!ParseAddress(psHandle, pcszConnection))
         return failCreation(psError, LUMATREK_ERROR_NO_MEMORY, LT_TEXT_NO_MEMORY);
     psHandle->u32CommandTimeoutMs = SA_INFINITE;
+    psHandle->bTimeSync = 1;
     LT_store(&psHandle->i32Running, 1);
     psHandle->rStateCallback = rState;
     psHandle->pStateUser = pStateUser;
@@ -308,8 +326,7 @@ void LumatrekDestroyInternal(LumatrekHandle *psHandle)
     LT_joinThread(psHandle, &psHandle->sCommandThread, psTiming->u32LongJoinMs, LT_TEXT_COMMAND_THREAD_LATE,
                   &sError);
     LT_joinThread(psHandle, &psHandle->sTimeThread, psTiming->u32LongJoinMs, LT_TEXT_TIME_THREAD_LATE, &sError);
-    LT_answerWaitingRequests(psHandle->psCommandQueue, LT_STATUS_CLOSING);
-    LT_answerWaitingRequests(psHandle->psTimeCommandQueue, LT_STATUS_CLOSING);
+    drainQueues(psHandle, psTiming->u32ShortJoinMs);
     LT_resetConnectionState(psHandle);
     detachCallbacks(psHandle);
     releaseReference(psHandle);
@@ -338,7 +355,17 @@ int LT_submitRequest(LumatrekHandle *psHandle, SA_WaitQueueData psQueue, Lumatre
                      uint32_t u32TimeoutMs)
 {
     LT_retain(psHandle);
-    const int iResult = SA_SendWaitQueue(psQueue, psRequest, u32TimeoutMs);
+    // Counted before the running flag is read, so that a destruction which already cleared
+    // the flag sees this caller and answers its request (see drainQueues).
+    __atomic_add_fetch(&psHandle->i32Submitting, 1, __ATOMIC_SEQ_CST);
+    int iResult = SA_ERROR;
+    if (!LT_isRunning(psHandle)) {
+        psRequest->i32Status = LT_STATUS_CLOSING;
+        iResult = SA_OK;
+    } else if (psQueue) {
+        iResult = SA_SendWaitQueue(psQueue, psRequest, u32TimeoutMs);
+    }
+    __atomic_sub_fetch(&psHandle->i32Submitting, 1, __ATOMIC_SEQ_CST);
     LT_release(psHandle);
     return iResult;
 }

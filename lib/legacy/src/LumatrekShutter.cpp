@@ -22,6 +22,11 @@ uint32_t boardClass(LumatrekHandle *psHandle)
 
 extern "C" {
 
+int LT_shutterKnown(uint32_t u32Shutter)
+{
+    return u32Shutter < sizeof(kExposureUs) / sizeof(kExposureUs[0]);
+}
+
 int GetShutterTiming(LumatrekHandle *psHandle, uint32_t u32Shutter, uint32_t *pu32LedStart, uint32_t *pu32LedEnd,
                      uint32_t *pu32PowerLimit)
 {

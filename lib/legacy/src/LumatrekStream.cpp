@@ -14,6 +14,12 @@ int LumatrekAddStreamInternal(LumatrekHandle *psHandle, uint32_t u32StreamOption
     return 1;
 }
 
+int LT_hasEventCallback(LumatrekHandle *)
+{
+    // No stream callback exists yet: picture requests have nobody to deliver their answer to.
+    return 0;
+}
+
 void LumatrekCancelStreamInternal(LumatrekHandle *psHandle, LumatrekErrorInfo *)
 {
     SetConnectionState(psHandle, LT_SOCKET_STREAM, 0);

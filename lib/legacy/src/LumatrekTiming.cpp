@@ -12,6 +12,7 @@ const LT_Timing kDefaults = {
     400,   /* before the second configuration read */
     1000,  /* read slice */
     30000, /* body reads and writes */
+    120000, /* slow commands */
     31,    /* time reply slices */
     5,     /* pause steps between clock samples */
     5000,  /* command keep-alive */
@@ -38,12 +39,12 @@ void LT_resetTiming(void)
 
 int32_t LT_load(const int32_t *pi32Value)
 {
-    return __atomic_load_n(pi32Value, __ATOMIC_ACQUIRE);
+    return __atomic_load_n(pi32Value, __ATOMIC_SEQ_CST);
 }
 
 void LT_store(int32_t *pi32Value, int32_t i32Value)
 {
-    __atomic_store_n(pi32Value, i32Value, __ATOMIC_RELEASE);
+    __atomic_store_n(pi32Value, i32Value, __ATOMIC_SEQ_CST);
 }
 
 } // extern "C"

@@ -121,6 +121,92 @@ extern "C" {
     X(FN_GET_STATE, "LumatrekGetState")                                                          \
     X(FN_ERROR, "LumatrekError")                                                                 \
     X(FN_UPDATE_UNICAST, "LumatrekUpdateUnicastDiscoverAddresses")                               \
+    X(FN_SET_COMMAND_MODE, "LumatrekSetCommandMode")                                             \
+    X(FN_GET_STATUS_V2, "LumatrekGetStatusV2")                                                   \
+    X(FN_REBOOT, "LumatrekReboot")                                                               \
+    X(FN_SET_ZOOM, "LumatrekSetZoom")                                                            \
+    X(FN_SET_IRIS, "LumatrekSetIris")                                                            \
+    X(FN_SET_GAIN, "LumatrekSetGain")                                                            \
+    X(FN_SET_SHUTTER, "LumatrekSetShutter")                                                      \
+    X(FN_SET_FOCUS, "LumatrekSetFocus")                                                          \
+    X(FN_SET_EXP_COMP, "LumatrekSetExpComp")                                                     \
+    X(FN_SET_AUTOFOCUS_ON, "LumatrekSetAutofocusOn")                                             \
+    X(FN_SET_AUTOFOCUS_OFF, "LumatrekSetAutofocusOff")                                           \
+    X(FN_SET_DISPLAY, "LumatrekSetDisplay")                                                      \
+    X(FN_SET_POWER, "LumatrekSetPower")                                                          \
+    X(FN_SET_MANUAL_MODE, "LumatrekSetManualMode")                                               \
+    X(FN_SET_SHUTTER_MODE, "LumatrekSetShutterMode")                                             \
+    X(FN_SET_IR_CUT, "LumatrekSetIRCut")                                                         \
+    X(FN_SAVE_FOCUS, "LumatrekSaveFocus")                                                        \
+    X(FN_STORE, "LumatrekStore")                                                                 \
+    X(FN_SET_MACRO_MODE, "LumatrekSetMacroMode")                                                 \
+    X(FN_GET_FOCUS_VALUES, "LumatrekGetFocusValues")                                             \
+    X(FN_SET_CAMERA_SYNCHRO, "LumatrekSetCameraSynchro")                                         \
+    X(FN_SET_FLIP, "LumatrekSetFlip")                                                            \
+    X(FN_SET_AE_RESPONSE_SPEED, "psszFunctionLumatrekSetAEResponseSpeed")                        \
+    X(FN_SET_BRACKETING_CONFIG, "LumatrekSetBracketingConfig")                                   \
+    X(FN_GET_BRACKETING_CONFIG, "LumatrekGetBracketingConfig")                                   \
+    X(FN_SET_ECO_MODE, "LumatrekSetEcoMode")                                                     \
+    X(FN_GET_LED_EXTERNAL_TRIGGER_CONFIG, "LumatrekGetLedExternalTriggerConfig")                 \
+    X(FN_SET_LED_EXTERNAL_TRIGGER_CONFIG, "LumatrekSetLedExternalTriggerConfig")                 \
+    X(FN_SWITCH_AND_LOCK_RS232, "LumatrekSwitchAndLockRS232")                                    \
+    X(FN_UNLOCK_RS232, "LumatrekUnlockRS232")                                                    \
+    X(FN_WRITE_RS232, "LumatrekWriteRS232")                                                      \
+    X(FN_READ_RS232_SIZE, "LumatrekReadRS232Size")                                               \
+    X(FN_READ_RS232_TERMINATOR, "LumatrekReadRS232Terminator")                                   \
+    X(FN_SET_OUTPUT, "LumatrekSetOutput")                                                        \
+    X(FN_GET_IO_STATE, "LumatrekGetIoState")                                                     \
+    X(FN_SET_IO_MODE, "LumatrekSetIoMode")                                                       \
+    X(FN_SET_OPEN_BARRIER, "LumatrekSetOpenBarrier")                                             \
+    X(FN_ADD_TO_DATA_BASE, "LumatrekAddToDataBase")                                              \
+    X(FN_REMOVE_FROM_DATA_BASE, "LumatrekRemoveFromDataBase")                                    \
+    X(FN_UPDATE_DATA_BASE, "LumatrekUpdateDataBase")                                             \
+    X(FN_ERASE_DATA_BASE, "LumatrekEraseDataBase")                                               \
+    X(FN_GET_DATA_BASE_SIZE, "LumatrekGetDataBaseSize")                                          \
+    X(FN_ENUM_DATA_BASE, "LumatrekEnumDataBase")                                                 \
+    X(FN_GET_DATA_BASE_CONFIG, "LumatrekGetDataBaseConfig")                                      \
+    X(FN_SET_DATA_BASE_CONFIG, "LumatrekSetDataBaseConfig")                                      \
+    X(FN_GET_CONFIG, "LumatrekGetConfig")                                                        \
+    X(FN_SET_MPEG_CONFIG_V2, "LumatrekSetMPEGConfigV2")                                          \
+    X(FN_SET_ANPR_CONFIG_V2, "LumatrekSetANPRConfigV2")                                          \
+    X(FN_SET_DGPR_CONFIG, "LumatrekSetDGPRConfig")                                               \
+    X(FN_GET_REMOTE_OCR_SETTINGS, "LumatrekGetRemoteOcrSettings")                                \
+    X(FN_SET_REMOTE_OCR_SETTINGS, "LumatrekSetRemoteOcrSettings")                                \
+    X(FN_SET_REMOTE_LATE_STACK_CONFIG, "LumatrekSetRemoteLateStackConfig")                       \
+    X(FN_GET_REMOTE_SPEED_PARAMS, "LumatrekGetRemoteSpeedParams")                                \
+    X(FN_SET_REMOTE_SPEED_PARAMS, "LumatrekSetRemoteSpeedParams")                                \
+    X(FN_GET_REMOTE_RECOGNITION_AREA_OF_INTEREST, "LumatrekGetRemoteRecognitionAreaOfInterest")  \
+    X(FN_SET_REMOTE_RECOGNITION_AREA_OF_INTEREST, "LumatrekSetRemoteRecognitionAreaOfInterest")  \
+    X(FN_SET_CONFIGURATION_FILE, "LumatrekSetConfigurationFile")                                 \
+    X(FN_GET_ACTIVATION_CONFIG, "LumatrekGetActivationConfig")                                   \
+    X(FN_SET_ACTIVATION_CONFIG, "LumatrekSetActivationConfig")                                   \
+    X(FN_GET_BOARD_CONFIG, "LumatrekGetBoardConfig")                                             \
+    X(FN_SET_BOARD_CONFIG, "LumatrekSetBoardConfig")                                             \
+    X(FN_GET_CARD_CLASS, "LumatrekGetCardClass")                                                 \
+    X(FN_SEND_COMMAND_KGV, "LumatrekSendCommandKGV")                                             \
+    X(FN_SET_IP_CONFIG_V3, "LumatrekSetIPConfigV3")                                              \
+    X(FN_SET_UNIQUE_NAME, "LumatrekSetUniqueName")                                               \
+    X(FN_SUBSCRIBE_UNICAST_DISCOVER, "LumatrekSubscribeUnicastDiscover")                         \
+    X(FN_UNSUBSCRIBE_UNICAST_DISCOVER, "LumatrekUnsubscribeUnicastDiscover")                     \
+    X(FN_GET_SUBSCRIBED_UNICAST_DISCOVER, "LumatrekGetSubscribedUnicastDiscover")                \
+    X(FN_GET_MASTER_PARAMETERS, "LumatrekGetMasterParameters")                                   \
+    X(FN_SET_MASTER_PARAMETERS, "LumatrekSetMasterParameters")                                   \
+    X(FN_RESET_MASTER_SLAVE_PARAMETERS, "LumatrekResetMasterSlaveParameters")                    \
+    X(FN_GET_REMOTE_ENSLAVE_PARAMS, "LumatrekGetRemoteEnslaveParams")                            \
+    X(FN_SET_REMOTE_ENSLAVE_PARAMS, "LumatrekSetRemoteEnslaveParams")                            \
+    X(FN_SET_REMOTE_ENSLAVE_SWITCH_TYPE, "LumatrekSetRemoteEnslaveSwitchType")                   \
+    X(FN_GET_CURRENT_LOG_INFO_V2, "LumatrekGetCurrentLogInfoV2")                                 \
+    X(FN_GET_IMAGE, "LumatrekGetImage")                                                          \
+    X(FN_GET_IMAGE_V2, "LumatrekGetImageV2")                                                     \
+    X(FN_SET_STREAM_STATE, "LumatrekSetStreamState")                                             \
+    X(FN_SEND_STREAM_COMMAND_KGV, "SendStreamCommandKGV")                                        \
+    X(FN_GET_INTERNAL_STATUS, "LumatrekGetInternalStatus")                                       \
+    X(FN_GET_INTERNAL_CONFIG, "LumatrekGetInternalConfig")                                       \
+    X(FN_GET_INTERNAL_CAMERA_CONFIG, "LumatrekGetInternalCameraConfig")                          \
+    X(FN_PROCESS_TIME_COMMANDS, "ProcessTimeCommands")                                           \
+    X(FN_SEND_STREAM_COMMAND, "LumatrekSendStreamCommand")                                       \
+    X(FN_SEND_TIME_COMMAND, "SendTimeCommand")                                                   \
+    X(FN_REBOOT_ON_TIME_SOCKET, "RebootOnTimeSocket")                                            \
     X(THREAD_COMMAND, "CommandThread")                                                           \
     X(THREAD_NET, "NetThread")                                                                   \
     X(THREAD_RECEIVE, "ReceiveThread")                                                           \
@@ -149,6 +235,7 @@ typedef struct LT_Timing {
     uint32_t u32CameraRetryMs;      /* before reading a configuration with no camera again */
     uint32_t u32ReadSliceMs;        /* header reads and queue polls, between looks at the flag */
     uint32_t u32TransferTimeoutMs;  /* body reads and every write */
+    uint32_t u32SlowTransferMs;     /* commands the sensor takes long to apply */
     uint32_t u32TimeReplySlices;    /* read slices a time reply may take */
     uint32_t u32TimeSamplePauses;   /* pause steps between two clock samples */
     uint32_t u32CommandKeepAliveMs; /* idle command connection */
@@ -285,6 +372,7 @@ typedef enum LT_MutexId {
 #define LT_TIME_COMMAND_QUEUE_SIZE 4
 #define LT_STREAM_MASK 0x1FFFFFFFu
 #define LT_DATA_SLOTS 3
+#define LT_VERSION_TEXT_SIZE 256
 
 /* Sockets and conditions of SetConnectionState. */
 #define LT_SOCKET_TIME 1
@@ -377,18 +465,31 @@ struct LumatrekHandle {
     LumatrekConnectionStateCallback rStateCallback;
     void *pStateUser;
 
-    /* Command area. */
+    /* Command area. The wait time-out, the flags and the count of callers inside a queue
+     * hand-off are atomic; the reconnection counter is under the port mutex. */
     SA_WaitQueueData psCommandQueue;
     SA_WaitQueueData psTimeCommandQueue;
+    SA_WaitQueueData psStreamCommandQueue; /* made by the stream set-up */
     LT_ThreadSlot sCommandThread;
     uint32_t u32CommandTimeoutMs;
+    int32_t bCommandMode;
+    int32_t i32Submitting;
+    int32_t bChannelConnected;
+    int32_t bCommandReconnect;
+    int32_t bAddressChanged;
+    int32_t bTimeReconnect;
+    int32_t bBusyByReply; /* the busy flag came from a reply, not from the status word */
+    uint32_t u32Reconnections;
 
-    /* Time area; the reference under the time synchronisation mutex. */
+    /* Time area; the reference and the monotonic result under the time synchronisation mutex. */
     LT_ThreadSlot sTimeThread;
     uint32_t u32ReferenceSendTick;
     uint32_t u32ReferenceSensorTime;
     uint32_t u32ReferenceRoundTrip;
     int32_t bClockValid;
+    int32_t bTimeSync; /* 0 for a recorder, which keeps no clock */
+    int32_t bMonotonicUsed;
+    uint32_t u32LastMonotonic;
 
     /* Stream area. */
     uint32_t u32StreamOption;
@@ -405,8 +506,30 @@ struct LumatrekHandle {
     uint32_t u32DiscoverCount;
     LumatrekDiscoverAddress *psDiscover;
     LT_DataBlock asData[LT_DATA_SLOTS];
-    uint32_t au32Received[2];
+    uint32_t au32Received[2]; /* the first word is the cache-valid mask of the blocks held */
     uint32_t u32MaxLedCurrent;
+    char aszVersionText[LT_VERSION_TEXT_SIZE + 1];
+    uint32_t u32RebootCount;
+    uint8_t au8Mac[6];
+    uint32_t u32CardClass;
+    char aszUniqueName[32];
+    LumatrekMasterAddresses sMasterAddresses;
+    LumatrekSensorDescription sDescription;
+    uint32_t u32MaxZoom;
+    uint32_t u32LedCard;
+    uint32_t u32SaveCameraOnDisconnect;
+    int32_t bResetFrameCounters; /* set when the stream's frame rate changed */
+    LumatrekOcrSettings sOcr;
+    LumatrekSpeedParams sSpeed;
+    LumatrekMasterParameters sMasterParameters;
+    LumatrekLateStackConfig sLateStack;
+    LumatrekRemoteEnslaveParams sRemoteEnslave;
+    LumatrekDataBaseConfig sDataBase;
+    LumatrekAreaOfInterest sArea;
+    LumatrekLedExternalTriggerConfig sLedTrigger;
+    uint8_t au8IoState[8];
+    uint32_t au32Bracketing[2];
+    uint32_t u32EcoMode;
 
     /* Counters, under the drop mutex. */
     uint32_t u32Disconnections;
@@ -596,11 +719,370 @@ int LumatrekUpdateUnicastDiscoverAddresses(LumatrekHandle *psHandle, const uint8
 
 /* LED window and power limit for a shutter setting: 1 when the setting and the board class
  * are known. Each output may be null. */
+/* 1 when the shutter table has the setting. */
+int LT_shutterKnown(uint32_t u32Shutter);
 int GetShutterTiming(LumatrekHandle *psHandle, uint32_t u32Shutter, uint32_t *pu32LedStart, uint32_t *pu32LedEnd,
                      uint32_t *pu32PowerLimit);
 
+/* ==== the command connection ==== */
+
+/* What an exchange reads from and writes to: a socket, or (with no socket) the bytes of a
+ * buffer as the sensor's side, whose writes go nowhere. */
+typedef struct LT_Link {
+    SA_Socket psSocket;
+    const uint8_t *pu8Input;
+    uint32_t u32InputSize;
+    uint32_t u32InputPosition;
+} LT_Link;
+
+/* Exactly the length, or the write of all of it: SA_OK, SA_TIMEOUT, SA_ERROR or a cancel value. */
+int32_t LT_linkRead(LT_Link *psLink, void *pBuffer, uint32_t u32Length, uint32_t u32TimeoutMs);
+int32_t LT_linkWrite(LT_Link *psLink, const void *pData, uint32_t u32Length, uint32_t u32TimeoutMs);
+/* Reads and drops the bytes; 1 when all were read. */
+int LT_linkSkip(LT_Link *psLink, uint32_t u32Count, uint32_t u32TimeoutMs);
+int LT_readHeader(LT_Link *psLink, LumatrekMessageHeader *psHeader, uint32_t u32TimeoutMs);
+
+/* Reply codes of the command connection. */
+#define LT_REPLY_ACK 0xAAAAu
+#define LT_REPLY_NACK 0xAAA9u
+#define LT_REPLY_BUSY 0xAA9Fu
+#define LT_REPLY_FULL 0xAAA5u
+#define LT_REPLY_NOT_SUPPORTED 0xAAA8u
+#define LT_REPLY_RS232_LOCKED 0xAAA7u
+#define LT_REPLY_TIMEOUT 0xAAA6u
+#define LT_REPLY_FLASH_CORRUPTED 0xAAA4u
+#define LT_REPLY_TOO_COLD 0xAAA3u
+#define LT_REPLY_REBOOTING 0x1111u
+#define LT_CODE_KEEP_ALIVE 0xAAB2u
+#define LT_CODE_STATUS 0xAAABu
+#define LT_CODE_TIME 0xAAB1u
+
+/* The reply code's status; 1 when the exchange may go on, 0 when the connection is lost. */
+int DecodeReplyCode(LumatrekHandle *psHandle, const LumatrekMessageHeader *psHeader, uint32_t u32Expected,
+                    int32_t *pi32Status);
+/* The exchanges of the command connection: each sets the status (-2 until it knows better)
+ * and returns 1 while the connection is usable, 0 when it is lost. */
+int ExchangeCommand(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const void *pPayload,
+                    uint32_t u32Size, uint32_t u32TimeoutMs, int32_t *pi32Status);
+int ExchangeCommandRead(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const void *pPayload,
+                        uint32_t u32Size, void *pReply, uint32_t u32ReplySize, uint32_t u32TimeoutMs,
+                        int32_t *pi32Status);
+/* *pu32Received gets the length of the data read. */
+int ExchangeCommandReadUpTo(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const void *pPayload,
+                            uint32_t u32Size, void *pReply, uint32_t u32ReplySize, uint32_t u32TimeoutMs,
+                            int32_t *pi32Status, uint32_t *pu32Received);
+/* Reads the first u32Prefix bytes; *pu32Left gets what the caller still has to read. */
+int ExchangeCommandReadPrefix(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const void *pPayload,
+                              uint32_t u32Size, void *pPrefix, uint32_t u32Prefix, uint32_t u32TimeoutMs,
+                              int32_t *pi32Status, uint32_t *pu32Left);
+int ExchangeCommandTwoReplies(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const void *pPayload,
+                              uint32_t u32Size, int32_t *pi32Status);
+/* One message made of the pieces. */
+typedef struct LT_Piece {
+    const void *pData;
+    uint32_t u32Size;
+} LT_Piece;
+int ExchangeCommandVector(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, const LT_Piece *psPieces,
+                          uint32_t u32Count, uint32_t u32TimeoutMs, int32_t *pi32Status);
+int SendHeader(LT_Link *psLink, uint32_t u32Code, uint32_t u32TimeoutMs);
+int SendCommandNoReply(LT_Link *psLink, uint32_t u32Code, const void *pPayload, uint32_t u32Size,
+                       uint32_t u32TimeoutMs);
+
+/* Fills the record from a command status; the port names the connection. */
+void CommandStatusToError(LumatrekErrorInfo *psError, int32_t i32Status, uint32_t u32Port);
+/* Hands the request to the command thread and waits: 0, a negative status, or -1, -2, -5, -7. */
+int32_t SubmitCommandRequest(LumatrekHandle *psHandle, LumatrekCommandRequest *psRequest);
+int32_t SendCommand(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command, uint32_t u32Argument,
+                    uint32_t u32WaitReply, uint32_t u32PayloadSize, const void *pPayload, uint32_t u32ReplySize,
+                    void *pReply);
+/* The same hand-off to the stream and the time connections' queues. */
+int32_t LumatrekSendStreamCommand(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command,
+                                  uint32_t u32Argument, uint32_t u32WaitReply, uint32_t u32PayloadSize,
+                                  const void *pPayload, uint32_t u32ReplySize, void *pReply);
+int32_t SendTimeCommand(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command,
+                        uint32_t u32PayloadSize, const void *pPayload, uint32_t u32ReplySize, void *pReply);
+int32_t CmdCancelCallback(SA_Socket psSocket, void *pHandle);
+/* Raises the three reconnection requests (command, address, time). */
+void LT_requestReconnection(LumatrekHandle *psHandle);
+
+/* The start-up reads; the caller holds the configuration mutex. 1, or 0 to drop the connection. */
+int LumatrekGetInternalStatus(LumatrekHandle *psHandle, LT_Link *psLink);
+int LumatrekGetInternalConfig(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekConfig *psConfig);
+int LumatrekGetInternalCameraConfig(LumatrekHandle *psHandle, LT_Link *psLink, int bWithLedCheck,
+                                    LumatrekErrorInfo *psError);
+
+/* The reply record of the subscription list request: room (in) and count (out), and the list. */
+typedef struct LT_UnicastReply {
+    uint32_t u32Count;
+    LumatrekDiscoverAddress *psList;
+} LT_UnicastReply;
+
+/* The sensor's answer to a request is at most this many entries. */
+#define LT_MAX_DATABASE_ENTRIES 1000000u
+#define LT_MAX_UNICAST_ENTRIES 4096u
+#define LT_MAX_EXTERNAL_CONFIG (16u * 1024u * 1024u)
+#define LT_DATABASE_ENTRY 11
+
+/* ==== the command set ==== */
+
+/* Command numbers of the requests. */
+enum {
+    LT_CMD_GET_STATUS = 1,
+    LT_CMD_GET_CONFIG = 2,
+    LT_CMD_SET_ZOOM = 10,
+    LT_CMD_SET_IRIS = 11,
+    LT_CMD_SET_GAIN = 12,
+    LT_CMD_SET_SHUTTER = 13,
+    LT_CMD_SET_FOCUS = 14,
+    LT_CMD_SET_EXP_COMP = 15,
+    LT_CMD_SET_AUTOFOCUS = 16,
+    LT_CMD_SET_DISPLAY = 17,
+    LT_CMD_SET_POWER = 18,
+    LT_CMD_SET_MANUAL_MODE = 19,
+    LT_CMD_SET_IR_CUT = 20,
+    LT_CMD_SAVE_FOCUS = 21,
+    LT_CMD_STORE = 22,
+    LT_CMD_WRITE_RS232 = 25,
+    LT_CMD_READ_RS232_SIZE = 26,
+    LT_CMD_READ_RS232_TERMINATOR = 27,
+    LT_CMD_SET_MPEG = 50,
+    LT_CMD_SET_ANPR = 51,
+    LT_CMD_REBOOT = 53,
+    LT_CMD_SET_REMOTE_OCR = 60,
+    LT_CMD_SET_OUTPUT = 61,
+    LT_CMD_SET_BOARD = 62,
+    LT_CMD_GET_BOARD = 63,
+    LT_CMD_SET_MACRO_MODE = 66,
+    LT_CMD_SET_IP = 68,
+    LT_CMD_LOCK_RS232 = 70,
+    LT_CMD_UNLOCK_RS232 = 71,
+    LT_CMD_ADD_PLATE = 77,
+    LT_CMD_REMOVE_PLATE = 78,
+    LT_CMD_DATABASE_SIZE = 79,
+    LT_CMD_ENUM_DATABASE = 80,
+    LT_CMD_UPDATE_DATABASE = 81,
+    LT_CMD_ERASE_DATABASE = 82,
+    LT_CMD_GET_DATABASE_CONFIG = 83,
+    LT_CMD_SET_DATABASE_CONFIG = 84,
+    LT_CMD_GET_FOCUS_VALUES = 86,
+    LT_CMD_GET_REMOTE_OCR = 94,
+    LT_CMD_SET_UNIQUE_NAME = 97,
+    LT_CMD_SET_REMOTE_ENSLAVE = 98,
+    LT_CMD_GET_REMOTE_ENSLAVE = 99,
+    LT_CMD_SUBSCRIBE_UNICAST = 102,
+    LT_CMD_UNSUBSCRIBE_UNICAST = 103,
+    LT_CMD_GET_UNICAST = 105,
+    LT_CMD_SET_MASTER = 107,
+    LT_CMD_GET_MASTER = 108,
+    LT_CMD_OPEN_BARRIER = 109,
+    LT_CMD_SET_CAMERA_SYNCHRO = 112,
+    LT_CMD_RESET_MASTER_SLAVE = 116,
+    LT_CMD_GET_CARD_CLASS = 117,
+    LT_CMD_SET_LATE_STACK = 120,
+    LT_CMD_GET_SPEED = 124,
+    LT_CMD_SET_SPEED = 125,
+    LT_CMD_SET_FLIP = 126,
+    LT_CMD_SET_DGPR = 130,
+    LT_CMD_GET_IO_STATE = 133,
+    LT_CMD_SET_ACTIVATION = 134,
+    LT_CMD_GET_ACTIVATION = 135,
+    LT_CMD_SET_AREA = 140,
+    LT_CMD_GET_AREA = 141,
+    LT_CMD_GET_LED_TRIGGER = 142,
+    LT_CMD_SET_LED_TRIGGER = 143,
+    LT_CMD_SET_AE_SPEED = 150,
+    LT_CMD_SET_CONFIGURATION_FILE = 151,
+    LT_CMD_SET_BRACKETING = 156,
+    LT_CMD_GET_BRACKETING = 157,
+    LT_CMD_SET_ECO_MODE = 158,
+    LT_CMD_SEND_KGV = 160,
+    LT_CMD_STREAM_KGV = 161
+};
+/* Commands of the stream and time queues. */
+#define LT_STREAM_CMD_LOG_INFO 1
+#define LT_STREAM_CMD_IMAGE 2
+#define LT_STREAM_CMD_STATE 3
+#define LT_TIME_CMD_REBOOT 1
+
+/* Guards the command thread applies before a command, in this order. */
+#define LT_GUARD_COLD 0x1u
+#define LT_GUARD_BUSY 0x2u
+#define LT_GUARD_RS232 0x4u
+#define LT_GUARD_UNLOCKED 0x8u
+
+/* What a command needs of the sensor: a protocol version, one of some sensor types (or one of
+ * the types that need no version), and a camera. */
+typedef enum LT_Equipment {
+    LT_NEEDS_NOTHING,
+    LT_NEEDS_CAMERA,      /* camera word not 0 */
+    LT_NEEDS_CAMERA_CODE, /* camera code not 0 */
+    LT_NEEDS_IR_CUT,      /* one of the two cameras with an IR-cut filter */
+    LT_NEEDS_LEDS,
+    LT_NEEDS_BOARD        /* LED board id not 0 */
+} LT_Equipment;
+
+typedef struct LT_Availability {
+    int16_t i16Major, i16Minor;
+    uint32_t u32Types;        /* bits (1 << type); 0: any type */
+    uint32_t u32TypesAnyVersion; /* types that pass without the version */
+    LT_Equipment eEquipment;
+} LT_Availability;
+
+/* Runs a request on the command thread: sets its status, returns 0 when the connection is lost. */
+typedef int (*LT_CommandRun)(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest);
+
+typedef struct LT_Command {
+    uint32_t u32Number;
+    uint32_t u32Guards;
+    LT_Availability sAvailable;
+    LT_CommandRun rRun;
+} LT_Command;
+
+/* The command of that number, or null. */
+const LT_Command *LT_findCommand(uint32_t u32Number);
+int LT_isAvailable(LumatrekHandle *psHandle, const LT_Availability *psAvailability);
+/* Guards and availability, then the command; the request's status says how it went. */
+int LT_runRequest(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest);
+
+/* The command tables of each area, each ended by a command of number 0. */
+extern const LT_Command g_asCameraCommands[];
+extern const LT_Command g_asSerialCommands[];
+extern const LT_Command g_asDeviceCommands[];
+extern const LT_Command g_asDataBaseCommands[];
+extern const LT_Command g_asRecordCommands[];
+
+/* A command's result that ends the command thread (after a failure it cannot go on from). */
+#define LT_RUN_END (-1)
+
+/* A cached block: where the handle keeps its record, under which mutex, with the bit that
+ * says it is held, and its wire form each way (either converter may be null). */
+typedef int (*LT_Convert)(LumatrekHandle *psHandle, void *pRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+typedef void (*LT_Pack)(LumatrekHandle *psHandle, uint8_t *pu8Wire, const void *pRecord);
+typedef struct LT_StoredBlock {
+    uint32_t u32WireCode;
+    uint32_t u32WireSize;
+    uint32_t u32Bit;
+    size_t szOffset;
+    uint32_t u32RecordSize;
+    LT_MutexId eMutex;
+    LT_Convert rConvert;
+    LT_Pack rPack;
+} LT_StoredBlock;
+
+/* The handle's field at that offset. */
+void *LT_field(LumatrekHandle *psHandle, size_t szOffset);
+
+/* Command thread side; each returns as a command run does. */
+/* Arguments that do not fit the command: status -7, no traffic. */
+int LT_refuseArguments(LumatrekCommandRequest *psRequest);
+/* The code with the request's payload (or none), acknowledged. */
+int LT_runPlain(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest, uint32_t u32Code);
+/* The request's u32 with the code; acknowledged, it is stored at the offset (and the bit set). */
+int LT_runWordSet(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest, uint32_t u32Code,
+                  size_t szOffset, LT_MutexId eMutex, uint32_t u32Bit);
+/* The stored block once held, else read from the sensor, stored and given. */
+int LT_runStoredRead(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest,
+                     const LT_StoredBlock *psBlock);
+/* The request's record packed and sent; acknowledged, it is stored and its bit set. */
+int LT_runStoredWrite(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest,
+                      const LT_StoredBlock *psBlock);
+/* The request's u32 payload, or 0 when it has none of 4 bytes. */
+int LT_payloadWord(const LumatrekCommandRequest *psRequest, uint32_t *pu32Value);
+void LT_replyBytes(LumatrekCommandRequest *psRequest, const void *pData, uint32_t u32Size);
+
+/* Public call side. */
+/* Reports the record when it holds an error, then gives the result. */
+int32_t LT_finishCall(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, int32_t i32Result);
+/* -20 "Invalid argument", reported; -1. */
+int32_t LT_rejectArgument(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+/* The command with its payload and reply buffer, reported. */
+int32_t LT_send(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, uint32_t u32Command, const void *pPayload,
+                uint32_t u32Size, void *pReply, uint32_t u32ReplySize);
+/* A command with one u32 in the range. */
+int32_t LT_sendWord(LumatrekHandle *psHandle, LT_TextId eFunction, uint32_t u32Command, uint32_t u32Value,
+                    uint32_t u32Min, uint32_t u32Max);
+/* A command with no payload and no reply. */
+int32_t LT_sendPlain(LumatrekHandle *psHandle, LT_TextId eFunction, uint32_t u32Command);
+/* On a handle without command connection (or one that cannot be used), answers the call:
+ * the stored block when held, else -290; 1 when it answered, with the result. */
+int LT_answerFromStore(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, const LT_StoredBlock *psBlock,
+                       void *pOut, int32_t *pi32Result);
+/* A block read: the output checked, the stored block on a stream handle, else the command. */
+int32_t LT_readBlock(LumatrekHandle *psHandle, LT_TextId eFunction, uint32_t u32Command,
+                     const LT_StoredBlock *psBlock, void *pOut);
+/* A record write: the record checked by the test (may be null), then the command. */
+int32_t LT_writeRecord(LumatrekHandle *psHandle, LT_TextId eFunction, uint32_t u32Command, const void *pRecord,
+                       uint32_t u32Size, int (*rValid)(const void *pRecord));
+
+/* Camera code and LED board id of the camera word, and whether the sensor has LEDs. */
+uint32_t LT_cameraCode(const LumatrekHandle *psHandle);
+uint32_t LT_boardId(const LumatrekHandle *psHandle);
+int LT_hasLeds(const LumatrekHandle *psHandle);
+int LT_isIrCutCamera(const LumatrekHandle *psHandle);
+
+/* Mask bits of the cache, under the configuration mutex. */
+void LT_setHeld(LumatrekHandle *psHandle, uint32_t u32Bit);
+void LT_clearHeld(LumatrekHandle *psHandle, uint32_t u32Bit);
+int LT_isHeld(const LumatrekHandle *psHandle, uint32_t u32Bit);
+/* 1 when the handle has a command connection. */
+int LT_hasCommandChannel(const LumatrekHandle *psHandle);
+/* The caller's value of a public call that could not start (null handle -7, stopped -2,
+ * critical -1). */
+int32_t LT_refusedCall(const LumatrekErrorInfo *psError);
+/* The stream side's event callback is installed. */
+int LT_hasEventCallback(LumatrekHandle *psHandle);
+
+/* The sensor description from its 488-byte block, with the handle's address. */
+#define LT_WIRE_DESCRIPTION 488
+int ConvertSensorDescription(LumatrekHandle *psHandle, LumatrekSensorDescription *psRecord, const uint8_t *pu8Wire,
+                             uint32_t u32WireSize);
+#define LT_WIRE_RECORDER_CONFIG 32
+int ConvertRecorderConfig(LumatrekConfig *psRecord, const uint8_t *pu8Wire, uint32_t u32WireSize);
+
+/* ==== the clock ==== */
+
+typedef struct LT_TimeSample {
+    uint32_t u32SendTick;
+    uint32_t u32SensorTime;
+    uint32_t u32RoundTrip;
+} LT_TimeSample;
+
+#define LT_TIME_SAMPLES 5
+uint32_t SensorTimeToLocal(LumatrekHandle *psHandle, uint32_t u32SensorTime);
+uint32_t SensorTimeToLocalMonotonic(LumatrekHandle *psHandle, uint32_t u32SensorTime);
+uint32_t LocalTimeToSensor(LumatrekHandle *psHandle, uint32_t u32LocalTick);
+int QueryTime(LumatrekHandle *psHandle, SA_Socket psSocket, uint32_t *pu32SendTick, uint32_t *pu32SensorTime,
+              uint32_t *pu32RoundTrip);
+void SelectTimeSample(const LT_TimeSample asSamples[LT_TIME_SAMPLES], uint32_t *pu32Average, uint32_t *pu32Index);
+/* The stored round trip one step nearer the target. */
+uint32_t LT_stepRoundTrip(uint32_t u32Stored, uint32_t u32Target);
+int ProcessTimeCommands(LumatrekHandle *psHandle, SA_Socket psSocket);
+int32_t TimeCancelCallback(SA_Socket psSocket, void *pHandle);
+int32_t RebootOnTimeSocket(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+
 #ifdef __cplusplus
 }
+
+/* Keeps the handle for a whole public call: a call answered as closing while the handle is
+ * destroyed still reports on it. */
+class LT_CallHold {
+public:
+    explicit LT_CallHold(LumatrekHandle *psHandle) : m_psHandle(psHandle)
+    {
+        if (m_psHandle)
+            LT_retain(m_psHandle);
+    }
+    ~LT_CallHold()
+    {
+        if (m_psHandle)
+            LT_release(m_psHandle);
+    }
+    LT_CallHold(const LT_CallHold &) = delete;
+    LT_CallHold &operator=(const LT_CallHold &) = delete;
+
+private:
+    LumatrekHandle *m_psHandle;
+};
 #endif
 
 #endif
