@@ -31,6 +31,13 @@ void debugLog(const QString &text)
     MainWindowInterface::logApp(DebugLevel, text);
 }
 
+// Pictures without a date are passed over by a search, as if earlier than any time.
+bool isEarlier(const VideoPacket &packet, const QDateTime &time)
+{
+    const QDateTime at = packet.sensorTime();
+    return !at.isValid() || at < time;
+}
+
 void describeFrame(VideoFrame &frame, PXRMsg *message)
 {
     frame.time = VideoPacket::sensorTimeOf(message);
@@ -266,9 +273,14 @@ void VideoPlayer::seekToTime(const QDateTime &time, float fractionHint)
         return;
     const int size = int(m_playback.size());
     const double hint = std::isfinite(fractionHint) ? qBound(0.0, double(fractionHint), 1.0) : 0.0;
-    for (int i = qBound(0, int(size * hint - SeekHintMargin), size - 1); i < size; ++i) {
-        const QDateTime at = m_playback.at(i).sensorTime();
-        if (at.isValid() && at >= time) {
+    const int start = qBound(0, int(size * hint - SeekHintMargin), size - 1);
+    // A hint past the time would show a later picture than asked: search from the start then.
+    if (hint > 0 && start > 0 && !isEarlier(m_playback.at(start - 1), time)) {
+        seekToTime(time, 0);
+        return;
+    }
+    for (int i = start; i < size; ++i) {
+        if (!isEarlier(m_playback.at(i), time)) {
             seekToIndex(i);
             return;
         }

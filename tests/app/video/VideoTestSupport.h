@@ -5,6 +5,7 @@
 
 #include "PXR.h"
 #include "PXRPrivateToolBox.h"
+#include "SA_Core.h"
 #include "TestClips.h"
 #include "ToolboxTestSupport.h"
 #include "VideoFrame.h"
@@ -13,6 +14,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -190,6 +192,33 @@ protected:
     QDateTime now = QDateTime::fromMSecsSinceEpoch(BaseDate);
     std::unique_ptr<VideoPlayer> player;
     QList<VideoFrame> frames;
+};
+
+} // namespace videotest
+
+namespace videotest {
+
+// Keeps the function names of the runtime assertions reported while it lives.
+class AssertRecorder
+{
+public:
+    AssertRecorder()
+    {
+        reports.clear();
+        previous = SA_SetAssertHandler(&AssertRecorder::record);
+    }
+    ~AssertRecorder() { SA_SetAssertHandler(previous); }
+
+    static inline QStringList reports;
+
+private:
+    static void record(const char *expression, const char *, const char *function, uint32_t, const char *,
+                       const char *)
+    {
+        reports.append(QString("%1 in %2").arg(expression, function));
+    }
+
+    SA_AssertHandler previous = nullptr;
 };
 
 } // namespace videotest
