@@ -274,16 +274,15 @@ void VideoPlayer::seekToTime(const QDateTime &time, float fractionHint)
     const int size = int(m_playback.size());
     const double hint = std::isfinite(fractionHint) ? qBound(0.0, double(fractionHint), 1.0) : 0.0;
     const int start = qBound(0, int(size * hint - SeekHintMargin), size - 1);
-    // A hint past the time would show a later picture than asked: search from the start then.
-    if (hint > 0 && start > 0 && !isEarlier(m_playback.at(start - 1), time)) {
-        seekToTime(time, 0);
-        return;
-    }
     for (int i = start; i < size; ++i) {
-        if (!isEarlier(m_playback.at(i), time)) {
+        if (isEarlier(m_playback.at(i), time))
+            continue;
+        // Found at once, the hint may lie past the time: an earlier picture may match too.
+        if (i == start && start > 0)
+            seekToTime(time, 0);
+        else
             seekToIndex(i);
-            return;
-        }
+        return;
     }
     if (hint > 0)
         seekToTime(time, 0);
