@@ -51,6 +51,8 @@ void DialogWait::showSendingRequest()
 {
     ui->labelMessage->setText(tr("Sending request, please wait..."));
     showWaitingLook(false);
+    // Without its buttons the dialog needs no more height than its text and bar.
+    resize(width(), sizeHint().height());
     show();
 }
 
