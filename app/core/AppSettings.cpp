@@ -36,6 +36,7 @@ const char *const kLastSaveInfosFilePath = "GUI/lastSaveInfosFilePath";
 const char *const kExpandedItems = "GUI/expandedItems/";
 const char *const kVideoBufferDurationMs = "videoBufferDurationMs";
 const char *const kDisplayRecoDurationMs = "displayRecoDurationMs";
+const char *const kDisplayVideo = "display/video";
 const char *const kNoHardwareRendering = "noHardwareRendering";
 const char *const kShowDetails = "ShowDetails";
 
@@ -313,6 +314,11 @@ void AppSettings::setVideoBufferDurationMs(quint32 durationMs)
 quint32 AppSettings::displayRecoDurationMs() const
 {
     return readUInt(m_user, kDisplayRecoDurationMs, 30000, 0xFFFFFFFF);
+}
+
+bool AppSettings::displayVideo() const
+{
+    return readBool(m_user, kDisplayVideo, true);
 }
 
 bool AppSettings::noHardwareRendering() const

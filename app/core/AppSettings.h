@@ -62,6 +62,8 @@ public:
     // Also tells the master video player to read the duration again.
     void setVideoBufferDurationMs(quint32 durationMs);
     quint32 displayRecoDurationMs() const;
+    // Whether live video is decoded and shown (display/video).
+    bool displayVideo() const;
     bool noHardwareRendering() const;
     void setNoHardwareRendering(bool disabled);
     void setShowDetails(bool show);

@@ -87,6 +87,9 @@ ContextPtr OpenEncoder(const ClipSpec &spec)
         // Key frames exactly every gop pictures, none added at scene changes.
         av_opt_set(context->priv_data, "x264-params", "scenecut=0", 0);
     } else {
+        // MPEG-1 too: key frames exactly every gop pictures; the changing background would
+        // otherwise count as a scene change at almost every picture.
+        av_opt_set(context.get(), "sc_threshold", "1000000000", AV_OPT_SEARCH_CHILDREN);
         context->flags |= AV_CODEC_FLAG_QSCALE;
         context->global_quality = FF_QP2LAMBDA * FIXED_QUALITY;
     }

@@ -52,6 +52,7 @@ TEST_F(AppSettingsTest, FreshStoreReadsEveryDefault)
          quint32(60000)},
         {"displayRecoDurationMs", [](const AppSettings &s) { return QVariant(s.displayRecoDurationMs()); },
          quint32(30000)},
+        {"displayVideo", [](const AppSettings &s) { return QVariant(s.displayVideo()); }, true},
         {"noHardwareRendering", [](const AppSettings &s) { return QVariant(s.noHardwareRendering()); }, false},
         {"hasPassword", [](const AppSettings &s) { return QVariant(s.hasPassword()); }, false},
         {"checkPassword(\"\")", [](const AppSettings &s) { return QVariant(s.checkPassword("")); }, true},
@@ -168,6 +169,7 @@ TEST_F(AppSettingsTest, StoredTextConvertsAndUnreadableTextGivesTheDefault)
          quint32(60000)},
         {"displayRecoDurationMs", "12000", [](const AppSettings &s) { return QVariant(s.displayRecoDurationMs()); },
          quint32(12000)},
+        {"display/video", "false", [](const AppSettings &s) { return QVariant(s.displayVideo()); }, false},
     };
     for (const auto &c : cases) {
         QSettings().setValue(c.key, QString(c.text));
