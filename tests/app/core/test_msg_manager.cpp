@@ -227,6 +227,11 @@ struct AnswerCase
     const char *details;
 };
 
+void PrintTo(const AnswerCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
 class CheckAnswerTest : public MsgManagerTest, public ::testing::WithParamInterface<AnswerCase>
 {
 };
