@@ -106,6 +106,7 @@ public:
         QMessageBox::Icon icon;
         QString title;
         QString text;
+        QString details;
     };
 
     BoxRecorder()
@@ -116,7 +117,7 @@ public:
             if (box == nullptr)
                 return int(QDialog::Rejected);
             EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-            boxes.append({box->icon(), box->windowTitle(), box->text()});
+            boxes.append({box->icon(), box->windowTitle(), box->text(), box->detailedText()});
             return int(QMessageBox::Ok);
         });
     }

@@ -1,0 +1,64 @@
+// The worker thread of one synchronous request, and the wait that keeps the GUI thread turning
+// (without user input) until it ends, with the wait dialog for a slow answer.
+#include "ThreadSendRequest.h"
+
+#include "DialogWait.h"
+#include "MainWindowInterface.h"
+#include "MsgManager.h"
+#include "MsgManagerNotifier.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <memory>
+
+ThreadSendRequest::ThreadSendRequest(PXRMsg *request, PXR *handle)
+    : m_request(request)
+    , m_handle(handle)
+{
+}
+
+PXRMsg *ThreadSendRequest::sendRequest(PXRMsg *request)
+{
+    ThreadSendRequest thread(request, MsgManager::masterHandle());
+    MsgManagerNotifier::instance()->requestStarted();
+    QElapsedTimer waited;
+    waited.start();
+
+    // The loop sleeps until the worker's end or the dialog's moment, so the wait costs no CPU.
+    QEventLoop loop;
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    std::unique_ptr<DialogWait> dialog;
+    QTimer dialogTimer;
+    dialogTimer.setSingleShot(true);
+    dialogTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&dialogTimer, &QTimer::timeout, &loop, [&] {
+        const qint64 elapsed = waited.elapsed();
+        if (elapsed <= kDialogDelayMs) {
+            dialogTimer.start(int(kDialogDelayMs + 1 - elapsed));
+            return;
+        }
+        dialog = std::make_unique<DialogWait>(QApplication::activeWindow());
+        dialog->showSendingRequest();
+    });
+    dialogTimer.start(kDialogDelayMs + 1);
+
+    thread.start();
+    if (!thread.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread.wait();
+    dialogTimer.stop();
+    dialog.reset();
+    MsgManagerNotifier::instance()->requestEnded();
+    return thread.m_answer;
+}
+
+void ThreadSendRequest::run()
+{
+    MainWindowInterface::logApp(7, QString("ThreadSendRequest::PXRSendRequest %1").arg(PXRGetConnectionState(m_handle)));
+    if (m_handle != nullptr)
+        m_answer = PXRSendRequest(m_handle, m_request, kTimeoutMs);
+    MainWindowInterface::logApp(7, "ThreadSendRequest::PXRSendRequest finished");
+}
