@@ -3,6 +3,7 @@
 #include "RecognitionGroup.h"
 
 #include "DateTimeOrder.h"
+#include "MsgManager.h"
 #include "PXRPrivateToolBox.h"
 
 #include <algorithm>
@@ -19,13 +20,6 @@ std::atomic<quint32> g_lastId = 0;
 const char *rootAttribute(PXRMsg *message, const char *name)
 {
     return PXRMsgElementAttributeValue(PXRMsgChild(message), name);
-}
-
-// The sensor's date of the message as a local date-time; invalid without one.
-QDateTime sensorDate(PXRMsg *message)
-{
-    const char *date = rootAttribute(message, "date");
-    return date ? QDateTime::fromMSecsSinceEpoch(PXRPToolAtoi64(date)) : QDateTime();
 }
 
 bool hasName(PXRMsgElement *element, const char *name)
@@ -212,7 +206,7 @@ QList<PXRMsg *> RecognitionGroup::messagesBetween(const QDateTime &from, const Q
     candidates << m_speed.message.get() << m_end.message.get();
     QList<PXRMsg *> messages;
     for (PXRMsg *message : candidates) {
-        const QDateTime date = sensorDate(message);
+        const QDateTime date = MsgManager::getDate(message);
         if (date.isValid() && !before(date, from) && before(date, to))
             messages.append(message);
     }
@@ -223,8 +217,10 @@ PXRMsg *RecognitionGroup::decisionAt(const QDateTime &time) const
 {
     if (m_decisions.empty())
         return nullptr;
-    const QDateTime start = sensorDate(m_new.message ? m_new.message.get() : m_decisions.front().message.get());
-    const QDateTime end = sensorDate(m_end.message ? m_end.message.get() : m_decisions.back().message.get());
+    PXRMsg *first = m_new.message ? m_new.message.get() : m_decisions.front().message.get();
+    PXRMsg *last = m_end.message ? m_end.message.get() : m_decisions.back().message.get();
+    const QDateTime start = MsgManager::getDate(first);
+    const QDateTime end = MsgManager::getDate(last);
     return notAfter(start, time) && notAfter(time, end) ? m_decisions.front().message.get() : nullptr;
 }
 
