@@ -52,7 +52,9 @@ void RecognitionManager::onMessage(PXRMsg *message, const QDateTime &receiveTime
     }
     if (!group)
         group = appendGroup(message, receiveTime);
-    emit recognitionGroupChanged(*group);
+    // A copy of its own: a receiver may purge the group while the signal is still being delivered.
+    const RecognitionGroup copy = *group;
+    emit recognitionGroupChanged(copy);
 }
 
 void RecognitionManager::decryptPlate(PXRMsg *message)

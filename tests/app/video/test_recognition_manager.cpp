@@ -336,6 +336,18 @@ TEST_F(RecognitionManagerTest, GroupByIdReadsTheHeldGroupInPlace)
     EXPECT_EQ(manager.groupById(id), nullptr);
 }
 
+TEST_F(RecognitionManagerTest, AnnouncedGroupStaysReadableWhenAnEarlierReceiverDeletesIt)
+{
+    QObject::connect(&manager, &RecognitionManager::recognitionGroupChanged, [this] { manager.clear(); });
+    qsizetype seen = 0;
+    QObject::connect(&manager, &RecognitionManager::recognitionGroupChanged,
+                     [&seen](const RecognitionGroup &group) { seen = group.allMessages().size(); });
+    const MsgPtr start = passage("new");
+    feed(start);
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(manager.groups().isEmpty());
+}
+
 TEST_F(RecognitionManagerTest, MessagesWithoutRootAreIgnored)
 {
     const MsgPtr empty(PXRMsgCreate());
