@@ -2,6 +2,7 @@
 // reception, whether decoding can start there, and a cache of its decoded picture.
 #include "VideoPacket.h"
 
+#include "MsgManager.h"
 #include "PXRPrivateToolBox.h"
 
 #include <algorithm>
@@ -74,10 +75,7 @@ void VideoPacket::clearCache()
 
 QDateTime VideoPacket::sensorTimeOf(PXRMsg *message)
 {
-    const char *date = rootAttribute(message, "date");
-    if (!date)
-        return QDateTime();
-    return QDateTime::fromMSecsSinceEpoch(PXRPToolAtoi64(date));
+    return MsgManager::getDate(message);
 }
 
 int VideoPacket::cameraNumberOf(PXRMsg *message)
