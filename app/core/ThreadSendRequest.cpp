@@ -10,9 +10,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
-
-#include <memory>
 
 ThreadSendRequest::ThreadSendRequest(PXRMsg *request, PXR *handle)
     : m_request(request)
@@ -24,13 +23,20 @@ PXRMsg *ThreadSendRequest::sendRequest(PXRMsg *request)
 {
     ThreadSendRequest thread(request, MsgManager::masterHandle());
     MsgManagerNotifier::instance()->requestStarted();
+    thread.startAndWait();
+    MsgManagerNotifier::instance()->requestEnded();
+    return thread.m_answer;
+}
+
+void ThreadSendRequest::startAndWait()
+{
     QElapsedTimer waited;
     waited.start();
-
     // The loop sleeps until the worker's end or the dialog's moment, so the wait costs no CPU.
     QEventLoop loop;
-    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
-    std::unique_ptr<DialogWait> dialog;
+    QObject::connect(this, &QThread::finished, &loop, &QEventLoop::quit);
+    // The active window may be closed during the wait, taking the dialog with it.
+    QPointer<DialogWait> dialog;
     QTimer dialogTimer;
     dialogTimer.setSingleShot(true);
     dialogTimer.setTimerType(Qt::PreciseTimer);
@@ -40,19 +46,16 @@ PXRMsg *ThreadSendRequest::sendRequest(PXRMsg *request)
             dialogTimer.start(int(kDialogDelayMs + 1 - elapsed));
             return;
         }
-        dialog = std::make_unique<DialogWait>(QApplication::activeWindow());
+        dialog = new DialogWait(QApplication::activeWindow());
         dialog->showSendingRequest();
     });
     dialogTimer.start(kDialogDelayMs + 1);
 
-    thread.start();
-    if (!thread.isFinished())
+    start();
+    if (!isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    thread.wait();
-    dialogTimer.stop();
-    dialog.reset();
-    MsgManagerNotifier::instance()->requestEnded();
-    return thread.m_answer;
+    wait();
+    delete dialog.data();
 }
 
 void ThreadSendRequest::run()

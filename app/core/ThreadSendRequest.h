@@ -21,6 +21,8 @@ protected:
 
 private:
     ThreadSendRequest(PXRMsg *request, PXR *handle);
+    // Runs the worker, showing the wait dialog once the answer is late.
+    void startAndWait();
 
     PXRMsg *m_request;
     PXRMsg *m_answer = nullptr;

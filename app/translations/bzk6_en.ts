@@ -118,6 +118,190 @@
     </message>
 </context>
 <context>
+    <name>DialogWait</name>
+    <message>
+        <source>BZK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignore SSL errors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connecting to sensor %1:%2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sending request, please wait...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Unable to get Certificate revocation list (CRL)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certificate is not yet valid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certificate has expired</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   One certification in the certification chain is auto signed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certification chain is too long</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certificate has been revoked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Invalid Certificate Authority</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certificate was not issued for this address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+   Certificate could not be verified</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to connect : SSL errors</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DlgGetImage</name>
+    <message>
+        <source>GetImage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last image</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ago</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DlgMsg</name>
+    <message>
+        <source>Message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to open file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unable to write file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DlgMsgs</name>
+    <message>
+        <source>Messages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You must select a message</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PXRMsg (*.pxrmsg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error : no answer from equipment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error : action failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning : some parts of the message have failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Root element &quot;%1&quot;, status &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Root element &quot;%1&quot;, no status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unexpected answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> in </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SchemaDoc</name>
     <message>
         <source>Possible values:</source>

@@ -118,6 +118,199 @@
     </message>
 </context>
 <context>
+    <name>DialogWait</name>
+    <message>
+        <source>BZK</source>
+        <translation>BZK</translation>
+    </message>
+    <message>
+        <source>Please wait...</source>
+        <translation>Veuillez patienter...</translation>
+    </message>
+    <message>
+        <source>Ignore SSL errors</source>
+        <translation>Ignorer les erreurs SSL</translation>
+    </message>
+    <message>
+        <source>Connecting to sensor %1:%2.</source>
+        <translation>Connexion au capteur %1:%2.</translation>
+    </message>
+    <message>
+        <source>Sending request, please wait...</source>
+        <translation>Envoi de la requête, veuillez patienter...</translation>
+    </message>
+    <message>
+        <source>
+   Unable to get Certificate revocation list (CRL)</source>
+        <translation>
+   Impossible d&apos;obtenir la liste de révocation des certificats (CRL)</translation>
+    </message>
+    <message>
+        <source>
+   Certificate is not yet valid</source>
+        <translation>
+   Le certificat n&apos;est pas encore valide</translation>
+    </message>
+    <message>
+        <source>
+   Certificate has expired</source>
+        <translation>
+   Le certificat a expiré</translation>
+    </message>
+    <message>
+        <source>
+   One certification in the certification chain is auto signed</source>
+        <translation>
+   Un certificat de la chaîne de certification est auto-signé</translation>
+    </message>
+    <message>
+        <source>
+   Certification chain is too long</source>
+        <translation>
+   La chaîne de certification est trop longue</translation>
+    </message>
+    <message>
+        <source>
+   Certificate has been revoked</source>
+        <translation>
+   Le certificat a été révoqué</translation>
+    </message>
+    <message>
+        <source>
+   Invalid Certificate Authority</source>
+        <translation>
+   Autorité de certification non valide</translation>
+    </message>
+    <message>
+        <source>
+   Certificate was not issued for this address</source>
+        <translation>
+   Le certificat n&apos;a pas été émis pour cette adresse</translation>
+    </message>
+    <message>
+        <source>
+   Certificate could not be verified</source>
+        <translation>
+   Le certificat n&apos;a pas pu être vérifié</translation>
+    </message>
+    <message>
+        <source>Unable to connect : SSL errors</source>
+        <translation>Connexion impossible : erreurs SSL</translation>
+    </message>
+</context>
+<context>
+    <name>DlgGetImage</name>
+    <message>
+        <source>GetImage</source>
+        <translation>Demande d&apos;image</translation>
+    </message>
+    <message>
+        <source>Last image</source>
+        <translation>Dernière image</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>ago</source>
+        <translation>avant</translation>
+    </message>
+</context>
+<context>
+    <name>DlgMsg</name>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Enregistrer...</translation>
+    </message>
+    <message>
+        <source>Select file</source>
+        <translation>Choisir un fichier</translation>
+    </message>
+    <message>
+        <source>Unable to open file</source>
+        <translation>Impossible d&apos;ouvrir le fichier</translation>
+    </message>
+    <message>
+        <source>Unable to write file</source>
+        <translation>Impossible d&apos;écrire le fichier</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Erreur</translation>
+    </message>
+</context>
+<context>
+    <name>DlgMsgs</name>
+    <message>
+        <source>Messages</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation>Enregistrer...</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Plate</source>
+        <translation>Plaque</translation>
+    </message>
+    <message>
+        <source>You must select a message</source>
+        <translation>Vous devez choisir un message</translation>
+    </message>
+    <message>
+        <source>PXRMsg (*.pxrmsg)</source>
+        <translation>PXRMsg (*.pxrmsg)</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Error : no answer from equipment</source>
+        <translation>Erreur : pas de réponse de l&apos;équipement</translation>
+    </message>
+    <message>
+        <source>Error : action failed</source>
+        <translation>Erreur : l&apos;action a échoué</translation>
+    </message>
+    <message>
+        <source>Warning : some parts of the message have failed</source>
+        <translation>Attention : certaines parties du message ont échoué</translation>
+    </message>
+    <message>
+        <source>Root element &quot;%1&quot;, status &quot;%2&quot;</source>
+        <translation>Élément racine &quot;%1&quot;, statut &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>Root element &quot;%1&quot;, no status</source>
+        <translation>Élément racine &quot;%1&quot;, sans statut</translation>
+    </message>
+    <message>
+        <source>Unexpected answer</source>
+        <translation>Réponse inattendue</translation>
+    </message>
+    <message>
+        <source> in </source>
+        <translation> dans </translation>
+    </message>
+</context>
+<context>
     <name>SchemaDoc</name>
     <message>
         <source>Possible values:</source>

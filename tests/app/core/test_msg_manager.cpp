@@ -6,6 +6,7 @@
 #include "MsgManagerNotifier.h"
 #include "SensorTestSupport.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -151,6 +152,26 @@ TEST_F(MsgManagerTest, SlowAnswerShowsTheWaitDialogAfterTheDelayWhileTheWaitSlee
     EXPECT_EQ(running, 1);
 }
 
+TEST_F(MsgManagerTest, WindowClosedDuringTheWaitTakesItsWaitDialogAlong)
+{
+    server.setReply("reboot", Reply::ok().after(700ms));
+    auto *window = new QWidget;
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == window; }));
+    DialogWatcher watcher;
+    QTimer::singleShot(450, [&] {
+        EXPECT_EQ(watcher.shown.size(), 1);
+        EXPECT_TRUE(!watcher.shown.isEmpty() && watcher.shown[0].dialog->parentWidget() == window);
+        delete window;
+    });
+    PXRMsg *answer = ask("reboot");
+    EXPECT_NE(answer, nullptr);
+    PXRMsgDestroy(answer);
+    ASSERT_EQ(watcher.shown.size(), 1);
+    EXPECT_TRUE(watcher.shown[0].dialog.isNull());
+}
+
 TEST_F(MsgManagerTest, NestedRequestReturnsFirstAndTheCountTellsWhenAllAreDone)
 {
     server.setReply("getOuter", Reply::message(Element("outer")).after(600ms));
@@ -226,6 +247,11 @@ struct AnswerCase
     const char *text;
     const char *details;
 };
+
+void PrintTo(const AnswerCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class CheckAnswerTest : public MsgManagerTest, public ::testing::WithParamInterface<AnswerCase>
 {
