@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <utility>
 
 namespace {
 
@@ -16,54 +15,11 @@ const char *rootAttribute(PXRMsg *message, const char *name)
     return message ? PXRMsgElementAttributeValue(PXRMsgChild(message), name) : nullptr;
 }
 
-// A read-only message is shared; a writable one may still change under its owner, so it is copied.
-PXRMsg *holdMessage(PXRMsg *message)
-{
-    if (!message || PXRMsgAddRef(message))
-        return message;
-    PXRMsg *copy = PXRMsgCopy(message);
-    if (copy)
-        PXRMsgSetReadOnly(copy, 1);
-    return copy;
-}
-
 } // namespace
 
 VideoPacket::VideoPacket(PXRMsg *message, const QDateTime &receiveTime)
-    : receiveTime(receiveTime), keyFrame(isKeyFrame(message)), m_message(holdMessage(message))
+    : receiveTime(receiveTime), keyFrame(isKeyFrame(message)), m_message(message)
 {
-}
-
-VideoPacket::VideoPacket(const VideoPacket &other)
-    : receiveTime(other.receiveTime), keyFrame(other.keyFrame), decoded(other.decoded),
-      decodedWidth(other.decodedWidth), decodedHeight(other.decodedHeight), m_message(other.m_message)
-{
-    if (m_message)
-        PXRMsgAddRef(m_message);
-}
-
-VideoPacket::VideoPacket(VideoPacket &&other) noexcept
-    : receiveTime(std::move(other.receiveTime)), keyFrame(other.keyFrame), decoded(std::move(other.decoded)),
-      decodedWidth(other.decodedWidth), decodedHeight(other.decodedHeight),
-      m_message(std::exchange(other.m_message, nullptr))
-{
-}
-
-VideoPacket &VideoPacket::operator=(VideoPacket other) noexcept
-{
-    std::swap(receiveTime, other.receiveTime);
-    std::swap(keyFrame, other.keyFrame);
-    std::swap(decoded, other.decoded);
-    std::swap(decodedWidth, other.decodedWidth);
-    std::swap(decodedHeight, other.decodedHeight);
-    std::swap(m_message, other.m_message);
-    return *this;
-}
-
-VideoPacket::~VideoPacket()
-{
-    if (m_message)
-        PXRMsgDestroy(m_message);
 }
 
 void VideoPacket::clearCache()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PXR.h"
+#include "SharedMsg.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -16,13 +17,9 @@ public:
     // Holds its own reference to the message (a writable one is copied, so the caller's stays
     // the caller's); a null message gives an empty packet.
     explicit VideoPacket(PXRMsg *message, const QDateTime &receiveTime = QDateTime::currentDateTime());
-    VideoPacket(const VideoPacket &other);
-    VideoPacket(VideoPacket &&other) noexcept;
-    VideoPacket &operator=(VideoPacket other) noexcept;
-    ~VideoPacket();
 
-    PXRMsg *message() const { return m_message; }
-    QDateTime sensorTime() const { return sensorTimeOf(m_message); }
+    PXRMsg *message() const { return m_message.get(); }
+    QDateTime sensorTime() const { return sensorTimeOf(m_message.get()); }
     bool hasCache() const { return !decoded.isEmpty(); }
     void clearCache();
 
@@ -44,7 +41,7 @@ public:
     int decodedHeight = 0;
 
 private:
-    PXRMsg *m_message = nullptr;
+    SharedMsg m_message;
 };
 
 Q_DECLARE_METATYPE(VideoPacket)
