@@ -97,24 +97,45 @@ int LumatrekAddStreamInternal(LumatrekHandle *psHandle, uint32_t u32StreamOption
     }
     psHandle->u32StreamOption = u32StreamOption;
     psHandle->u32RunState = 1;
-    LT_Stream *psStream = new (std::nothrow) LT_Stream{};
-    if (!psStream)
-        return failSetUp(psHandle, psError, LUMATREK_ERROR_NO_MEMORY, LT_TEXT_NO_MEMORY);
-    psHandle->psStream = psStream;
-    if (!fillPool(psStream))
-        return failSetUp(psHandle, psError, -75, LT_TEXT_NET_POOL);
-    if (SA_CreateQueue(&psStream->psNetQueue, LT_PACKET_ENTRIES) != SA_OK)
-        return failSetUp(psHandle, psError, LUMATREK_ERROR_QUEUE, LT_TEXT_NET_QUEUE);
-    if (!psHandle->psStreamCommandQueue &&
-        SA_CreateWaitQueueInfo(&psHandle->psStreamCommandQueue, LT_STREAM_COMMAND_QUEUE_SIZE, __FILE__, __LINE__) !=
-            SA_OK)
-        return failSetUp(psHandle, psError, LUMATREK_ERROR_QUEUE, LT_TEXT_NET_COMMAND_QUEUE);
+    int32_t i32Code = 0;
+    LT_TextId eText = LT_TEXT_EMPTY;
+    if (!LT_makeStreamArea(psHandle, &i32Code, &eText))
+        return failSetUp(psHandle, psError, i32Code, eText);
+    LT_Stream *psStream = psHandle->psStream;
     if (!LT_startThread(psHandle, &psStream->sReceiveThread, &ReceiveThread, 0, LT_text(LT_TEXT_THREAD_RECEIVE)))
         return failSetUp(psHandle, psError, LUMATREK_ERROR_THREAD, LT_TEXT_DECOMPRESSION_THREAD_CREATE);
     if (!LT_startThread(psHandle, &psStream->sNetThread, &NetThread, 2, LT_text(LT_TEXT_THREAD_NET)))
         return failSetUp(psHandle, psError, LUMATREK_ERROR_THREAD, LT_TEXT_NET_THREAD_CREATE);
     if (!LT_startThread(psHandle, &psStream->sNetCmdThread, &NetCmdThread, 0, LT_text(LT_TEXT_THREAD_NET_COMMAND)))
         return failSetUp(psHandle, psError, LUMATREK_ERROR_THREAD, LT_TEXT_NET_COMMAND_THREAD_CREATE);
+    return 1;
+}
+
+int LT_makeStreamArea(LumatrekHandle *psHandle, int32_t *pi32Code, LT_TextId *peText)
+{
+    LT_Stream *psStream = new (std::nothrow) LT_Stream{};
+    *pi32Code = LUMATREK_ERROR_QUEUE;
+    if (!psStream) {
+        *pi32Code = LUMATREK_ERROR_NO_MEMORY;
+        *peText = LT_TEXT_NO_MEMORY;
+        return 0;
+    }
+    psHandle->psStream = psStream;
+    if (!fillPool(psStream)) {
+        *pi32Code = -75;
+        *peText = LT_TEXT_NET_POOL;
+        return 0;
+    }
+    if (SA_CreateQueue(&psStream->psNetQueue, LT_PACKET_ENTRIES) != SA_OK) {
+        *peText = LT_TEXT_NET_QUEUE;
+        return 0;
+    }
+    if (!psHandle->psStreamCommandQueue &&
+        SA_CreateWaitQueueInfo(&psHandle->psStreamCommandQueue, LT_STREAM_COMMAND_QUEUE_SIZE, __FILE__, __LINE__) !=
+            SA_OK) {
+        *peText = LT_TEXT_NET_COMMAND_QUEUE;
+        return 0;
+    }
     return 1;
 }
 

@@ -1177,6 +1177,9 @@ void LT_setMaxZoom(LumatrekHandle *psHandle);
 int LT_convertConfigForm(LumatrekHandle *psHandle, uint32_t u32Code, const uint8_t *pu8Wire, uint32_t u32Size);
 /* Hands the cached blocks to the (Ex) configuration callback. */
 void LT_replayConfig(LumatrekHandle *psHandle, int bEx);
+/* The stream area without its threads: pool, net queue, stream-command queue. 1, or 0 with
+ * the failure's code and text. */
+int LT_makeStreamArea(LumatrekHandle *psHandle, int32_t *pi32Code, LT_TextId *peText);
 /* Frees the stream area; only when none of its threads runs. */
 void LT_freeStream(LumatrekHandle *psHandle);
 /* Delivers an event to the event callback (made and filled by rFill); 0 without memory. */
