@@ -6,6 +6,7 @@
 
 #include "KgvBlocks.h"
 #include "LegacyTestSupport.h"
+#include "SA_Internal.h"
 
 using kgvsim::Block;
 using kgvsim::fourcc;
@@ -426,4 +427,24 @@ TEST_F(StreamPacketTest, RecognitionWithoutCallbackIsDropped)
     feed(packet(fourcc("KGVL"), recognitionPayload("Z", "img", false)));
     EXPECT_TRUE(seen.recognitions.empty());
     EXPECT_TRUE(reported().empty());
+}
+
+TEST_F(StreamPacketTest, FailedAllocationDropsThatPacketAndDispatchGoesOn)
+{
+    installAll();
+    const std::string big(200000, 'J');
+    receive(packet(fourcc("KGVL"), recognitionPayload("BIG", big, false)) +
+            packet(fourcc("GETI"), std::string(Block(4)) + big));
+    SA_FailAllocationsForTest(100000);
+    dispatchAll();
+    SA_FailAllocationsForTest(0);
+    EXPECT_TRUE(seen.recognitions.empty());
+    const auto errs = reported();
+    ASSERT_EQ(errs.size(), 2u);
+    EXPECT_EQ(errs[0].i32Code, LUMATREK_ERROR_NO_MEMORY);
+    EXPECT_EQ(errs[0].i32Critical, 0);
+    EXPECT_TRUE(LT_isRunning(handle));
+    feed(packet(fourcc("KGVL"), recognitionPayload("NEXT", "img", false)));
+    ASSERT_EQ(seen.recognitions.size(), 1u);
+    EXPECT_STREQ(seen.recognitions[0]->aszPlate, "NEXT");
 }

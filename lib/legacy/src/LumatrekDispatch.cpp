@@ -216,17 +216,25 @@ struct Payload {
     uint32_t u32Size;
 };
 
-void fillImage(LumatrekImage *psImage, uint32_t u32Time, const uint8_t *pu8Jpeg, uint32_t u32Size)
+int copyJpeg(uint8_t **ppu8Jpeg, uint32_t *pu32Size, const uint8_t *pu8From, uint32_t u32Size)
+{
+    *pu32Size = 0;
+    *ppu8Jpeg = nullptr;
+    if (u32Size == 0)
+        return 1;
+    *ppu8Jpeg = static_cast<uint8_t *>(SA_Malloc(u32Size));
+    if (!*ppu8Jpeg)
+        return 0;
+    memcpy(*ppu8Jpeg, pu8From, u32Size);
+    *pu32Size = u32Size;
+    return 1;
+}
+
+int fillImage(LumatrekImage *psImage, uint32_t u32Time, const uint8_t *pu8Jpeg, uint32_t u32Size)
 {
     psImage->u32Time = u32Time;
-    psImage->au32Zero[0] = 0;
-    psImage->au32Zero[1] = 0;
     psImage->u32Option = 1;
-    psImage->pu8Jpeg = u32Size ? static_cast<uint8_t *>(SA_Malloc(u32Size)) : nullptr;
-    if (psImage->pu8Jpeg) {
-        memcpy(psImage->pu8Jpeg, pu8Jpeg, u32Size);
-        psImage->u32JpegSize = u32Size;
-    }
+    return copyJpeg(&psImage->pu8Jpeg, &psImage->u32JpegSize, pu8Jpeg, u32Size);
 }
 
 int wordsAt(const Payload &sPayload, uint32_t u32Count)
@@ -234,37 +242,43 @@ int wordsAt(const Payload &sPayload, uint32_t u32Count)
     return sPayload.u32Size >= u32Count * 4;
 }
 
-void fillPicture(LumatrekEvent *psEvent, const void *pContext)
+int fillPicture(LumatrekEvent *psEvent, const void *pContext)
 {
     const Payload &s = *static_cast<const Payload *>(pContext);
-    fillImage(&psEvent->uData.sImage, LT_getU32(s.pu8Data, 0), s.pu8Data + 4, s.u32Size - 4);
+    return fillImage(&psEvent->uData.sImage, LT_getU32(s.pu8Data, 0), s.pu8Data + 4, s.u32Size - 4);
 }
 
-void fillAnswer(LumatrekEvent *psEvent, const void *pContext)
+int fillAnswer(LumatrekEvent *psEvent, const void *pContext)
 {
     const Payload &s = *static_cast<const Payload *>(pContext);
     psEvent->uData.sAnswer.u32Request = LT_getU32(s.pu8Data, 4);
     psEvent->uData.sAnswer.i32Status = ImageAnswerStatus(int32_t(LT_getU32(s.pu8Data, 8)));
-    if (psEvent->uData.sAnswer.i32Status == 0 && s.u32Size >= 20)
-        fillImage(&psEvent->uData.sAnswer.sImage, LT_getU32(s.pu8Data, 0), s.pu8Data + 20, s.u32Size - 20);
+    if (psEvent->uData.sAnswer.i32Status != 0 || s.u32Size < 20)
+        return 1;
+    return fillImage(&psEvent->uData.sAnswer.sImage, LT_getU32(s.pu8Data, 0), s.pu8Data + 20, s.u32Size - 20);
 }
 
-void fillTimed(LumatrekEvent *psEvent, const void *pContext)
+int fillTimed(LumatrekEvent *psEvent, const void *pContext)
 {
     const Payload &s = *static_cast<const Payload *>(pContext);
     psEvent->uData.sTimed.u32Time = LT_getU32(s.pu8Data, 0);
     psEvent->uData.sTimed.u32Value = LT_getU32(s.pu8Data, 4);
+    return 1;
 }
 
-void fillRunStateWord(LumatrekEvent *psEvent, const void *pContext)
+int fillRunStateWord(LumatrekEvent *psEvent, const void *pContext)
 {
     psEvent->uData.u32RunState = LT_getU32(static_cast<const Payload *>(pContext)->pu8Data, 0);
+    return 1;
 }
 
-void fillTrigger(LumatrekEvent *psEvent, const void *pContext)
+int fillTrigger(LumatrekEvent *psEvent, const void *pContext)
 {
     const Payload &s = *static_cast<const Payload *>(pContext);
-    memcpy(psEvent->uData.au8Trigger, s.pu8Data, s.u32Size < LUMATREK_TRIGGER_ANSWER_SIZE ? s.u32Size : LUMATREK_TRIGGER_ANSWER_SIZE);
+    const uint32_t u32Size = s.u32Size < LUMATREK_TRIGGER_ANSWER_SIZE ? s.u32Size : LUMATREK_TRIGGER_ANSWER_SIZE;
+    if (u32Size)
+        memcpy(psEvent->uData.au8Trigger, s.pu8Data, u32Size);
+    return 1;
 }
 
 struct Failure {
@@ -272,12 +286,13 @@ struct Failure {
     uint32_t u32Value;
 };
 
-void fillFailure(LumatrekEvent *psEvent, const void *pContext)
+int fillFailure(LumatrekEvent *psEvent, const void *pContext)
 {
     const Failure &s = *static_cast<const Failure *>(pContext);
     psEvent->uData.sFailure.i32Code = -215;
     psEvent->uData.sFailure.u32Kind = s.u32Kind;
     psEvent->uData.sFailure.u32Value = s.u32Value;
+    return 1;
 }
 
 int dispatchFailure(LumatrekHandle *psHandle, const Payload &sPayload)
@@ -347,20 +362,6 @@ const RecognitionKind *findRecognition(uint32_t u32Id)
             return &sKind;
     }
     return nullptr;
-}
-
-int copyJpeg(uint8_t **ppu8Jpeg, uint32_t *pu32Size, const uint8_t *pu8From, uint32_t u32Size)
-{
-    *pu32Size = 0;
-    *ppu8Jpeg = nullptr;
-    if (u32Size == 0)
-        return 1;
-    *ppu8Jpeg = static_cast<uint8_t *>(SA_Malloc(u32Size));
-    if (!*ppu8Jpeg)
-        return 0;
-    memcpy(*ppu8Jpeg, pu8From, u32Size);
-    *pu32Size = u32Size;
-    return 1;
 }
 
 void fillExtension(LumatrekRecognition *psRecord, const uint8_t *pu8Ext)

@@ -175,9 +175,10 @@ int32_t runWord(const LumatrekCommandRequest *psRequest, uint32_t u32Index)
     return int32_t(LT_getU32(static_cast<const uint8_t *>(psRequest->pPayload), u32Index * 4));
 }
 
-void fillRunState(LumatrekEvent *psEvent, const void *pContext)
+int fillRunState(LumatrekEvent *psEvent, const void *pContext)
 {
     psEvent->uData.u32RunState = *static_cast<const uint32_t *>(pContext);
+    return 1;
 }
 
 int32_t serveRunState(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Value)

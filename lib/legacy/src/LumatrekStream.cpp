@@ -184,7 +184,7 @@ void LT_freeStream(LumatrekHandle *psHandle)
     delete psStream;
 }
 
-int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, void (*rFill)(LumatrekEvent *, const void *),
+int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, int (*rFill)(LumatrekEvent *, const void *),
                     const void *pContext)
 {
     LT_lock(psHandle, LT_MUTEX_STREAM);
@@ -194,12 +194,13 @@ int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, void (*rFill)(Lu
         LumatrekEvent *psEvent = static_cast<LumatrekEvent *>(SA_Calloc(1, sizeof(LumatrekEvent)));
         if (psEvent) {
             psEvent->u32Type = u32Type;
-            if (rFill)
-                rFill(psEvent, pContext);
-            reinterpret_cast<LumatrekEventCallback>(sSlot.rCallback)(psHandle, psEvent, sSlot.pUser);
-        } else {
-            bDone = 0;
+            bDone = rFill(psEvent, pContext);
         }
+        if (bDone && psEvent)
+            reinterpret_cast<LumatrekEventCallback>(sSlot.rCallback)(psHandle, psEvent, sSlot.pUser);
+        else
+            LumatrekReleaseEvent(&psEvent);
+        bDone = bDone && psEvent;
     }
     LT_unlock(psHandle, LT_MUTEX_STREAM);
     return bDone;

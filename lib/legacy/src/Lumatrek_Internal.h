@@ -1182,8 +1182,9 @@ void LT_replayConfig(LumatrekHandle *psHandle, int bEx);
 int LT_makeStreamArea(LumatrekHandle *psHandle, int32_t *pi32Code, LT_TextId *peText);
 /* Frees the stream area; only when none of its threads runs. */
 void LT_freeStream(LumatrekHandle *psHandle);
-/* Delivers an event to the event callback (made and filled by rFill); 0 without memory. */
-int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, void (*rFill)(LumatrekEvent *, const void *),
+/* Delivers an event to the event callback (made and filled by rFill, 0 when it ran out of
+ * memory); 0 without memory. */
+int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, int (*rFill)(LumatrekEvent *, const void *),
                     const void *pContext);
 
 #ifdef __cplusplus
