@@ -2,6 +2,7 @@
 // configuration pushed on every connection, frames, stream commands, pause across
 // reconnections, keep-alives, and the faults a sensor can make.
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -272,4 +273,64 @@ TEST_F(StreamConnectionTest, DestroyEndsEveryStreamThread)
     for (const auto &e : reported())
         EXPECT_NE(e.i32Code, LUMATREK_ERROR_THREAD_LATE) << e.text;
     EXPECT_TRUE(sensor->waitForOpenCount(Port::Stream, 0, 5s));
+}
+
+namespace {
+
+// A video consumer that holds the network thread until the test lets it go.
+struct Gate {
+    std::mutex m;
+    std::condition_variable cv;
+    bool bEntered = false;
+    bool bOpen = false;
+};
+
+void onFrameHeld(LumatrekHandle *, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, const uint8_t *,
+                 void *pUser)
+{
+    auto *g = static_cast<Gate *>(pUser);
+    std::unique_lock lock(g->m);
+    g->bEntered = true;
+    g->cv.notify_all();
+    g->cv.wait(lock, [&] { return g->bOpen; });
+}
+
+} // namespace
+
+TEST_F(StreamConnectionTest, LateNetworkThreadKeepsTheStreamAreaUntilItEnds)
+{
+    const int32_t i32Libraries = LT_libraryReferences();
+    start();
+    Gate gate;
+    ASSERT_TRUE(LumatrekAddXpegCallback(handle, &onFrameHeld, &gate));
+    ASSERT_TRUE(sensor->waitForPacket(Port::Stream, LT_STREAM_SET_MASK, 5s));
+    // Frames behind the held one keep the thread reading into the pool once it goes on.
+    sensor->send(Port::Stream, frame("held") + frame("next") + frame("last"));
+    {
+        std::unique_lock lock(gate.m);
+        ASSERT_TRUE(gate.cv.wait_for(lock, 5s, [&] { return gate.bEntered; }));
+    }
+    LT_timing()->u32LongJoinMs = 100;
+    const size_t szMark = reported().size();
+    LumatrekDestroy(&handle);
+    bool bLate = false;
+    for (const auto &e : reported())
+        bLate |= e.i32Code == LUMATREK_ERROR_THREAD_LATE && e.text == "Net thread did not terminate";
+    EXPECT_TRUE(bLate);
+    EXPECT_GT(reported().size(), szMark);
+    {
+        std::lock_guard lock(gate.m);
+        gate.bOpen = true;
+    }
+    gate.cv.notify_all();
+    // The handle goes when its late thread lets go (the sanitizer run checks nothing was used after).
+    bool bFreed = false;
+    for (int i = 0; i < 500 && !bFreed; i++) {
+        bFreed = LT_libraryReferences() <= i32Libraries;
+        if (!bFreed) {
+            std::unique_lock lock(mutex);
+            changed.wait_for(lock, 10ms);
+        }
+    }
+    EXPECT_TRUE(bFreed);
 }
