@@ -159,7 +159,8 @@ void dispatchConfig(LumatrekHandle *psHandle, const ConfigPacket &sPacket, const
 
 void dispatchText(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
 {
-    if (psEntry->u32Size > LT_VERSION_TEXT_SIZE || !memchr(psEntry->pu8Data, 0, psEntry->u32Size))
+    const uint32_t u32Size = psEntry->u32Size;
+    if (u32Size == 0 || u32Size > LT_VERSION_TEXT_SIZE || !memchr(psEntry->pu8Data, 0, u32Size))
         return;
     LT_lock(psHandle, LT_MUTEX_CONFIG);
     LT_copyText(psHandle->aszVersionText, sizeof(psHandle->aszVersionText), psEntry->pu8Data, psEntry->u32Size);
