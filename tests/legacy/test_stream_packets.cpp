@@ -448,3 +448,32 @@ TEST_F(StreamPacketTest, FailedAllocationDropsThatPacketAndDispatchGoesOn)
     ASSERT_EQ(seen.recognitions.size(), 1u);
     EXPECT_STREQ(seen.recognitions[0]->aszPlate, "NEXT");
 }
+
+TEST_F(StreamPacketTest, CameraVariableAndSecondWordBlocks)
+{
+    installAll();
+    // Before the camera block, a camera word update has nothing to deliver.
+    feed(packet(43718, std::string(Block(4).u32(0, 7))));
+    EXPECT_TRUE(seen.configs.empty());
+    Block camera(80);
+    camera.u32(4, 321).u32(12, 2).u32(36, 1);
+    feed(packet(65529, std::string(Block(8).u32(0, 10).u32(4, 20))) + packet(43735, std::string(camera)) +
+         packet(43718, std::string(Block(4).u32(0, 9))) +
+         packet(43704, std::string(Block(32).u32(0, 5).u32(12, 1500).u32(28, 1600))));
+    EXPECT_EQ(configTypes(), (std::vector<uint32_t>{6, 6, 6}));
+    EXPECT_EQ(handle->sCamera.u32Iris, 9u);
+    EXPECT_EQ(handle->sCamera.u32LedPower2, 1600u);
+    EXPECT_EQ(handle->u32LedCard, 5u);
+    EXPECT_EQ(handle->psStream->au32Focus[0], 321u) << "IR-cut on: the first focus value";
+
+    seen.exTypes.clear();
+    feed(packet(21864, std::string(Block(4).u16(0, 3)) + "data") +
+         packet(21864, std::string(Block(4).u16(0, 1)) + "one") +
+         packet(21864, std::string(Block(4).u16(0, 1)) + "again") +
+         packet(fourcc("RELG"), std::string(Block(4).u32(0, 70))) + packet(fourcc("ENDG"), "abc"));
+    EXPECT_EQ(seen.exTypes, (std::vector<uint32_t>{18, 18, 23}));
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(handle->asData[1].pu8Data), handle->asData[1].u32Size), "again");
+    EXPECT_EQ(handle->asData[0].pu8Data, nullptr) << "slot 3 does not exist and touches no other";
+    EXPECT_EQ(handle->asData[2].pu8Data, nullptr);
+    EXPECT_EQ(handle->au32Received[1] & LT_RECEIVED_RELIABILITY, LT_RECEIVED_RELIABILITY);
+}

@@ -524,6 +524,150 @@ void dispatchEnd(LumatrekHandle *psHandle)
     LT_unlock(psHandle, LT_MUTEX_CONFIG);
 }
 
+// ---- camera, variable blocks, words of the second flag word ----
+
+void setCameraHeld(LumatrekHandle *psHandle, int bSetBit)
+{
+    LT_lock(psHandle, LT_MUTEX_CONFIG);
+    if (bSetBit)
+        psHandle->au32Received[0] |= LT_RECEIVED_CAMERA;
+    if (psHandle->au32Received[0] & LT_RECEIVED_CAMERA)
+        deliverCached(psHandle, findBlock(0, 6));
+    LT_unlock(psHandle, LT_MUTEX_CONFIG);
+}
+
+// The camera block is the packet's first 48 bytes; its words 12 to 19 are kept by the sensor.
+void dispatchCamera(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
+{
+    const uint8_t *p = psEntry->pu8Data;
+    LT_lock(psHandle, LT_MUTEX_CAMERA_CONFIG);
+    ConvertCameraConfig(psHandle, &psHandle->sCamera, p, LT_WIRE_CAMERA, nullptr);
+    LT_unlock(psHandle, LT_MUTEX_CAMERA_CONFIG);
+    LT_lock(psHandle, LT_MUTEX_CONFIG);
+    if (psHandle->au32Received[0] & LT_RECEIVED_FOCUS)
+        psHandle->psStream->au32Focus[LT_getU32(p, 36) != 0 ? 0 : 1] = LT_getU32(p, 4);
+    LT_unlock(psHandle, LT_MUTEX_CONFIG);
+    setCameraHeld(psHandle, 1);
+}
+
+void dispatchCameraWord(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
+{
+    const uint8_t *p = psEntry->pu8Data;
+    LT_lock(psHandle, LT_MUTEX_CAMERA_CONFIG);
+    if (psEntry->u32PacketId == 43704) {
+        psHandle->sCamera.u32LedPower1 = LT_getU32(p, 12);
+        psHandle->sCamera.u32LedPower2 = LT_getU32(p, 28);
+        psHandle->u32LedCard = LT_getU32(p, 0);
+    } else if (psEntry->u32PacketId == 43718) {
+        psHandle->sCamera.u32Iris = LT_getU32(p, 0);
+    } else {
+        psHandle->sCamera.u32Gain = LT_getU32(p, 0);
+    }
+    LT_unlock(psHandle, LT_MUTEX_CAMERA_CONFIG);
+    setCameraHeld(psHandle, 0);
+}
+
+void dispatchVariable(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry, int *pbDone)
+{
+    const uint32_t u32Slot = LT_getU16(psEntry->pu8Data, 0);
+    if (u32Slot >= LT_DATA_SLOTS)
+        return;
+    const uint32_t u32Size = psEntry->u32Size - 4;
+    uint8_t *pu8Copy = static_cast<uint8_t *>(SA_Malloc(u32Size));
+    if (!pu8Copy) {
+        *pbDone = 0;
+        return;
+    }
+    memcpy(pu8Copy, psEntry->pu8Data + 4, u32Size);
+    LT_lock(psHandle, LT_MUTEX_CONFIG);
+    LT_DataBlock &sBlock = psHandle->asData[u32Slot];
+    SA_Free(&sBlock.pu8Data);
+    sBlock.pu8Data = pu8Copy;
+    sBlock.u32Size = u32Size;
+    psHandle->au32Received[0] |= LT_RECEIVED_EXTERNAL;
+    deliverWords(psHandle, 1, 18, &u32Slot, 1);
+    LT_unlock(psHandle, LT_MUTEX_CONFIG);
+}
+
+void dispatchSecondWord(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
+{
+    const uint8_t *p = psEntry->pu8Data;
+    LT_Stream *psStream = psHandle->psStream;
+    LT_lock(psHandle, LT_MUTEX_CONFIG);
+    if (psEntry->u32PacketId == 21869) {
+        memcpy(psStream->au8RebootBlock, p, sizeof(psStream->au8RebootBlock));
+        psHandle->au32Received[1] |= LT_RECEIVED_REBOOTS;
+        deliverWords(psHandle, 1, 22, reinterpret_cast<const uint32_t *>(psStream->au8RebootBlock), 65);
+    } else if (psEntry->u32PacketId == LT_FOURCC('R', 'E', 'L', 'G')) {
+        psStream->u32Reliability = LT_getU32(p, 0);
+        psHandle->au32Received[1] |= LT_RECEIVED_RELIABILITY;
+        deliverWords(psHandle, 1, 23, &psStream->u32Reliability, 1);
+    } else {
+        psStream->u32PlateEnd = LT_getU32(p, 0);
+        psHandle->au32Received[1] |= LT_RECEIVED_PLATE_END;
+        deliverWords(psHandle, 1, 24, &psStream->u32PlateEnd, 1);
+    }
+    LT_unlock(psHandle, LT_MUTEX_CONFIG);
+}
+
+void dispatchUnicast(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry, int *pbDone)
+{
+    LumatrekErrorInfo sError;
+    LT_initError(&sError, LT_text(LT_TEXT_THREAD_RECEIVE), 1);
+    LT_lock(psHandle, LT_MUTEX_CONFIG);
+    if (LumatrekUpdateUnicastDiscoverAddresses(psHandle, psEntry->pu8Data, psEntry->u32Size / LT_WIRE_UNICAST_ENTRY,
+                                               psEntry->u32Size, &sError)) {
+        psHandle->au32Received[0] |= LT_RECEIVED_UNICAST;
+        deliverCached(psHandle, findBlock(0, 10));
+    } else {
+        *pbDone = 0;
+    }
+    LT_unlock(psHandle, LT_MUTEX_CONFIG);
+}
+
+void dispatchFirmwareDump(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
+{
+    const uint8_t *p = psEntry->pu8Data;
+    const uint32_t u32Size = psEntry->u32Size;
+    uint32_t u32Name = 0;
+    while (u32Name < u32Size && p[u32Name] != 0)
+        u32Name++;
+    char aszName[256];
+    LT_copyText(aszName, sizeof(aszName), p, u32Name);
+    const uint32_t u32Data = u32Name < u32Size ? u32Size - u32Name - 1 : 0;
+    LT_log(psHandle, LT_text(LT_TEXT_THREAD_RECEIVE), "FIRMWARE dump: <%s> len %u\n", aszName, u32Data);
+    if (u32Data)
+        LT_logHex(psHandle, LT_text(LT_TEXT_THREAD_RECEIVE), p + u32Name + 1, u32Data);
+}
+
+// Packets of a fixed size outside the table of blocks; 1 when the id was one of them.
+int dispatchOther(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry, int *pbDone)
+{
+    const uint32_t u32Id = psEntry->u32PacketId;
+    const uint32_t u32Size = psEntry->u32Size;
+    if (u32Id == 43735) {
+        if (u32Size == 80)
+            dispatchCamera(psHandle, psEntry);
+    } else if (u32Id == 43704 || u32Id == 43718 || u32Id == 43719) {
+        if (u32Size == (u32Id == 43704 ? 32u : 4u))
+            dispatchCameraWord(psHandle, psEntry);
+    } else if (u32Id == 21864) {
+        if (u32Size >= 5)
+            dispatchVariable(psHandle, psEntry, pbDone);
+    } else if (u32Id == 21869 || u32Id == LT_FOURCC('R', 'E', 'L', 'G') || u32Id == LT_FOURCC('E', 'N', 'D', 'G')) {
+        if (u32Size == (u32Id == 21869 ? 260u : 4u))
+            dispatchSecondWord(psHandle, psEntry);
+    } else if (u32Id == 26216) {
+        if (u32Size % LT_WIRE_UNICAST_ENTRY == 0)
+            dispatchUnicast(psHandle, psEntry, pbDone);
+    } else if (u32Id == 32) {
+        dispatchFirmwareDump(psHandle, psEntry);
+    } else {
+        return 0;
+    }
+    return 1;
+}
+
 void reportNoMemory(LumatrekHandle *psHandle)
 {
     // The packet is lost; the stream goes on.
@@ -558,7 +702,7 @@ int LT_dispatchEntry(LumatrekHandle *psHandle, LT_PacketEntry *psEntry)
     }
     const Payload sPayload = {psEntry->pu8Data, u32Size};
     int bDone = 1;
-    if (dispatchEvent(psHandle, u32Id, sPayload, &bDone)) {
+    if (dispatchEvent(psHandle, u32Id, sPayload, &bDone) || dispatchOther(psHandle, psEntry, &bDone)) {
         // handled
     } else if (const RecognitionKind *psKind = findRecognition(u32Id)) {
         bDone = dispatchRecognition(psHandle, *psKind, psEntry);

@@ -97,17 +97,6 @@ void putBack(LumatrekHandle *psHandle, LT_PacketEntry *psEntry)
     SA_WritePool(streamOf(psHandle)->psPool, psEntry);
 }
 
-void logHex(LumatrekHandle *psHandle, const char *pcszFunction, const uint8_t *pu8Data, uint32_t u32Size)
-{
-    char aszLine[16 * 3 + 2];
-    for (uint32_t u32Start = 0; u32Start < u32Size; u32Start += 16) {
-        size_t szUsed = 0;
-        for (uint32_t i = u32Start; i < u32Size && i < u32Start + 16; i++)
-            szUsed += snprintf(aszLine + szUsed, sizeof(aszLine) - szUsed, "%02x ", pu8Data[i]);
-        LT_log(psHandle, pcszFunction, "%s\n", aszLine);
-    }
-}
-
 // A packet too large to hold: reported, and what follows of it shown in the log.
 int refuseTooBig(LumatrekHandle *psHandle, LT_Link *psLink, LT_PacketEntry *psEntry, uint32_t u32Size,
                  uint32_t u32Id)
@@ -124,7 +113,7 @@ int refuseTooBig(LumatrekHandle *psHandle, LT_Link *psLink, LT_PacketEntry *psEn
         u32Got++;
     if (u32Got > 0) {
         LT_log(psHandle, pcszFunction, "dump data size %u\n", u32Got);
-        logHex(psHandle, pcszFunction, au8Dump, u32Got);
+        LT_logHex(psHandle, pcszFunction, au8Dump, u32Got);
     }
     return 0;
 }
@@ -211,6 +200,17 @@ int subscribe(LumatrekHandle *psHandle, LT_Link *psLink)
 } // namespace
 
 extern "C" {
+
+void LT_logHex(LumatrekHandle *psHandle, const char *pcszFunction, const uint8_t *pu8Data, uint32_t u32Size)
+{
+    char aszLine[16 * 3 + 2];
+    for (uint32_t u32Start = 0; u32Start < u32Size; u32Start += 16) {
+        size_t szUsed = 0;
+        for (uint32_t i = u32Start; i < u32Size && i < u32Start + 16; i++)
+            szUsed += snprintf(aszLine + szUsed, sizeof(aszLine) - szUsed, "%02x ", pu8Data[i]);
+        LT_log(psHandle, pcszFunction, "%s\n", aszLine);
+    }
+}
 
 void LT_rewriteTimes(LumatrekHandle *psHandle, LT_PacketEntry *psEntry)
 {

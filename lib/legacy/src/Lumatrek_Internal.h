@@ -1159,6 +1159,8 @@ typedef struct LT_Stream {
 int ReceivePacket(LumatrekHandle *psHandle, LT_Link *psLink, const LumatrekMessageHeader *psHeader);
 /* Reads and drops the body; 1 when all of it was read. */
 int PurgeNetSocket(LumatrekHandle *psHandle, LT_Link *psLink, const LumatrekMessageHeader *psHeader);
+/* Log lines of the bytes in hexadecimal, 16 a line. */
+void LT_logHex(LumatrekHandle *psHandle, const char *pcszFunction, const uint8_t *pu8Data, uint32_t u32Size);
 /* Rewrites the sensor times of a payload into local times; only words the payload holds. */
 void LT_rewriteTimes(LumatrekHandle *psHandle, LT_PacketEntry *psEntry);
 /* Dispatches one packet entry; 0 when dispatch must stop. */
