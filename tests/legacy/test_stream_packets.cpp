@@ -1,5 +1,6 @@
 // Reception and dispatch of stream packets without sockets: the sensor's bytes come from a
 // buffer, entries are dispatched on the test's thread, callbacks record what they got.
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -476,4 +477,17 @@ TEST_F(StreamPacketTest, CameraVariableAndSecondWordBlocks)
     EXPECT_EQ(handle->asData[0].pu8Data, nullptr) << "slot 3 does not exist and touches no other";
     EXPECT_EQ(handle->asData[2].pu8Data, nullptr);
     EXPECT_EQ(handle->au32Received[1] & LT_RECEIVED_RELIABILITY, LT_RECEIVED_RELIABILITY);
+}
+
+TEST_F(StreamPacketTest, StoredReadsOnALightHandleAnswerFromWhatTheStreamPushed)
+{
+    std::array<uint32_t, 12> words{};
+    words[0] = 3;
+    feed(packet(21854, kgvsim::ocrBlock(words)));
+    LumatrekOcrSettings sOcr{};
+    EXPECT_EQ(LumatrekGetRemoteOcrSettings(handle, &sOcr), 0);
+    EXPECT_EQ(sOcr.u32MaxPlateHeight, 3u);
+    LumatrekDataBaseConfig sDataBase{};
+    EXPECT_EQ(LumatrekGetDataBaseConfig(handle, &sDataBase), -1);
+    EXPECT_EQ(reported().back().i32Code, -290) << "not pushed yet";
 }
