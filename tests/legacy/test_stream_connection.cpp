@@ -283,6 +283,7 @@ struct Gate {
     std::condition_variable cv;
     bool bEntered = false;
     bool bOpen = false;
+    int iCalls = 0;
 };
 
 void onFrameHeld(LumatrekHandle *, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, const uint8_t *,
@@ -290,6 +291,7 @@ void onFrameHeld(LumatrekHandle *, uint32_t, uint32_t, uint32_t, uint32_t, uint3
 {
     auto *g = static_cast<Gate *>(pUser);
     std::unique_lock lock(g->m);
+    g->iCalls++;
     g->bEntered = true;
     g->cv.notify_all();
     g->cv.wait(lock, [&] { return g->bOpen; });
@@ -333,6 +335,8 @@ TEST_F(StreamConnectionTest, LateNetworkThreadKeepsTheStreamAreaUntilItEnds)
         }
     }
     EXPECT_TRUE(bFreed);
+    std::lock_guard lock(gate.m);
+    EXPECT_EQ(gate.iCalls, 1) << "no callback after destroy";
 }
 
 TEST_F(StreamConnectionTest, AddressChangeSaysGoodbyeAndConnectsAgain)

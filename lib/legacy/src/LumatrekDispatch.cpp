@@ -78,7 +78,7 @@ const CachedBlock *findBlock(int bEx, uint32_t u32Type)
 // Calls the configuration callback (or the Ex one) with a record; under the configuration mutex.
 void callConfig(LumatrekHandle *psHandle, int bEx, LumatrekConfigRecord *psRecord)
 {
-    const LT_Slot &sSlot = bEx ? psHandle->psStream->sConfigEx : psHandle->psStream->sConfig;
+    const LT_Slot sSlot = LT_openSlot(psHandle, bEx ? &psHandle->psStream->sConfigEx : &psHandle->psStream->sConfig);
     if (sSlot.rCallback)
         reinterpret_cast<LumatrekConfigCallback>(sSlot.rCallback)(psHandle, psRecord, sSlot.pUser);
 }
@@ -89,7 +89,13 @@ void deliverCached(LumatrekHandle *psHandle, const CachedBlock *psBlock)
     memset(&sRecord, 0, sizeof(sRecord));
     sRecord.u32Type = psBlock->u32Type;
     const uint32_t u32Size = psBlock->u32Size < sizeof(sRecord.uBlock) ? psBlock->u32Size : sizeof(sRecord.uBlock);
+    // The camera block is also written by the command side, under its own mutex.
+    const int bCamera = !psBlock->bEx && psBlock->u32Type == 6;
+    if (bCamera)
+        LT_lock(psHandle, LT_MUTEX_CAMERA_CONFIG);
     memcpy(&sRecord.uBlock, psBlock->rAt(psHandle), u32Size);
+    if (bCamera)
+        LT_unlock(psHandle, LT_MUTEX_CAMERA_CONFIG);
     callConfig(psHandle, psBlock->bEx, &sRecord);
 }
 
@@ -461,7 +467,8 @@ int dispatchRecognition(LumatrekHandle *psHandle, const RecognitionKind &sKind, 
         return 1;
     const LT_MutexId eMutex = sKind.bDangerousGoods ? LT_MUTEX_REMOTE_DGPR : LT_MUTEX_REMOTE_ANPR;
     LT_lock(psHandle, eMutex);
-    const LT_Slot sSlot = sKind.bDangerousGoods ? psHandle->psStream->sDangerousGoods : psHandle->psStream->sRecognition;
+    const LT_Slot sSlot = LT_openSlot(
+        psHandle, sKind.bDangerousGoods ? &psHandle->psStream->sDangerousGoods : &psHandle->psStream->sRecognition);
     int bDone = 1;
     if (sSlot.rCallback) {
         int bShort = 0;
@@ -488,7 +495,7 @@ void dispatchSpeed(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry)
     LumatrekSpeed sSpeed = {LT_getU32(p, 8), p[1024], LT_getU32(p, 12), LT_getU32(p, 4),
                             LT_protocolAtLeast(psHandle, 4, 11) ? LT_getU32(p, 1032) : 0xFFFFu};
     LT_lock(psHandle, LT_MUTEX_SPEED_CALLBACK);
-    const LT_Slot sSlot = psHandle->psStream->sSpeed;
+    const LT_Slot sSlot = LT_openSlot(psHandle, &psHandle->psStream->sSpeed);
     if (sSlot.rCallback)
         reinterpret_cast<LumatrekSpeedCallback>(sSlot.rCallback)(psHandle, &sSpeed, sSlot.pUser);
     LT_unlock(psHandle, LT_MUTEX_SPEED_CALLBACK);
@@ -501,7 +508,7 @@ void dispatchInputs(LumatrekHandle *psHandle, const LT_PacketEntry *psEntry, int
         return;
     if (bChange && LT_getU16(p, 6) == 0) {
         LT_lock(psHandle, LT_MUTEX_IO);
-        const LT_Slot sSlot = psHandle->psStream->sIo;
+        const LT_Slot sSlot = LT_openSlot(psHandle, &psHandle->psStream->sIo);
         if (sSlot.rCallback)
             reinterpret_cast<LumatrekIoCallback>(sSlot.rCallback)(psHandle, int16_t(LT_getU16(p, 4)),
                                                                   LT_getU32(p, 0), sSlot.pUser);

@@ -171,7 +171,7 @@ void deliverFrame(LumatrekHandle *psHandle, LT_PacketEntry *psEntry)
     mapWord(psHandle, psEntry, 0, 0);
     const uint8_t *pu8Data = psEntry->pu8Data;
     LT_lock(psHandle, LT_MUTEX_MPEG);
-    const LT_Slot sSlot = streamOf(psHandle)->sXpeg;
+    const LT_Slot sSlot = LT_openSlot(psHandle, &streamOf(psHandle)->sXpeg);
     if (sSlot.rCallback)
         reinterpret_cast<LumatrekXpegCallback>(sSlot.rCallback)(
             psHandle, LT_getU32(pu8Data, 0), psEntry->u32Connection, LT_getU32(pu8Data, 4), psEntry->u32PacketId,

@@ -153,6 +153,8 @@ void LumatrekCancelStreamInternal(LumatrekHandle *psHandle, LumatrekErrorInfo *p
 {
     LT_Stream *psStream = psHandle->psStream;
     if (psStream) {
+        // From here on no callback starts: the owner may free what its callbacks use.
+        LT_store(&psStream->bClosing, 1);
         // A thread that does not end in time keeps its reference: the area is then freed with
         // the handle, after the last thread let go, never under a live thread.
         const LT_Timing *psTiming = LT_timing();
@@ -184,11 +186,18 @@ void LT_freeStream(LumatrekHandle *psHandle)
     delete psStream;
 }
 
+LT_Slot LT_openSlot(LumatrekHandle *psHandle, const LT_Slot *psSlot)
+{
+    if (LT_load(&psHandle->psStream->bClosing))
+        return LT_Slot{};
+    return *psSlot;
+}
+
 int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, int (*rFill)(LumatrekEvent *, const void *),
                     const void *pContext)
 {
     LT_lock(psHandle, LT_MUTEX_STREAM);
-    const LT_Slot sSlot = psHandle->psStream->sEvent;
+    const LT_Slot sSlot = LT_openSlot(psHandle, &psHandle->psStream->sEvent);
     int bDone = 1;
     if (sSlot.rCallback) {
         LumatrekEvent *psEvent = static_cast<LumatrekEvent *>(SA_Calloc(1, sizeof(LumatrekEvent)));

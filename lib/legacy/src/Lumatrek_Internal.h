@@ -1129,7 +1129,8 @@ typedef struct LT_Stream {
     uint8_t au8Header[LT_HEADER_SIZE]; /* a header that came in pieces */
     uint32_t u32HeaderFill;
 
-    /* Callbacks, each group under its mutex. */
+    /* Callbacks, each group under its mutex; none is called once the stream is closing. */
+    int32_t bClosing;
     LT_Slot sConfig, sConfigEx; /* configuration mutex */
     LT_Slot sEvent;             /* stream mutex */
     LT_Slot sXpeg;              /* video mutex */
@@ -1177,6 +1178,8 @@ void ReceiveThread(LumatrekHandle *psHandle);
 void LT_setMaxZoom(LumatrekHandle *psHandle);
 /* The configuration record from a configuration form of that code; 0 when too short. */
 int LT_convertConfigForm(LumatrekHandle *psHandle, uint32_t u32Code, const uint8_t *pu8Wire, uint32_t u32Size);
+/* The slot as it is now, or an empty one once the stream is closing; under the slot's mutex. */
+LT_Slot LT_openSlot(LumatrekHandle *psHandle, const LT_Slot *psSlot);
 /* Hands the cached blocks to the (Ex) configuration callback. */
 void LT_replayConfig(LumatrekHandle *psHandle, int bEx);
 /* The stream area without its threads: pool, net queue, stream-command queue. 1, or 0 with
