@@ -268,8 +268,9 @@ void NetThread(LumatrekHandle *psHandle)
     char *pszHost = nullptr;
     LT_lock(psHandle, LT_MUTEX_STREAM_SOCKET);
     while (LT_isRunning(psHandle)) {
-        beginConnection(psHandle);
         LT_unlock(psHandle, LT_MUTEX_STREAM_SOCKET);
+        // Outside the stream lock: a configuration callback may be waiting on a stream command.
+        beginConnection(psHandle);
         SA_Socket psSocket = connectStream(psHandle, &pszHost);
         LT_lock(psHandle, LT_MUTEX_STREAM_SOCKET);
         if (!psSocket)
