@@ -288,8 +288,8 @@ TEST_F(StreamPacketTest, ConfigurationBlocksReachTheCallbackAndAreReplayedInOrde
 TEST_F(StreamPacketTest, BlocksOfTheWrongSizeOrAnUnterminatedTextAreIgnored)
 {
     installAll();
-    feed(packet(274, std::string(15, '\0')) + packet(43693, std::string(113, '\0')) + packet(273, "no zero") + packet(273) +
-         packet(273, std::string(300, '\0')) + packet(43691, "abc"));
+    feed(packet(274, std::string(15, '\0')) + packet(43693, std::string(113, '\0')) + packet(273, "no zero") +
+         packet(273) + packet(273, std::string(300, '\0')) + packet(43691, "abc"));
     EXPECT_TRUE(seen.configs.empty());
 }
 
