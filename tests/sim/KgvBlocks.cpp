@@ -246,7 +246,7 @@ std::string descriptionBlock(const Description& d) {
   b.u32(84, d.status).u32(88, d.word88).text(92, 16, d.text92).text(108, 256, d.block108);
   b.u16(364, d.shorts364[0]).u16(366, d.shorts364[1]).u16(368, d.shorts364[2]);
   b.u8(370, d.byte370).u8(371, d.byte371).u32(372, d.words372[0]).u32(376, d.words372[1]);
-  b.text(380, 64, d.text380);
+  b.text(380, 56, d.text380);  // the fields at 436 follow
   macAt(b, 436, d.mac436);
   macAt(b, 446, d.mac446);
   b.u16(450, d.shorts450[0]).u16(452, d.shorts450[1]);

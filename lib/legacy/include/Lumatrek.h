@@ -533,6 +533,173 @@ int32_t LumatrekGetImageV2(LumatrekHandle *psHandle, uint32_t u32First, uint32_t
 int32_t LumatrekSetStreamState(LumatrekHandle *psHandle, uint32_t u32State);
 int32_t SendStreamCommandKGV(LumatrekHandle *psHandle, uint32_t u32Code, const void *pPayload, uint32_t u32Size);
 
+/* ==== the stream: records and callbacks ==== */
+
+/* A configuration block as the configuration callbacks see it: its type, then the block. */
+#define LUMATREK_CONFIG_END 0x7FFFFFFFu
+typedef struct LumatrekConfigRecord {
+    uint32_t u32Type;
+    union {
+        uint32_t u32Status;                  /* type 1 of the plain callback */
+        char aszText[257];                   /* type 2 */
+        LumatrekSensorVersion sVersion;      /* type 3 */
+        LumatrekConfig sConfig;              /* type 4 */
+        LumatrekSensorDescription sDescription; /* type 5 */
+        LumatrekCameraConfig sCamera;        /* type 6 */
+        LumatrekOcrSettings sOcr;            /* type 7 */
+        LumatrekMeasures sMeasures;          /* type 8 */
+        LumatrekLateStackConfig sLateStack;  /* type 9 */
+        LumatrekDataBaseConfig sDataBase;    /* type 11 */
+        LumatrekSpeedParams sSpeed;          /* type 12 */
+        LumatrekKeptTypeRecord sKeptType;    /* type 13 */
+        LumatrekAreaOfInterest sArea;        /* type 14 */
+        LumatrekLedRecord sLed;              /* type 15 */
+        LumatrekKeptShorts sKeptShorts;      /* type 16 */
+        LumatrekBoardConfig sBoard;          /* Ex type 1 */
+        LumatrekMasterAddresses sMasterAddresses; /* Ex 2 */
+        LumatrekKeptWords sKeptWords;        /* Ex 3 */
+        LumatrekActivationConfig sActivation; /* Ex 4 */
+        LumatrekMasterParameters sMasterParameters; /* Ex 5 */
+        LumatrekSlaveParameters sSlaveParameters; /* Ex 6 */
+        LumatrekRemoteEnslaveParams sRemoteEnslave; /* Ex 8 */
+        LumatrekSignaturePictureSize sSignaturePicture; /* Ex 9 */
+        LumatrekLedExternalTriggerConfig sLedTrigger; /* Ex 17 */
+        uint32_t au32Words[65];              /* Ex 7, 18 to 24, type 10's count */
+    } uBlock;
+} LumatrekConfigRecord;
+
+/* A picture handed with an event or a recognition; the JPEG bytes belong to the record. */
+typedef struct LumatrekImage {
+    uint32_t u32Time;
+    uint32_t au32Zero[2];
+    uint32_t u32Option;
+    void *pDecoded; /* never filled */
+    uint32_t u32JpegSize;
+    uint8_t *pu8Jpeg;
+} LumatrekImage;
+
+typedef struct LumatrekContextImage {
+    uint32_t u32Time;
+    void *pDecoded;
+    uint32_t au32Zero[2];
+    uint32_t u32JpegSize;
+    uint8_t *pu8Jpeg;
+} LumatrekContextImage;
+
+/* Event types. */
+#define LUMATREK_EVENT_RUN_STATE 1
+#define LUMATREK_EVENT_IMAGE 2
+#define LUMATREK_EVENT_TIMED_VALUE 3
+#define LUMATREK_EVENT_IMAGE_ANSWER 4
+#define LUMATREK_EVENT_COMMAND_FAILED 5
+#define LUMATREK_EVENT_TRIGGER_ANSWER 6
+#define LUMATREK_TRIGGER_ANSWER_SIZE 274
+
+typedef struct LumatrekEvent {
+    uint32_t u32Type;
+    union {
+        uint32_t u32RunState;
+        LumatrekImage sImage;
+        struct {
+            uint32_t u32Time;
+            uint32_t u32Value;
+        } sTimed;
+        struct {
+            uint32_t u32Request;
+            int32_t i32Status; /* 0 taken, 2 too early, 3 too late, -1 other */
+            LumatrekImage sImage;
+        } sAnswer;
+        struct {
+            int32_t i32Code; /* -215 */
+            uint32_t u32Kind; /* 1 picture, 2 timed picture, 3 trigger */
+            uint32_t u32Value;
+        } sFailure;
+        uint8_t au8Trigger[LUMATREK_TRIGGER_ANSWER_SIZE];
+    } uData;
+} LumatrekEvent;
+
+typedef struct LumatrekSpeed {
+    uint32_t u32Session;
+    uint32_t u32PlateSource; /* 1 slave, 2 master */
+    uint32_t u32FirstSampleTime;
+    uint32_t u32SpeedKmh;
+    uint32_t u32InterDistanceMs; /* 0xFFFF when the sensor does not give it */
+} LumatrekSpeed;
+
+/* Result types of a recognition record. */
+#define LUMATREK_RESULT_DECISION 2
+#define LUMATREK_RESULT_PASSAGE_BEGIN 3
+#define LUMATREK_RESULT_PASSAGE_END 4
+#define LUMATREK_RESULT_NO_PLATE 5
+#define LUMATREK_RESULT_TRIGGER_NO_PLATE 6
+#define LUMATREK_RESULT_TRIGGER_DECISION 7
+
+typedef struct LumatrekRecognition {
+    uint32_t u32Time;
+    char aszPlate[17];
+    int32_t i32BoxX, i32BoxY, i32BoxWidth, i32BoxHeight;
+    float fSinus;
+    uint32_t u32Reliability;
+    uint32_t u32Direction; /* 1 front, 2 rear */
+    char aszContext[65];
+    uint32_t u32ResultType;
+    LumatrekImage sImage;
+    uint32_t u32RequestNumber; /* below 10 for pushed recognitions */
+    uint32_t u32DataBase;
+    uint32_t u32Occurrences;
+    LumatrekContextImage sContextImage;
+    uint32_t u32Session;
+    uint32_t u32PlateSource;
+    uint32_t u32SensorTime;
+    uint32_t u32Contrast;
+    uint32_t u32TriggerId;
+    uint32_t u32TriggerOnTime;
+    uint32_t u32TriggerOffTime;
+    uint32_t au32Unfilled[15];
+    uint32_t u32LibraryAllocated;
+    uint32_t u32Unfilled;
+} LumatrekRecognition;
+
+typedef void (*LumatrekConfigCallback)(LumatrekHandle *psHandle, LumatrekConfigRecord *psRecord, void *pUser);
+typedef void (*LumatrekConfigCallbackEx)(LumatrekHandle *psHandle, LumatrekConfigRecord *psRecord, void *pUser);
+/* The receiver owns the event and gives it back with LumatrekReleaseEvent. */
+typedef void (*LumatrekEventCallback)(LumatrekHandle *psHandle, LumatrekEvent *psEvent, void *pUser);
+typedef void (*LumatrekXpegCallback)(LumatrekHandle *psHandle, uint32_t u32Time, uint32_t u32Connection,
+                                     uint32_t u32Frame, uint32_t u32Codec, uint32_t u32KeyFrame, uint32_t u32Size,
+                                     const uint8_t *pu8Frame, void *pUser);
+typedef void (*LumatrekIoCallback)(LumatrekHandle *psHandle, int32_t i32State, uint32_t u32Time, void *pUser);
+/* The receiver owns the record and gives it back with LumatrekReleaseRecognition. */
+typedef void (*LumatrekRecognitionCallback)(LumatrekHandle *psHandle, LumatrekRecognition *psRecord, void *pUser);
+typedef void (*LumatrekDGRecognitionCallback)(LumatrekHandle *psHandle, LumatrekRecognition *psRecord,
+                                              void *pUser);
+typedef void (*LumatrekSpeedCallback)(LumatrekHandle *psHandle, LumatrekSpeed *psSpeed, void *pUser);
+
+/* Setters: 1, or 0 with the error reported; a null callback clears the slot. Installing a
+ * configuration callback hands it every block already received, at once. */
+int32_t LumatrekAddConfigCallback(LumatrekHandle *psHandle, LumatrekConfigCallback rCallback, void *pUser);
+int32_t LumatrekAddConfigCallbackEx(LumatrekHandle *psHandle, LumatrekConfigCallbackEx rCallback, void *pUser);
+int32_t LumatrekAddEventCallback(LumatrekHandle *psHandle, LumatrekEventCallback rCallback, void *pUser);
+int32_t LumatrekAddXpegCallback(LumatrekHandle *psHandle, LumatrekXpegCallback rCallback, void *pUser);
+int32_t LumatrekAddIoCallback(LumatrekHandle *psHandle, LumatrekIoCallback rCallback, void *pUser);
+int32_t LumatrekAddSpeedCallback(LumatrekHandle *psHandle, LumatrekSpeedCallback rCallback, void *pUser);
+/* A non-zero decompress fails with -123: the library hands compressed pictures only. */
+int32_t LumatrekAddRemoteRecognition(LumatrekHandle *psHandle, uint32_t u32Decompress,
+                                     LumatrekRecognitionCallback rCallback, void *pUser);
+int32_t LumatrekAddRemoteDGRecognition(LumatrekHandle *psHandle, uint32_t u32Decompress,
+                                       LumatrekDGRecognitionCallback rCallback, void *pUser);
+/* Clear operations, one per callback group. */
+void LumatrekCancelConfigCallback(LumatrekHandle *psHandle);
+void LumatrekCancelEventCallback(LumatrekHandle *psHandle);
+void LumatrekCancelXpegCallback(LumatrekHandle *psHandle);
+void LumatrekCancelIoCallback(LumatrekHandle *psHandle);
+void LumatrekCancelSpeedCallback(LumatrekHandle *psHandle);
+void LumatrekCancelRemoteRecognition(LumatrekHandle *psHandle);
+void LumatrekCancelRemoteDGRecognition(LumatrekHandle *psHandle);
+/* Frees an event with its pictures and sets the pointer null; null does nothing. */
+void LumatrekReleaseEvent(LumatrekEvent **ppsEvent);
+/* Frees a record the library made, with its pictures, and sets the pointer null. */
+void LumatrekReleaseRecognition(LumatrekRecognition **ppsRecord);
+
 #ifdef __cplusplus
 }
 #endif

@@ -280,7 +280,7 @@ int ConvertSensorDescription(LumatrekHandle *psHandle, LumatrekSensorDescription
     r.au32Bytes370[1] = pu8Wire[371];
     r.au32Words372[0] = LT_getU32(pu8Wire, 372);
     r.au32Words372[1] = LT_getU32(pu8Wire, 376);
-    LT_copyText(r.aszText380, sizeof(r.aszText380), pu8Wire + 380, 64);
+    LT_copyText(r.aszText380, sizeof(r.aszText380), pu8Wire + 380, 436 - 380); // the fields at 436 follow
     r.u32Word460 = LT_getU32(pu8Wire, 460);
     r.u32Word464 = LT_getU16(pu8Wire, 464);
     r.au16Shorts450[0] = LT_getU16(pu8Wire, 450);

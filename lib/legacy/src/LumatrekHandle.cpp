@@ -63,6 +63,7 @@ void freeHandle(LumatrekHandle *psHandle)
 {
     SA_DestroyWaitQueue(&psHandle->psCommandQueue);
     SA_DestroyWaitQueue(&psHandle->psTimeCommandQueue);
+    LT_freeStream(psHandle);
     SA_DestroyWaitQueue(&psHandle->psStreamCommandQueue);
     SA_Free(&psHandle->pszHost);
     SA_Free(&psHandle->psDiscover);

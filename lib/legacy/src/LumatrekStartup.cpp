@@ -549,6 +549,17 @@ int leaveTooCold(LumatrekHandle *psHandle, LT_Link *psLink, int *pbDone)
 
 extern "C" {
 
+void LT_setMaxZoom(LumatrekHandle *psHandle)
+{
+    setMaxZoom(psHandle);
+}
+
+int LT_convertConfigForm(LumatrekHandle *psHandle, uint32_t u32Code, const uint8_t *pu8Wire, uint32_t u32Size)
+{
+    return convertForm(psHandle, ConfigForm{u32Code, u32Size, nullptr}, &psHandle->sConfig, pu8Wire);
+}
+
+
 int LumatrekGetInternalConfig(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekConfig *psConfig)
 {
     uint32_t u32Code = 0;

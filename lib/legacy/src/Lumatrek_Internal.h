@@ -210,7 +210,18 @@ extern "C" {
     X(THREAD_COMMAND, "CommandThread")                                                           \
     X(THREAD_NET, "NetThread")                                                                   \
     X(THREAD_RECEIVE, "ReceiveThread")                                                           \
-    X(THREAD_TIME, "TimeThread")
+    X(THREAD_TIME, "TimeThread")                                                                 \
+    X(THREAD_NET_COMMAND, "NetCmdThread")                                                        \
+    X(FN_RECEIVE_PACKET, "ReceivePacket")                                                        \
+    X(FN_ADD_STREAM, "LumatrekAddStreamInternal")                                                \
+    X(FN_ADD_CONFIG_CALLBACK, "LumatrekAddConfigCallback")                                       \
+    X(FN_ADD_CONFIG_CALLBACK_EX, "LumatrekAddConfigCallbackEx")                                  \
+    X(FN_ADD_EVENT_CALLBACK, "LumatrekAddEventCallback")                                         \
+    X(FN_ADD_XPEG_CALLBACK, "LumatrekAddXpegCallback")                                           \
+    X(FN_ADD_IO_CALLBACK, "LumatrekAddIoCallback")                                               \
+    X(FN_ADD_SPEED_CALLBACK, "LumatrekAddSpeedCallback")                                         \
+    X(FN_ADD_REMOTE_RECOGNITION, "LumatrekAddRemoteRecognition")                                 \
+    X(FN_ADD_REMOTE_DG_RECOGNITION, "LumatrekAddRemoteDGRecognition")
 
 typedef enum LT_TextId {
 #define LT_TEXT_ID(name, text) LT_TEXT_##name,
@@ -495,6 +506,7 @@ struct LumatrekHandle {
     uint32_t u32StreamOption;
     uint32_t u32StreamEnabled;
     uint32_t u32StreamMask;
+    struct LT_Stream *psStream; /* made by the stream set-up, freed with the handle */
 
     /* Block cache, under the configuration mutex (the camera under its own). */
     LumatrekSensorVersion sVersion;
@@ -1059,6 +1071,126 @@ uint32_t LT_stepRoundTrip(uint32_t u32Stored, uint32_t u32Target);
 int ProcessTimeCommands(LumatrekHandle *psHandle, SA_Socket psSocket);
 int32_t TimeCancelCallback(SA_Socket psSocket, void *pHandle);
 int32_t RebootOnTimeSocket(LumatrekHandle *psHandle, LumatrekErrorInfo *psError);
+
+/* ==== the stream ==== */
+
+/* Stream sizes. Packets are capped far above any real one, so that a sensor cannot make the
+ * client allocate without bound. */
+#define LT_PACKET_ENTRIES 32
+#define LT_STREAM_COMMAND_QUEUE_SIZE 64
+#define LT_MAX_PACKET (16u * 1024u * 1024u)
+#define LT_STREAM_RECEIVE_BUFFER (2u * 1024u * 1024u)
+#define LT_STREAM_LINGER_S 30
+#define LT_REFUSED_DUMP 512
+#define LT_RECD_BLOCK 56
+#define LT_RECD_GAP 12
+#define LT_RECOGNITION_EXTENSION 96
+#define LT_EXTENSION_MARK 0xFE0Au
+
+/* Codes the client sends on the stream. */
+#define LT_STREAM_START 0u
+#define LT_STREAM_SET_MASK 2u
+#define LT_STREAM_RUN_STATE 0xAADAu
+#define LT_STREAM_GOODBYE 0x1112u
+#define LT_STREAM_LOG_PUSHED 0x6669u
+#define LT_STREAM_LOG_REQUEST 0xAAD3u
+
+/* One packet read from the stream, handed from reception to dispatch. */
+typedef struct LT_PacketEntry {
+    uint32_t u32Size;
+    uint32_t u32SensorTime;
+    uint32_t u32PacketId;
+    uint32_t u32Capacity;
+    uint32_t u32Connection;
+    uint8_t *pu8Data;
+} LT_PacketEntry;
+
+/* A callback slot. */
+typedef struct LT_Slot {
+    void (*rCallback)(void);
+    void *pUser;
+} LT_Slot;
+
+/* The stream's own part of a handle. */
+typedef struct LT_Stream {
+    SA_Pool psPool;
+    SA_Queue psNetQueue;
+    LT_PacketEntry asEntries[LT_PACKET_ENTRIES];
+    LT_ThreadSlot sNetThread;
+    LT_ThreadSlot sNetCmdThread;
+    LT_ThreadSlot sReceiveThread;
+
+    /* The stream socket, under the stream socket mutex; opened and closed by the network thread. */
+    SA_Socket psSocket;
+    int32_t bAborted;
+    uint32_t u32Connections;
+    uint32_t u32LastKeepAlive;
+    int32_t bKeepAliveSent;
+    uint8_t au8Header[LT_HEADER_SIZE]; /* a header that came in pieces */
+    uint32_t u32HeaderFill;
+
+    /* Callbacks, each group under its mutex; none is called once the stream is closing. */
+    int32_t bClosing;
+    LT_Slot sConfig, sConfigEx; /* configuration mutex */
+    LT_Slot sEvent;             /* stream mutex */
+    LT_Slot sXpeg;              /* video mutex */
+    LT_Slot sIo;                /* inputs mutex */
+    LT_Slot sSpeed;             /* speed mutex */
+    LT_Slot sRecognition;       /* recognition mutex */
+    LT_Slot sDangerousGoods;    /* dangerous-goods mutex */
+
+    /* Cache blocks only the stream fills, under the configuration mutex. */
+    int32_t bStatusSeen;
+    LumatrekMeasures sMeasures;
+    LumatrekKeptTypeRecord sKeptType;
+    LumatrekLedRecord sLed;
+    LumatrekKeptShorts sKeptShorts;
+    LumatrekKeptWords sKeptWords;
+    LumatrekSlaveParameters sSlaveParameters;
+    uint32_t u32KeptWord;
+    LumatrekSignaturePictureSize sSignaturePicture;
+    uint32_t au32Focus[2];
+    uint8_t au8RebootBlock[260];
+    uint32_t u32Reliability;
+    uint32_t u32PlateEnd;
+} LT_Stream;
+
+/* Reads the body of the packet whose header was read and queues it (or drops it by the
+ * rules); 1 = consumed, 0 = the connection must be dropped. */
+int ReceivePacket(LumatrekHandle *psHandle, LT_Link *psLink, const LumatrekMessageHeader *psHeader);
+/* Reads and drops the body; 1 when all of it was read. */
+int PurgeNetSocket(LumatrekHandle *psHandle, LT_Link *psLink, const LumatrekMessageHeader *psHeader);
+/* Log lines of the bytes in hexadecimal, 16 a line. */
+void LT_logHex(LumatrekHandle *psHandle, const char *pcszFunction, const uint8_t *pu8Data, uint32_t u32Size);
+/* Rewrites the sensor times of a payload into local times; only words the payload holds. */
+void LT_rewriteTimes(LumatrekHandle *psHandle, LT_PacketEntry *psEntry);
+/* Dispatches one packet entry; 0 when dispatch must stop. */
+int LT_dispatchEntry(LumatrekHandle *psHandle, LT_PacketEntry *psEntry);
+/* Header, then payload, on the stream socket; the caller holds the stream socket mutex. */
+int SendStreamSocketRequest(LumatrekHandle *psHandle, LT_Link *psLink, uint32_t u32Code, uint32_t u32Length,
+                            const void *pPayload);
+/* Serves one stream command on the link (null: not connected). */
+void LT_serveStreamCommand(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *psRequest);
+void NetThread(LumatrekHandle *psHandle);
+void NetCmdThread(LumatrekHandle *psHandle);
+void ReceiveThread(LumatrekHandle *psHandle);
+/* The maximum zoom from the version and the camera. */
+void LT_setMaxZoom(LumatrekHandle *psHandle);
+/* The configuration record from a configuration form of that code; 0 when too short. */
+int LT_convertConfigForm(LumatrekHandle *psHandle, uint32_t u32Code, const uint8_t *pu8Wire, uint32_t u32Size);
+/* The slot as it is now, or an empty one once the stream is closing; under the slot's mutex. */
+LT_Slot LT_openSlot(LumatrekHandle *psHandle, const LT_Slot *psSlot);
+/* Hands the cached blocks to the (Ex) configuration callback. */
+void LT_replayConfig(LumatrekHandle *psHandle, int bEx);
+/* The stream area without its threads: pool, net queue, stream-command queue. 1, or 0 with
+ * the failure's code and text. */
+int LT_makeStreamArea(LumatrekHandle *psHandle, int32_t *pi32Code, LT_TextId *peText);
+/* Frees the stream area; only when none of its threads runs. */
+void LT_freeStream(LumatrekHandle *psHandle);
+/* Delivers an event to the event callback (made and filled by rFill, 0 when it ran out of
+ * memory); 0 without memory. */
+int LT_deliverEvent(LumatrekHandle *psHandle, uint32_t u32Type, int (*rFill)(LumatrekEvent *, const void *),
+                    const void *pContext);
 
 #ifdef __cplusplus
 }

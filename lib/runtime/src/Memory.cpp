@@ -163,8 +163,16 @@ static void ReportLeaks(void) {
 
 extern "C" {
 
+static uint32_t g_u32FailFrom = 0;
+
+void SA_FailAllocationsForTest(uint32_t u32FromSize) {
+  __atomic_store_n(&g_u32FailFrom, u32FromSize, __ATOMIC_SEQ_CST);
+}
+
 void *SA_MallocInfo(uint32_t u32Size, const char *pcszFile, uint32_t u32Line) {
   if (u32Size == 0) return nullptr;
+  const uint32_t u32FailFrom = __atomic_load_n(&g_u32FailFrom, __ATOMIC_SEQ_CST);
+  if (u32FailFrom != 0 && u32Size >= u32FailFrom) return nullptr;
   if (g_bTracking) return TrackedAlloc(u32Size, pcszFile, u32Line);
   return RawAlloc(u32Size);
 }

@@ -13,6 +13,9 @@ void SA_SetTickOffsetForTest(uint32_t u32Offset);
 /* Forces the processor probe's result: 0 plain copy, 1 SSE, -1 probe again. */
 void SA_SetSseStateForTest(int32_t i32State);
 
+/* Makes every allocation of at least that many bytes fail; 0 ends it. */
+void SA_FailAllocationsForTest(uint32_t u32FromSize);
+
 /* Bytes of the header in front of every block in tracking mode. */
 #define SA_TRACKED_HEADER_SIZE 32u
 
