@@ -476,3 +476,43 @@ TEST(PVTWriterFailureTest, DeviceFailingPartWayIsReported)
     EXPECT_FALSE(writer.stop());
     EXPECT_TRUE(writer.lastError().contains(QStringLiteral("No space")));
 }
+
+TEST_F(PVTWriterTest, HeldSpeedIsWrittenOnlyAtItsEndAndTheLastOneWins)
+{
+    anpr(writer, "new", T0, "AB");
+    anpr(writer, "speed", T0 + 10, "FIRST");
+    anpr(writer, "speed", T0 + 20, "SECOND");
+    anpr(writer, "end", T0 + 30, "AB");
+    anpr(writer, "speed", T0 + 40, "NEVER");
+    const std::vector<Rec> speeds = ofType(finish(), 14);
+    ASSERT_EQ(speeds.size(), 1u);
+    EXPECT_EQ(speeds[0].relative, 30u);
+    EXPECT_EQ(text(speeds[0].data, 2, 16), "SECOND");
+}
+
+TEST_F(PVTWriterTest, H264FrameMovesOffAnyRecordAndLateDecisionIsWrittenOutOfOrder)
+{
+    video(writer, "jpeg", T0, "first");
+    Msg info("information");
+    info.attr("date", QByteArray::number(T0 + 40));
+    ASSERT_TRUE(writer.write(info.msg));
+    video(writer, "h264", T0 + 40, "h264", "1");
+    // Push the frame at 40 out of the reorder window, then decide on it.
+    for (int i = 2; i < 1100; ++i)
+        video(writer, "jpeg", T0 + 40 * i, "j");
+    anpr(writer, "decision", T0 + 40, "LATE", "master", "latepic");
+    const std::vector<Rec> recs = finish();
+    const std::vector<Rec> h264 = ofType(recs, fourCc("H264"));
+    ASSERT_EQ(h264.size(), 1u);
+    EXPECT_EQ(h264[0].relative, 41u);
+    size_t lateAt = 0;
+    for (size_t i = 0; i < recs.size(); ++i)
+        if (recs[i].type == fourCc("JPEG") && recs[i].data == "latepic")
+            lateAt = i;
+    ASSERT_GT(lateAt, 0u);
+    EXPECT_EQ(recs[lateAt].relative, 40u);
+    quint32 latestBefore = 0;
+    for (size_t i = 0; i < lateAt; ++i)
+        latestBefore = std::max(latestBefore, recs[i].relative);
+    EXPECT_GT(latestBefore, 40u * 100);  // after records already written with later times
+}
