@@ -3,6 +3,7 @@
 #ifndef PXRLT_INTERNAL_H
 #define PXRLT_INTERNAL_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include "Lumatrek.h"
@@ -71,6 +72,16 @@ PXRMsgElement *PXRLT_createOcrElement(const LumatrekOcrSettings *psOcr, uint32_t
 /* Removes the first square-plates token and one separator from the context in place; sets
  * *pbFound (when given) to whether it was there. */
 void PXRLT_removeSquarePlates(char *pszContext, int *pbFound);
+
+/* Makes a new `answer` the message's root: status "ok", or "failed" with the error text. */
+int PXRLT_setAnswer(PXRMsg *psAnswer, int bOk, const char *pcszErrorText);
+/* A failed answer "function : text" from the legacy handle's last error, which it takes. */
+int PXRLT_setErrorAnswer(PXRMsg *psAnswer, LumatrekHandle *psLegacy);
+/* The same as "In function : text (code)". */
+int PXRLT_setErrorAnswerWhere(LumatrekHandle *psLegacy, PXRMsg *psAnswer);
+/* The light connection's text "server:0,port,timePort"; 0 when it does not fit the buffer. */
+int PXRLT_lightConnectionText(char *pszText, size_t uSize, const char *pcszServer, uint32_t u32Port,
+                              uint32_t u32TimePort);
 
 #ifdef __cplusplus
 }
