@@ -7,11 +7,36 @@
 #include <stdint.h>
 
 #include "Lumatrek.h"
+#include "SA_Core.h"
 #include "PXRLT.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* The bridge record of one PXR handle; the handle's bridge slot owns it. */
+struct PXRLT {
+    LumatrekHandle *psLightHandle;   /* stream and time; null when it could not be made */
+    SA_Mutex hLockMutex;             /* held by the requests that need the lock */
+    LumatrekHandle *psCommandHandle; /* set exactly while the sensor is locked */
+    int32_t bOpticsChanged;
+    int32_t bLockGranted;
+    uint32_t u32LastRecognitionTime;
+    int32_t bConfigChangesEnabled;
+    int32_t bInfoChangesEnabled;
+    int32_t bTracesEnabled;
+    SA_Mutex hInfosMutex;
+    PXRMsg *psCachedInfos;
+    SA_Mutex hConfigMutex;
+    PXRMsg *psCachedConfig;
+    int32_t bWaitingEndOfConfig;
+    SA_Mutex hEventMutex; /* guards the wait and the answers handed over */
+    int32_t bWaiting;
+    SA_Event hAnswerEvent; /* auto reset */
+    uint32_t u32RequestId;
+    void *psReceivedRecognition;
+    void *psReceivedEvent;
+};
 
 /* The facts of the light connection's handle that the sensor tests read, copied under the
  * configuration mutex so that a test never sees a block half replaced. */
