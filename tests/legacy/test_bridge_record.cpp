@@ -65,3 +65,88 @@ TEST_F(BridgeRecord, TooLongAddressLeavesNoLightConnection)
 }
 
 } // namespace
+
+namespace {
+
+PXRMsg *request(const char *pcszRoot)
+{
+    PXRMsg *psMsg = PXRMsgCreate();
+    if (pcszRoot)
+        PXRMsgSetChild(psMsg, PXRMsgElementCreate(pcszRoot));
+    return psMsg;
+}
+
+std::string answerText(PXRMsg *psAnswer)
+{
+    PXRMsgElement *psRoot = PXRMsgChild(psAnswer);
+    if (!psRoot)
+        return "<no root>";
+    const char *pcszStatus = PXRMsgElementAttributeValue(psRoot, "status");
+    const char *pcszText = PXRMsgElementAttributeValue(psRoot, "errorText");
+    return std::string(PXRMsgElementName(psRoot)) + " " + (pcszStatus ? pcszStatus : "") + " " +
+           (pcszText ? pcszText : "");
+}
+
+class BridgeDispatch : public BridgeRecord {
+protected:
+    // A bridge whose light connection is a thread-less handle that the test makes ready.
+    void makeBridge(bool bReady)
+    {
+        std::string server(200, 'h');
+        pxr->pszServer = server.data();
+        ASSERT_EQ(PXRLT_create(pxr), 1);
+        pxr->pszServer = aszServer;
+        pxr->u16CommandPort = 1;
+        pxr->u32RequestTimeoutMs = 300;
+        if (bReady) {
+            pxr->psBridge->psLightHandle = create("127.0.0.1", 1);
+            ASSERT_NE(pxr->psBridge->psLightHandle, nullptr);
+            SetConnectionState(pxr->psBridge->psLightHandle, LT_SOCKET_STREAM, LT_SOCKET_CONNECTED);
+        }
+    }
+    std::string send(const char *pcszRoot)
+    {
+        PXRMsg *psRequest = request(pcszRoot);
+        PXRMsg *psAnswer = PXRLT_sendRequest(pxr, psRequest, 0);
+        PXRMsgDestroy(psRequest);
+        if (!psAnswer)
+            return std::string("null ") + PXRGetLastError(pxr);
+        std::string text = answerText(psAnswer);
+        PXRMsgDestroy(psAnswer);
+        return text;
+    }
+    char aszServer[16] = "127.0.0.1";
+};
+
+TEST_F(BridgeDispatch, WithoutLightConnectionEveryRequestIsNotConnected)
+{
+    makeBridge(false);
+    EXPECT_EQ(send(nullptr), "answer failed empty message not supported");
+    EXPECT_EQ(send("getInfos"), "null Not connected");
+    EXPECT_EQ(send("lock"), "null Not connected");
+}
+
+TEST_F(BridgeDispatch, RequestsAreCheckedAgainstTheLockAndTheTable)
+{
+    makeBridge(true);
+    LumatrekConnectionState sState{};
+    LumatrekGetState(pxr->psBridge->psLightHandle, &sState);
+    ASSERT_EQ(sState.u32Global, 2u);
+    struct Case {
+        const char *pcszRoot;
+        const char *pcszAnswer;
+    } const asCases[] = {
+        {"reboot", "answer failed Must be locked"},
+        {"SETCONFIG", "answer failed Must be locked"},
+        {"resetCounters", "answer failed Must be locked"},
+        {"noSuchRequest", "answer failed unknown command"},
+        {"unlock", "answer ok "},
+        {"Unlock", "answer ok "},
+        {"lock", "answer failed Unable to connect to command port : already locked?"},
+    };
+    for (const Case &sCase : asCases)
+        EXPECT_EQ(send(sCase.pcszRoot), sCase.pcszAnswer) << sCase.pcszRoot;
+    EXPECT_EQ(pxr->psBridge->psCommandHandle, nullptr);
+}
+
+} // namespace
