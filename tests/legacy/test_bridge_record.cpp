@@ -150,3 +150,72 @@ TEST_F(BridgeDispatch, RequestsAreCheckedAgainstTheLockAndTheTable)
 }
 
 } // namespace
+
+namespace {
+
+PXRMsg *subscription(const char *pcszInfo, const char *pcszConfig)
+{
+    PXRMsgElement *psRoot = PXRMsgElementCreate("setEnableStreams");
+    if (pcszInfo)
+        PXRMsgElementSetAttribute(psRoot, "infoChanges", pcszInfo);
+    if (pcszConfig)
+        PXRMsgElementSetAttribute(psRoot, "configChanges", pcszConfig);
+    PXRMsg *psMsg = PXRMsgCreate();
+    PXRMsgSetChild(psMsg, psRoot);
+    return psMsg;
+}
+
+std::vector<std::string> popAll(PXR *psPxr)
+{
+    std::vector<std::string> roots;
+    while (PXRMsg *psMsg = PXRPopMessage(psPxr)) {
+        roots.push_back(PXRMsgElementName(PXRMsgChild(psMsg)));
+        PXRMsgDestroy(psMsg);
+    }
+    return roots;
+}
+
+TEST_F(BridgeDispatch, SubscriptionPushesACachedTreeOncePerFlagChange)
+{
+    makeBridge(true);
+    PXRLT *psBridge = pxr->psBridge;
+    struct Step {
+        const char *pcszInfo;
+        const char *pcszConfig;
+        bool bCachesFilled;
+        std::vector<std::string> pushed;
+    } const asSteps[] = {
+        {"true", "true", false, {}}, // nothing cached yet: nothing pushed
+        {"true", "true", true, {}},  // no change
+        {"false", nullptr, true, {"infos"}},
+        {"1", "false", true, {"infos", "config"}},
+        {nullptr, nullptr, true, {}},
+    };
+    for (const Step &sStep : asSteps) {
+        if (sStep.bCachesFilled && !PXRMsgChild(psBridge->psCachedInfos)) {
+            PXRMsgSetChild(psBridge->psCachedInfos, PXRMsgElementCreate("infos"));
+            PXRMsgSetChild(psBridge->psCachedConfig, PXRMsgElementCreate("config"));
+        }
+        PXRMsg *psMsg = subscription(sStep.pcszInfo, sStep.pcszConfig);
+        EXPECT_EQ(PXRLT_sendAsynchronousMessage(pxr, psMsg), 1);
+        PXRMsgDestroy(psMsg);
+        EXPECT_EQ(popAll(pxr), sStep.pushed);
+    }
+    EXPECT_EQ(psBridge->bInfoChangesEnabled, 1);
+    EXPECT_EQ(psBridge->bConfigChangesEnabled, 0);
+    PXRMsg *psOther = request("trace");
+    EXPECT_EQ(PXRLT_sendAsynchronousMessage(pxr, psOther), 0);
+    PXRMsgDestroy(psOther);
+}
+
+TEST_F(BridgeRecord, LibraryStartInstallsTheBridge)
+{
+    const PXR_LegacyBridge *psBridge = PXR_legacyBridge();
+    ASSERT_NE(psBridge, nullptr);
+    EXPECT_EQ(psBridge->rCreate, &PXRLT_create);
+    EXPECT_EQ(psBridge->rRelease, &PXRLT_release);
+    EXPECT_EQ(psBridge->rSendRequest, &PXRLT_sendRequest);
+    EXPECT_EQ(psBridge->rSendAsynchronousMessage, &PXRLT_sendAsynchronousMessage);
+}
+
+} // namespace

@@ -67,6 +67,12 @@ int PXRLT_create(PXR *psPxr)
     SA_CreateMutex(&psBridge->hConfigMutex);
     psBridge->psCachedConfig = PXRMsgCreate();
     psBridge->psLightHandle = openLightConnection(psPxr);
+    // What was subscribed before the sensor was found to be a legacy one.
+    if (psPxr->hMutexSubscription) {
+        SA_LockMutex(psPxr->hMutexSubscription);
+        PXRLT_applyEnableStreams(psPxr, psPxr->psSubscription);
+        SA_UnlockMutex(psPxr->hMutexSubscription);
+    }
     return 1;
 }
 

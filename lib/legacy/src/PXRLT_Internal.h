@@ -104,6 +104,9 @@ int PXRLT_setAnswer(PXRMsg *psAnswer, int bOk, const char *pcszErrorText);
 int PXRLT_setErrorAnswer(PXRMsg *psAnswer, LumatrekHandle *psLegacy);
 /* The same as "In function : text (code)". */
 int PXRLT_setErrorAnswerWhere(LumatrekHandle *psLegacy, PXRMsg *psAnswer);
+/* Applies a setEnableStreams message: video of camera 0, the push flags, and the cached tree
+ * pushed once for each push flag that changed; 1. */
+int PXRLT_applyEnableStreams(PXR *psPxr, PXRMsg *psMsg);
 /* The light connection's text "server:0,port,timePort"; 0 when it does not fit the buffer. */
 int PXRLT_lightConnectionText(char *pszText, size_t uSize, const char *pcszServer, uint32_t u32Port,
                               uint32_t u32TimePort);
