@@ -2,6 +2,7 @@
  * trace function and the version texts. */
 #include "PXR_Internal.h"
 #include "Lumatrek.h"
+#include "PXRLT.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -61,6 +62,9 @@ void writeHandleText(PXR *psPxr, const char *pcszText)
     g_bSharedTextBusy.clear(std::memory_order_release);
 }
 
+const PXR_LegacyBridge kLegacyBridge = {&PXRLT_create, &PXRLT_release, &PXRLT_sendAsynchronousMessage,
+                                        &PXRLT_sendRequest};
+
 } // namespace
 
 extern "C" {
@@ -73,6 +77,7 @@ int PXR_initLibrary(void)
         return 0;
     SA_SetAssertHandler(&PXR_assertCallback);
     LumatrekSetLogFile(nullptr, 0);
+    PXR_setLegacyBridge(&kLegacyBridge);
     g_bInitialised = 1;
     return 1;
 }

@@ -1,0 +1,97 @@
+/* The bridge record of a PXR handle that serves a legacy sensor: its creation with the light
+ * connection, and its release with both legacy connections. */
+#include <stdlib.h>
+#include <string.h>
+
+#include "PXRLT_Internal.h"
+#include "PXR_Internal.h"
+
+extern "C" {
+
+namespace {
+
+const uint32_t kFirstRequestId = 11;
+
+void destroyMutex(SA_Mutex *phMutex)
+{
+    if (*phMutex)
+        SA_DestroyMutex(phMutex);
+    *phMutex = nullptr;
+}
+
+void destroyCache(SA_Mutex *phMutex, PXRMsg **ppsCache)
+{
+    if (*ppsCache)
+        PXRMsgDestroy(*ppsCache);
+    *ppsCache = nullptr;
+    destroyMutex(phMutex);
+}
+
+// The light connection; null when the address cannot form its text or the library refuses.
+LumatrekHandle *openLightConnection(PXR *psPxr)
+{
+    char aszText[128];
+    if (!PXRLT_lightConnectionText(aszText, sizeof(aszText), psPxr->pszServer, psPxr->u16Port, psPxr->u16TimePort)) {
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection: address too long");
+        return nullptr;
+    }
+    PXR_trace(psPxr, PXR_MODULE_LEGACY, 5, "Light connection to %s", aszText);
+    LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!psLight) {
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection to %s could not be made", aszText);
+        return nullptr;
+    }
+    // No video until the subscription asks for it.
+    LumatrekSetStreamState(psLight, 0);
+    return psLight;
+}
+
+} // namespace
+
+int PXRLT_create(PXR *psPxr)
+{
+    if (!psPxr)
+        return 1;
+    PXRLT *psBridge = static_cast<PXRLT *>(calloc(1, sizeof(PXRLT)));
+    if (!psBridge) {
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Bridge: out of memory");
+        return 1;
+    }
+    psPxr->psBridge = psBridge;
+    SA_CreateMutex(&psBridge->hEventMutex);
+    SA_CreateEvent(&psBridge->hAnswerEvent);
+    psBridge->u32RequestId = kFirstRequestId;
+    SA_CreateMutex(&psBridge->hLockMutex);
+    SA_CreateMutex(&psBridge->hInfosMutex);
+    psBridge->psCachedInfos = PXRMsgCreate();
+    SA_CreateMutex(&psBridge->hConfigMutex);
+    psBridge->psCachedConfig = PXRMsgCreate();
+    psBridge->psLightHandle = openLightConnection(psPxr);
+    // What was subscribed before the sensor was found to be a legacy one.
+    if (psPxr->hMutexSubscription) {
+        SA_LockMutex(psPxr->hMutexSubscription);
+        PXRLT_applyEnableStreams(psPxr, psPxr->psSubscription);
+        SA_UnlockMutex(psPxr->hMutexSubscription);
+    }
+    return 1;
+}
+
+int PXRLT_release(PXR *psPxr)
+{
+    if (!psPxr || !psPxr->psBridge)
+        return 1;
+    PXRLT *psBridge = psPxr->psBridge;
+    LumatrekDestroy(&psBridge->psCommandHandle);
+    LumatrekDestroy(&psBridge->psLightHandle);
+    destroyMutex(&psBridge->hEventMutex);
+    if (psBridge->hAnswerEvent)
+        SA_DestroyEvent(&psBridge->hAnswerEvent);
+    destroyMutex(&psBridge->hLockMutex);
+    destroyCache(&psBridge->hInfosMutex, &psBridge->psCachedInfos);
+    destroyCache(&psBridge->hConfigMutex, &psBridge->psCachedConfig);
+    free(psBridge);
+    psPxr->psBridge = nullptr;
+    return 1;
+}
+
+} // extern "C"
