@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QLabel>
 
+#include <algorithm>
+
 using F = RecognitionFields;
 
 namespace {
@@ -147,6 +149,23 @@ void DialogRecognitionGroup::fill(const RecognitionGroup &shown)
 
 bool DialogRecognitionGroup::fillRow(ZyTreeWidgetItem *item, PXRMsg *message, int position)
 {
+    enum class Values { None, Decision, Classification, Signature };
+    static const struct {
+        const char *type;
+        const char *caption;
+        Values values;
+        bool selectFirst;
+    } kinds[] = {
+        {"new", QT_TR_NOOP("New"), Values::None, false},
+        {"triggerResult_decision", QT_TR_NOOP("Trigger result"), Values::Decision, true},
+        {"triggerResult_noPlate", QT_TR_NOOP("Trigger result"), Values::None, true},
+        {"anpr_decision", QT_TR_NOOP("ANPR Decision"), Values::Decision, true},
+        {"dgpr_decision", QT_TR_NOOP("DGPR Decision"), Values::Decision, true},
+        {"decision_dg", QT_TR_NOOP("DGPR Decision"), Values::Decision, true},
+        {"classification_decision", QT_TR_NOOP("Classification Decision"), Values::Classification, true},
+        {"signature_decision", QT_TR_NOOP("Signature Decision"), Values::Signature, true},
+        {"end", QT_TR_NOOP("End"), Values::None, false},
+    };
     item->setData(ColType, PositionRole, position);
     const QDateTime date = MsgManager::getDate(message);
     if (date.isValid()) {
@@ -164,38 +183,33 @@ bool DialogRecognitionGroup::fillRow(ZyTreeWidgetItem *item, PXRMsg *message, in
             links << QStringLiteral("<a href='%1-context'>%2</a>").arg(position).arg(tr("Context"));
         addLinks(item, ColSaveImage, links);
     }
-    if (type == "new") {
-        item->setText(ColType, tr("New"));
-    } else if (type == "end") {
-        item->setText(ColType, tr("End"));
-    } else if (type == "triggerResult_decision" || type == "triggerResult_noPlate") {
-        item->setText(ColType, tr("Trigger result"));
-        if (type == "triggerResult_decision")
-            fillDecisionColumns(item, message);
-        return true;
-    } else if (type == "anpr_decision" || type == "dgpr_decision" || type == "decision_dg") {
-        item->setText(ColType, type == "anpr_decision" ? tr("ANPR Decision") : tr("DGPR Decision"));
-        fillDecisionColumns(item, message);
-        return true;
-    } else if (type == "classification_decision") {
-        item->setText(ColType, tr("Classification Decision"));
-        item->setText(ColDecision, tr("class %1 (%2)").arg(F::text(element, "classNumber"), F::text(element, "vehicleType")));
-        item->setText(ColReliability, QStringLiteral("%1%").arg(F::text(element, "reliability")));
-        return true;
-    } else if (type == "signature_decision") {
-        item->setText(ColType, tr("Signature Decision"));
-        item->setText(ColDecision, F::text(element, "plate"));
-        if (PXRMsgElementFirstChild(element, "signatureData") != nullptr) {
-            ui->widgetSignature->show();
-            ui->labelSaveSignature->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(position).arg(tr("Save signature...")));
-            ui->labelCompareSignature->setText(
-                QStringLiteral("<a href=\"%1\">%2</a>").arg(position).arg(tr("Compare signature with...")));
-        }
-        return true;
-    } else {
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto &k) { return type == k.type; });
+    if (kind == std::end(kinds)) {
         item->setText(ColType, element != nullptr ? root + " / " + name : root);
+        return false;
     }
-    return false;
+    item->setText(ColType, tr(kind->caption));
+    if (kind->values == Values::Decision) {
+        fillDecisionColumns(item, message);
+    } else if (kind->values == Values::Classification) {
+        item->setText(ColDecision,
+                      tr("class %1 (%2)").arg(F::text(element, "classNumber"), F::text(element, "vehicleType")));
+        item->setText(ColReliability, QStringLiteral("%1%").arg(F::text(element, "reliability")));
+    } else if (kind->values == Values::Signature) {
+        item->setText(ColDecision, F::text(element, "plate"));
+        showSignatureLinks(element, position);
+    }
+    return kind->selectFirst;
+}
+
+void DialogRecognitionGroup::showSignatureLinks(PXRMsgElement *element, int position)
+{
+    if (PXRMsgElementFirstChild(element, "signatureData") == nullptr)
+        return;
+    const QString link = QStringLiteral("<a href=\"%1\">%2</a>");
+    ui->widgetSignature->show();
+    ui->labelSaveSignature->setText(link.arg(position).arg(tr("Save signature...")));
+    ui->labelCompareSignature->setText(link.arg(position).arg(tr("Compare signature with...")));
 }
 
 void DialogRecognitionGroup::fillDecisionColumns(ZyTreeWidgetItem *item, PXRMsg *message)

@@ -53,6 +53,7 @@ private:
     void fill(const RecognitionGroup &group);
     // Fills a message's row; true when the row is one to select first.
     bool fillRow(ZyTreeWidgetItem *item, PXRMsg *message, int position);
+    void showSignatureLinks(PXRMsgElement *element, int position);
     void fillDecisionColumns(ZyTreeWidgetItem *item, PXRMsg *message);
     void fillSpeed(PXRMsg *speed);
     void addLinks(QTreeWidgetItem *item, int column, const QStringList &links);
