@@ -4,6 +4,7 @@ BZK_PACKAGES=(
   clang
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
   libgl-dev
+  xvfb xauth
   libssl-dev openssl
   libexpat1-dev
   libavcodec-dev libavutil-dev libswscale-dev

@@ -37,6 +37,9 @@ const char *const kExpandedItems = "GUI/expandedItems/";
 const char *const kVideoBufferDurationMs = "videoBufferDurationMs";
 const char *const kDisplayRecoDurationMs = "displayRecoDurationMs";
 const char *const kDisplayVideo = "display/video";
+const char *const kDisplayGrid = "display/grid";
+const char *const kDisplayCoveringZone = "display/coveringZone";
+const char *const kDisplaySlaveVideo = "display/slaveVideo";
 const char *const kNoHardwareRendering = "noHardwareRendering";
 const char *const kShowDetails = "ShowDetails";
 
@@ -319,6 +322,41 @@ quint32 AppSettings::displayRecoDurationMs() const
 bool AppSettings::displayVideo() const
 {
     return readBool(m_user, kDisplayVideo, true);
+}
+
+void AppSettings::setDisplayVideo(bool display)
+{
+    m_user.setValue(kDisplayVideo, display);
+}
+
+bool AppSettings::displayGrid() const
+{
+    return readBool(m_user, kDisplayGrid, false);
+}
+
+void AppSettings::setDisplayGrid(bool display)
+{
+    m_user.setValue(kDisplayGrid, display);
+}
+
+bool AppSettings::displayCoveringZone() const
+{
+    return readBool(m_user, kDisplayCoveringZone, false);
+}
+
+void AppSettings::setDisplayCoveringZone(bool display)
+{
+    m_user.setValue(kDisplayCoveringZone, display);
+}
+
+bool AppSettings::displaySlaveVideo() const
+{
+    return readBool(m_user, kDisplaySlaveVideo, true);
+}
+
+void AppSettings::setDisplaySlaveVideo(bool display)
+{
+    m_user.setValue(kDisplaySlaveVideo, display);
 }
 
 bool AppSettings::noHardwareRendering() const

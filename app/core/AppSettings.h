@@ -64,6 +64,14 @@ public:
     quint32 displayRecoDurationMs() const;
     // Whether live video is decoded and shown (display/video).
     bool displayVideo() const;
+    void setDisplayVideo(bool display);
+    // What the frame views draw over the picture, and whether the slave camera is shown.
+    bool displayGrid() const;
+    void setDisplayGrid(bool display);
+    bool displayCoveringZone() const;
+    void setDisplayCoveringZone(bool display);
+    bool displaySlaveVideo() const;
+    void setDisplaySlaveVideo(bool display);
     bool noHardwareRendering() const;
     void setNoHardwareRendering(bool disabled);
     void setShowDetails(bool show);

@@ -170,10 +170,17 @@ void VideoPlayer::destroyDecoder()
     m_decodedHeight = 0;
 }
 
+void VideoPlayer::setState(State state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
 void VideoPlayer::reset()
 {
     destroyDecoder();
-    m_state = Live;
     reloadBufferDuration();
     m_frameLive.clear();
     m_framePlayback.clear();
@@ -183,6 +190,7 @@ void VideoPlayer::reset()
     m_timerPlayback.stop();
     m_live.clear();
     m_cameraId = -1;
+    setState(Live);
 }
 
 void VideoPlayer::reloadBufferDuration()
@@ -198,15 +206,15 @@ void VideoPlayer::pause()
         // The decoder holds live pictures now, not the replay's: the next replayed one catches up.
         m_lastDecodedIndex = -1;
     }
-    m_state = Paused;
     m_timerPlayback.stop();
+    setState(Paused);
 }
 
 void VideoPlayer::play()
 {
     if (m_state != Paused || m_playback.isEmpty())
         return;
-    m_state = Playing;
+    setState(Playing);
     onTimerPlaybackTimeout();
 }
 
@@ -238,10 +246,10 @@ void VideoPlayer::goLive()
 {
     if (m_state == Live)
         return;
-    m_state = Live;
     m_timerPlayback.stop();
     m_playback.clear();
     m_lastDecodedIndex = -1;
+    setState(Live);
 }
 
 void VideoPlayer::nextFrame()

@@ -66,8 +66,11 @@ public slots:
 
 signals:
     void displayFrame(const VideoFrame &frame);
+    // Every change of state, also the pause at the end of a replay that nobody asked for.
+    void stateChanged(VideoPlayer::State state);
 
 private:
+    void setState(State state);
     // Decodes into the bytes, grown when too small; the size is written only on success.
     bool decompressData(PXRMsg *message, QByteArray &pixels, int &width, int &height);
     int decodeLocked(PXRMsg *message, QByteArray &pixels, int &bufferSize);

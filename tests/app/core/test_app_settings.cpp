@@ -53,6 +53,9 @@ TEST_F(AppSettingsTest, FreshStoreReadsEveryDefault)
         {"displayRecoDurationMs", [](const AppSettings &s) { return QVariant(s.displayRecoDurationMs()); },
          quint32(30000)},
         {"displayVideo", [](const AppSettings &s) { return QVariant(s.displayVideo()); }, true},
+        {"displayGrid", [](const AppSettings &s) { return QVariant(s.displayGrid()); }, false},
+        {"displayCoveringZone", [](const AppSettings &s) { return QVariant(s.displayCoveringZone()); }, false},
+        {"displaySlaveVideo", [](const AppSettings &s) { return QVariant(s.displaySlaveVideo()); }, true},
         {"noHardwareRendering", [](const AppSettings &s) { return QVariant(s.noHardwareRendering()); }, false},
         {"hasPassword", [](const AppSettings &s) { return QVariant(s.hasPassword()); }, false},
         {"checkPassword(\"\")", [](const AppSettings &s) { return QVariant(s.checkPassword("")); }, true},
@@ -114,6 +117,14 @@ TEST_F(AppSettingsTest, EverySetterStoresUnderItsKeyAndReadsBack)
         {"noHardwareRendering", [](AppSettings &s, const QVariant &v) { s.setNoHardwareRendering(v.toBool()); },
          [](const AppSettings &s) { return QVariant(s.noHardwareRendering()); }, true},
         {"ShowDetails", [](AppSettings &s, const QVariant &v) { s.setShowDetails(v.toBool()); }, nullptr, true},
+        {"display/video", [](AppSettings &s, const QVariant &v) { s.setDisplayVideo(v.toBool()); },
+         [](const AppSettings &s) { return QVariant(s.displayVideo()); }, false},
+        {"display/grid", [](AppSettings &s, const QVariant &v) { s.setDisplayGrid(v.toBool()); },
+         [](const AppSettings &s) { return QVariant(s.displayGrid()); }, true},
+        {"display/coveringZone", [](AppSettings &s, const QVariant &v) { s.setDisplayCoveringZone(v.toBool()); },
+         [](const AppSettings &s) { return QVariant(s.displayCoveringZone()); }, true},
+        {"display/slaveVideo", [](AppSettings &s, const QVariant &v) { s.setDisplaySlaveVideo(v.toBool()); },
+         [](const AppSettings &s) { return QVariant(s.displaySlaveVideo()); }, false},
     };
     for (const RoundTripCase &c : cases) {
         {

@@ -154,6 +154,8 @@ TEST_F(ReplayTest, PlayIsPacedBySensorDatesAndPausesAtTheEnd)
         stream.push_back(videoMessage(fields, source.packets[i].data));
     }
     receive(std::move(stream));
+    QList<VideoPlayer::State> states;
+    QObject::connect(player.get(), &VideoPlayer::stateChanged, [&](VideoPlayer::State s) { states.append(s); });
     player->pause();
     player->seekToIndex(0);
     qsizetype mark = frames.size();
@@ -166,6 +168,8 @@ TEST_F(ReplayTest, PlayIsPacedBySensorDatesAndPausesAtTheEnd)
     }
     EXPECT_TRUE(showedOnly(mark, 7));
     EXPECT_EQ(player->state(), VideoPlayer::Paused);
+    EXPECT_EQ(states, (QList<VideoPlayer::State>{VideoPlayer::Paused, VideoPlayer::Playing, VideoPlayer::Paused}))
+        << "the pause at the end is told like any other";
     EXPECT_FALSE(player->playbackTimer().isActive());
 
     player->previousFrame();
