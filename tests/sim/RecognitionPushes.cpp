@@ -48,7 +48,9 @@ Element passageStart(int session, std::int64_t date) {
 }
 
 Element passageDecision(int session, std::int64_t date, const PlateRead& read) {
-  return root("anpr", session, date).add(plateElement("decision", read));
+  Element e = root("anpr", session, date);
+  setIf(e, "plateFrom", read.plateFrom);
+  return e.add(plateElement("decision", read));
 }
 
 Element passageSpeed(int session, std::int64_t date, const Speed& speed) {

@@ -21,6 +21,8 @@ struct PlateRead {
   std::vector<std::string> charReliabilities;
   std::string jpeg;
   std::string contextJpeg;
+  // "master" or "slave" when the sensor says which of them read the plate.
+  std::string plateFrom;
 };
 
 struct Speed {
