@@ -63,8 +63,10 @@ QString plateLine(PXRMsg *decision, PXRMsgElement *element)
 
 QFont informationFont(int pixelSize)
 {
+    // The boxes are sized for that family; the fall-backs are the narrow ones Linux usually has.
     QFont font;
-    font.setFamilies({QStringLiteral("Trebuchet MS"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Trebuchet MS"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     return font;

@@ -101,7 +101,7 @@ public:
     int fullScreenToggles = 0;
 };
 
-// Every test starts with an empty model, the master player on camera 0, the window's application
+// Every test starts with a new model, the master player on camera 0, the window's application
 // log shown in a text view, and the machine's own OpenGL answer.
 class VideoUiTest : public CoreTest
 {
@@ -112,12 +112,11 @@ protected:
         window = std::make_unique<PanelWindow>();
         window->app.setLevel(7);
         window->app.setTextBrowser(&appLog);
-        Model::instance()->clear();
         Model::instance()->masterPlayer().setCameraId(0);
     }
     void TearDown() override
     {
-        Model::instance()->clear();
+        Model::deleteInstance();
         OpenGLProbe::assume(std::nullopt);
         MainWindowInterface::setHardwareRendering(true);
         window.reset();
