@@ -113,15 +113,15 @@ Model::~Model()
 void Model::onMsgReceived(void *pMsg)
 {
     auto *msg = static_cast<PXRMsg *>(pMsg);
-    const QDateTime received = QDateTime::currentDateTime();
     if (PXRMsgElement *root = PXRMsgChild(msg)) {
         m_recorder.onMessage(msg);
-        dispatch(msg, root, received);
+        dispatch(msg, root);
     }
     PXRMsgDestroy(msg);
 }
 
-void Model::dispatch(PXRMsg *msg, PXRMsgElement *root, const QDateTime &received)
+// Only recognitions need the reception time, which costs a look at the time zone.
+void Model::dispatch(PXRMsg *msg, PXRMsgElement *root)
 {
     const char *name = PXRMsgElementName(root);
     if (PXRMsgStringEqual(name, "video")) {
@@ -135,9 +135,9 @@ void Model::dispatch(PXRMsg *msg, PXRMsgElement *root, const QDateTime &received
         keepConfig(msg, root);
     } else if (isRecognition(name)) {
         addLatencySample(msg);
-        m_masterRecognitions.onMessage(msg, received);
+        m_masterRecognitions.onMessage(msg, QDateTime::currentDateTime());
     } else if (PXRMsgStringEqual(name, "triggerResult") || PXRMsgStringEqual(name, "ioState")) {
-        m_masterRecognitions.onMessage(msg, received);
+        m_masterRecognitions.onMessage(msg, QDateTime::currentDateTime());
     } else if (PXRMsgStringEqual(name, "trace")) {
         logTrace(root);
     }

@@ -114,7 +114,7 @@ private:
     Model();
     ~Model() override;
 
-    void dispatch(PXRMsg *msg, PXRMsgElement *root, const QDateTime &received);
+    void dispatch(PXRMsg *msg, PXRMsgElement *root);
     void keepConfig(PXRMsg *msg, PXRMsgElement *root);
     void keepTree(PXRMsg *&kept, PXRMsg *&held, PXRMsg *msg, QTimer &timer);
     void addVideoSampleOf(PXRMsgElement *root);
