@@ -1,5 +1,5 @@
 // The recognition picture view: the cut-out around a turned plate, the fit into the view, the
-// whole picture while the button is held, the context picture and the empty view.
+// whole picture while the button is held, the context picture, the half-height fit and the empty view.
 #include "CoreTestSupport.h"
 #include "RecognitionViewSupport.h"
 #include "TestPictures.h"
@@ -43,25 +43,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CutOutCase{"upright plate", {800, 600}, {100, 200, 80, 20, Degrees90}, {120, 160, 40, 100}},
                       CutOutCase{"cut at right and bottom", {200, 100}, {150, 80, 60, 20, 0}, {140, 70, 60, 30}},
                       CutOutCase{"far outside", {200, 100}, {2000000000, 2000000000, 60, 20, 0}, {200, 100, 0, 0}}));
-
-struct FitCase {
-    QSize picture;
-    QSize view;
-    QRect expected;
-};
-
-TEST(ImageFit, PictureIsCentredWithItsProportionsAndHalfHeightFramesDoubled)
-{
-    const FitCase cases[] = {
-        {{720, 288}, {720, 576}, {0, 0, 720, 576}},  // half-height frame fills a 4:3 view
-        {{400, 200}, {400, 400}, {0, 100, 400, 200}},
-        {{400, 200}, {800, 200}, {200, 0, 400, 200}},
-        {{400, 200}, {0, 0}, {}},
-        {{}, {100, 100}, {}},
-    };
-    for (const FitCase &c : cases)
-        EXPECT_EQ(WidgetImageRecognitionGroup::fitted(c.picture, c.view), c.expected) << c.picture.width();
-}
 
 class ImageViewTest : public ToolboxTest
 {
@@ -147,6 +128,14 @@ TEST_F(ImageViewTest, ContextPictureIgnoresTheHeldButtonAndNothingLeavesTheViewB
     const MsgPtr broken = build(Node("anpr").add(Node("decision").add(Node("jpeg").bytes("not a picture"))));
     view.setRecognition(broken.get());
     EXPECT_TRUE(view.shownPicture().isNull());
+}
+
+TEST_F(ImageViewTest, HalfHeightFrameFillsAFourByThreeView)
+{
+    view.resize(720, 576);
+    const MsgPtr msg = build(Node("anpr").add(Node("decision").add(Node("contextJpeg").bytes(jpegPicture(720, 288)))));
+    ASSERT_TRUE(view.setContext(msg.get()));
+    EXPECT_EQ(countPixels(render(view), [](QColor c) { return c == Qt::black; }), 0);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "WidgetImageRecognitionGroup.h"
 
 #include "RecognitionFields.h"
+#include "WidgetImageBase.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -92,22 +93,6 @@ QRect WidgetImageRecognitionGroup::cutOut(const QSize &picture, const Plate &pla
     return QRect(left, top, width, height);
 }
 
-QRect WidgetImageRecognitionGroup::fitted(const QSize &picture, const QSize &view)
-{
-    if (picture.isEmpty() || view.isEmpty())
-        return QRect();
-    double aspect = double(picture.width()) / picture.height();
-    if (picture == QSize(720, 288))
-        aspect /= 2.0;
-    const double viewAspect = double(view.width()) / view.height();
-    if (viewAspect > aspect) {
-        const int width = int(view.height() * aspect);
-        return QRect((view.width() - width) / 2, 0, width, view.height());
-    }
-    const int height = int(view.width() / aspect);
-    return QRect(0, (view.height() - height) / 2, view.width(), height);
-}
-
 void WidgetImageRecognitionGroup::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -115,7 +100,7 @@ void WidgetImageRecognitionGroup::paintEvent(QPaintEvent *)
     const bool whole = m_pressed && !m_whole.isNull();
     const QImage &picture = whole ? m_whole : m_shown;
     const QPoint plate = whole ? QPoint(m_plate.x, m_plate.y) : m_plateInShown;
-    const QRect target = fitted(picture.size(), size());
+    const QRect target = WidgetImageBase::fitPicture(picture.size(), size());
     if (target.isEmpty())
         return;
     painter.drawImage(target, picture);

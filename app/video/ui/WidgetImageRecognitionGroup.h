@@ -43,9 +43,6 @@ public:
     static QRect cutOut(const QSize &picture, const Plate &plate);
     // Corners of a width x height rectangle turned by the angle about the centre.
     static std::array<QPointF, 4> corners(QPointF centre, QPointF half, float width, float height, float angle);
-    // Where a picture of that size is drawn in a view of that size: centred, proportions kept,
-    // 720 x 288 frames at double height.
-    static QRect fitted(const QSize &picture, const QSize &view);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
