@@ -68,6 +68,18 @@ protected:
         now = now.addSecs(1);
         return id;
     }
+    // Ten pictures of camera 1 in the master player's live buffer, dated 40 ms apart from the
+    // video tests' base date.
+    VideoPlayer &bufferVideo()
+    {
+        VideoPlayer &player = Model::instance()->masterPlayer();
+        player.setClock([this] { return now; });
+        player.setCameraId(1);
+        const auto video = videotest::clipMessages(videotest::clip(testclips::Codec::H264, 10), videotest::BaseDate);
+        for (const videotest::MsgPtr &message : video)
+            player.onVideoMessage(message.get());
+        return player;
+    }
     // The lines from top to bottom.
     QList<WidgetRecognitionPreview *> lines() const
     {
@@ -137,12 +149,7 @@ TEST_F(RecognitionsPageTest, ClearListEmptiesLiveAndKeepsTheReplayedGroupsOnce)
 
 TEST_F(RecognitionsPageTest, GroupsAnnouncedDuringReplayAreViewableOnlyInsideTheBuffer)
 {
-    VideoPlayer &player = Model::instance()->masterPlayer();
-    player.setClock([this] { return now; });
-    player.setCameraId(1);
-    const auto video = videotest::clipMessages(videotest::clip(testclips::Codec::H264, 10), videotest::BaseDate);
-    for (const videotest::MsgPtr &message : video)
-        player.onVideoMessage(message.get());
+    VideoPlayer &player = bufferVideo();
     player.pause();
     ASSERT_EQ(player.state(), VideoPlayer::Paused);
     now = at(videotest::BaseDate + 100);
@@ -158,12 +165,7 @@ TEST_F(RecognitionsPageTest, GroupsAnnouncedDuringReplayAreViewableOnlyInsideThe
 
 TEST_F(RecognitionsPageTest, TimeLinkSeeksTheVideoPanelWhenThereIsOne)
 {
-    VideoPlayer &player = Model::instance()->masterPlayer();
-    player.setClock([this] { return now; });
-    player.setCameraId(1);
-    const auto video = videotest::clipMessages(videotest::clip(testclips::Codec::H264, 10), videotest::BaseDate);
-    for (const videotest::MsgPtr &message : video)
-        player.onVideoMessage(message.get());
+    VideoPlayer &player = bufferVideo();
     passage("AA11", 1);
     QLabel *times = lines().at(0)->findChild<QLabel *>("labelDescription");
     const QString target = QString::number(videotest::BaseDate + 200);
