@@ -227,8 +227,10 @@ TEST_F(DetailDialogTest, MissingContentAndUnwritableFilesAreToldAndViewOpensTheM
     dialog.setRecognitionGroup(signature);
     Answerer answers(folder.filePath("sig"));
     emit child<QLabel>("labelSaveSignature")->linkActivated("0");
-    ASSERT_EQ(answers.asked.size(), 1);
+    clickLink(0, ColSaveImage, "0-reco");
+    ASSERT_EQ(answers.asked.size(), 2);
     EXPECT_EQ(answers.asked[0].text, "There is no signature data");
+    EXPECT_EQ(answers.asked[1].text, "There is no image in this decision");
 }
 
 TEST_F(DetailDialogTest, ShortWriteIsToldLikeAFileThatCannotBeOpened)
