@@ -222,6 +222,10 @@ TEST_F(PanelTest, MasterCameraGetsItsSizeAndItsAreaOfInterest)
     receiveConfig(std::nullopt, fybsim::ZoneSetup{false, false, std::nullopt, {{10, 20}, {30, 40}, {50, 5}}});
     EXPECT_FALSE(master->areaOfInterestEnabled()) << "the pushed zone is merged, its flags replaced";
 
+    receiveInfos("100000x100000");
+    receiveConfig(std::nullopt, std::nullopt);
+    EXPECT_EQ(master->image().size(), QSize(1280, 720)) << "no blank picture of a size no camera has";
+
     Model::instance()->masterPlayer().setCameraId(1);
     receiveConfig(std::nullopt, fybsim::ZoneSetup{true, false, std::vector<int>{1, 2, 3, 4}, {}});
     EXPECT_FALSE(master->areaOfInterestEnabled()) << "the zone of another camera";
