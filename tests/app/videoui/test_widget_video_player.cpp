@@ -176,6 +176,7 @@ TEST_F(PanelTest, SlaveViewTakesItsConfiguredSideWithTheCoveringZones)
     };
     auto *layout = panel->findChild<QHBoxLayout *>("layoutImages");
     ASSERT_NE(layout, nullptr);
+    EXPECT_FALSE(shown("widgetSlaveImage")) << "before any configuration";
     for (const auto &c : cases) {
         receiveConfig(fybsim::SlaveSetup{c.mode, c.position, "300"}, std::nullopt);
         SCOPED_TRACE(c.position.value_or("no position"));
