@@ -457,6 +457,9 @@ void WidgetImageBase::paintInformationBox(QPainter &painter, const QRect &box, c
 
 void WidgetImageBase::handleMousePress(QMouseEvent *event)
 {
+    // A view without size has nothing to point at, and the band could not be held inside it.
+    if (widget()->size().isEmpty())
+        return;
     const QPoint cursor = event->position().toPoint();
     switch (event->button()) {
     case Qt::LeftButton:
@@ -509,6 +512,8 @@ void WidgetImageBase::pickPoint(const QPoint &cursor)
 
 void WidgetImageBase::handleMouseMove(QMouseEvent *event)
 {
+    if (widget()->size().isEmpty())
+        return;
     const QPoint cursor = event->position().toPoint();
     if (m_draggedPoint >= 0 && geometryReady())
         dragPoint(cursor);

@@ -30,6 +30,7 @@ namespace {
 
 // Pictures of this width are compared with the camera's by their height only.
 constexpr int NarrowPictureWidth = 352;
+constexpr int MaxCameraSide = 16384;
 
 const char *attribute(PXRMsgElement *element, const char *name)
 {
@@ -193,8 +194,10 @@ void WidgetVideoPlayer::loadMasterCamera(PXRMsgElement *camera)
     const QImage shown = m_master->image();
     const bool sameSize = shown.width() == NarrowPictureWidth ? shown.height() == height
                                                               : shown.size() == QSize(width, height);
-    if (!sameSize) {
-        // A black picture of the camera's size, so that the zone shows before the video does.
+    // A black picture of the camera's size, so that the zone shows before the video does; a size
+    // no camera has is not worth gigabytes.
+    const bool plausible = width > 0 && height > 0 && width <= MaxCameraSide && height <= MaxCameraSide;
+    if (!sameSize && plausible) {
         QImage blank(width, height, QImage::Format_ARGB32_Premultiplied);
         blank.fill(0);
         m_master->setImage(id, blank);

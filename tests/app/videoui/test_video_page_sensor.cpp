@@ -126,7 +126,13 @@ TEST_F(SensorPageTest, StreamedClipAndPassageShowLiveAndInReplayWithTheirOverlay
     int framesShown = 0;
     QObject::connect(&Model::instance()->masterPlayer(), &VideoPlayer::displayFrame, panel.get(),
                      [&](const VideoFrame &) { ++framesShown; });
+    QObject::connect(Model::instance(), &Model::signalConfigReceived, panel.get(), &WidgetVideoPlayer::onConfigReceived);
     panel->show();
+    ASSERT_EQ(server.push(fybsim::configuration(fybsim::SlaveSetup{"configured", "right", "200"},
+                                                fybsim::ZoneSetup{true, false, std::nullopt, {{60, 40}, {260, 40}, {160, 200}}})),
+              1u);
+    ASSERT_TRUE(waitUntil([&] { return panel->slavePresent(); }));
+    EXPECT_EQ(panel->imageWidget()->polygon(), (QVector<QPoint>{{60, 40}, {260, 40}, {160, 200}}));
     ASSERT_EQ(fybsim::pushPassage(server, passage), 4u);
     ASSERT_TRUE(waitUntil([&] { return Model::instance()->masterRecognitions().lastDecision() != nullptr; }));
     ASSERT_EQ(fybsim::streamPictures(server, pictures, "h264", first), pictures.size());

@@ -194,6 +194,15 @@ TEST_F(FrameViewTest, UnplacedZoneGoesToTheCentreOfTheCameraNotOfThePicture)
     EXPECT_EQ(view.polygon(), (QVector<QPoint>{{0, 0}, {5, 0}})) << "a placed zone is left as it is";
 }
 
+TEST_F(FrameViewTest, CameraGivenWithoutASizeCountsAsTheDefaultCamera)
+{
+    receiveInfos("0x0");
+    view.setFrame(frameOf(filled(16, 9, Grey), "0"), nullptr, nullptr);
+    EXPECT_EQ(view.cameraSize(), QSize(1920, 1080)) << "every conversion divides by it";
+    receiveInfos("1280x720");
+    EXPECT_EQ(view.cameraSize(), QSize(1280, 720));
+}
+
 TEST_F(FrameViewTest, OrderedPolygonStartsAtTheFirstHighestPoint)
 {
     view.setPolygon(true, false, {{10, 50}, {20, 5}, {30, 5}, {40, 60}}, false);

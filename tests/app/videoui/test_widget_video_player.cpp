@@ -176,6 +176,7 @@ TEST_F(PanelTest, SlaveViewTakesItsConfiguredSideWithTheCoveringZones)
     };
     auto *layout = panel->findChild<QHBoxLayout *>("layoutImages");
     ASSERT_NE(layout, nullptr);
+    EXPECT_FALSE(shown("widgetSlaveImage")) << "before any configuration";
     for (const auto &c : cases) {
         receiveConfig(fybsim::SlaveSetup{c.mode, c.position, "300"}, std::nullopt);
         SCOPED_TRACE(c.position.value_or("no position"));
@@ -221,6 +222,10 @@ TEST_F(PanelTest, MasterCameraGetsItsSizeAndItsAreaOfInterest)
 
     receiveConfig(std::nullopt, fybsim::ZoneSetup{false, false, std::nullopt, {{10, 20}, {30, 40}, {50, 5}}});
     EXPECT_FALSE(master->areaOfInterestEnabled()) << "the pushed zone is merged, its flags replaced";
+
+    receiveInfos("100000x100000");
+    receiveConfig(std::nullopt, std::nullopt);
+    EXPECT_EQ(master->image().size(), QSize(1280, 720)) << "no blank picture of a size no camera has";
 
     Model::instance()->masterPlayer().setCameraId(1);
     receiveConfig(std::nullopt, fybsim::ZoneSetup{true, false, std::vector<int>{1, 2, 3, 4}, {}});
