@@ -1,8 +1,10 @@
 // The statistics window: the model's video graph, redrawn twice a second while it is visible.
 #include "DialogStats.h"
 
+#include "Model.h"
 #include "ui_DialogStats.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMainWindow>
 
@@ -11,6 +13,8 @@ DialogStats::DialogStats(QMainWindow *parent)
     , ui(new Ui::DialogStats)
 {
     ui->setupUi(this);
+    connect(&m_timer, &QTimer::timeout, this, &DialogStats::onTimeout);
+    m_timer.start(kRefreshMs);
 }
 
 DialogStats::~DialogStats()
@@ -18,9 +22,17 @@ DialogStats::~DialogStats()
     delete ui;
 }
 
-void DialogStats::onTimeout() {}
+// A hidden window draws nothing.
+void DialogStats::onTimeout()
+{
+    if (isVisible())
+        ui->labelImage->setPixmap(Model::instance()->statisticsPixmap());
+}
 
 void DialogStats::closeEvent(QCloseEvent *event)
 {
-    QDialog::closeEvent(event);
+    event->ignore();
+    hide();
+    if (QAction *action = parentWidget() != nullptr ? parentWidget()->findChild<QAction *>("actionViewStats") : nullptr)
+        action->setChecked(false);
 }

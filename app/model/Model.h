@@ -115,11 +115,15 @@ private:
     ~Model() override;
 
     void dispatch(PXRMsg *msg, PXRMsgElement *root, const QDateTime &received);
-    void keepTree(PXRMsg *&kept, PXRMsg *msg, const char *logText);
-    void logTrace(PXRMsgElement *root);
-    void bindSlave(const QString &macAddress);
+    void keepConfig(PXRMsg *msg, PXRMsgElement *root);
+    void keepTree(PXRMsg *&kept, PXRMsg *&held, PXRMsg *msg, QTimer &timer);
+    void addVideoSampleOf(PXRMsgElement *root);
+    void parseCamera(PXRMsgElement *camera);
+    void bindSlave(const char *macAddress);
+    void bindSlaveFrom(PXRMsgElement *announcement);
     void clearKept();
-    void resetConnections();
+    void clearKeptWhenRequestsEnd();
+    void dropHeldTrees();
 
     ModelStatistics m_statistics;
     QMap<QString, QString> m_cameraModels;
@@ -146,5 +150,9 @@ private:
     VideoRecorder m_recorder;
     // The slave's address, port and options as last bound.
     QString m_slaveBinding;
-    bool m_disconnectionPending = false;
+    // A loss reported while a request waits is dealt with once none does; trees pushed
+    // meanwhile are held apart, so the caller's trees stay whole and the new ones are not lost.
+    QMetaObject::Connection m_pendingDisconnection;
+    PXRMsg *m_heldConfig = nullptr;
+    PXRMsg *m_heldInfos = nullptr;
 };

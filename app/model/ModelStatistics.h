@@ -2,6 +2,7 @@
 // delays of recognition messages, and the graph that shows the video ones.
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPixmap>
 
@@ -9,6 +10,8 @@
 
 class ModelStatistics
 {
+    Q_DECLARE_TR_FUNCTIONS(ModelStatistics)
+
 public:
     static constexpr int kMaxSamples = 200;
 
