@@ -332,6 +332,17 @@ TEST_F(ConfigTreeTest, RowsThatComeBackTakeTheirPlaceAgain)
     EXPECT_EQ(reloaded(), before);
 }
 
+TEST_F(ConfigTreeTest, ARouteWhoseIdIsNoNumberUnderTheSizeIsLeftOut)
+{
+    ASSERT_NO_FATAL_FAILURE(start());
+    const QStringList before = reloaded();
+    Element routes("routes");
+    for (const char *id : {"x", "-1", "", "0x1"})
+        routes.add(Element("route").set("id", id).set("destination", "192.0.2.0/24"));
+    ASSERT_NO_FATAL_FAILURE(push(networkWith(routes)));
+    EXPECT_EQ(reloaded(), before);
+}
+
 TEST_F(ConfigTreeTest, ARefillWithTheSameConfigurationKeepsTheViewWhereItWas)
 {
     ASSERT_NO_FATAL_FAILURE(start());
