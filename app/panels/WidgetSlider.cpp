@@ -110,6 +110,17 @@ bool WidgetSlider::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// A report's receiver may wait for the sensor while events run, and the panel holding the
+// control may be rebuilt meanwhile: the control goes only once its report has returned.
+bool WidgetSlider::event(QEvent *event)
+{
+    if (event->type() == QEvent::DeferredDelete && m_reporting) {
+        m_deleteAfterReport = true;
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void WidgetSlider::wheelEvent(QWheelEvent *event)
 {
     event->ignore();
@@ -153,6 +164,16 @@ void WidgetSlider::onTimerSlider()
 }
 
 void WidgetSlider::report()
+{
+    m_reporting = true;
+    emitReport();
+    m_reporting = false;
+    // Not deleteLater(): a second request of it is dropped, the first one having been swallowed.
+    if (m_deleteAfterReport)
+        QMetaObject::invokeMethod(this, [this] { delete this; }, Qt::QueuedConnection);
+}
+
+void WidgetSlider::emitReport()
 {
     if (!isListMode()) {
         const int value = ui->slider->value();

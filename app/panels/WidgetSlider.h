@@ -35,6 +35,7 @@ public:
     void *userData() const { return m_userData; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 signals:
     void valueChanged(int value);
@@ -54,6 +55,7 @@ private slots:
 private:
     // Reports the slider's value or the list's text when it differs from the last one.
     void report();
+    void emitReport();
     // Sets every part to the value without a signal.
     void showValue(int value);
 
@@ -62,4 +64,7 @@ private:
     QTimer timerSlider;
     int m_lastValue = 0;
     QString m_lastText;
+    // A report is running; a deletion asked meanwhile waits for its end.
+    bool m_reporting = false;
+    bool m_deleteAfterReport = false;
 };

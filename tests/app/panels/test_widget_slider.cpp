@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -290,6 +292,33 @@ TEST_F(WidgetSliderTest, OutOfRangeValueShowsTheBoundWhichTheOperatorThenReports
         letGo();
         EXPECT_EQ(reports(spy), QList<QVariant>({c.bound}));
     }
+}
+
+// The report's receiver may wait for the sensor with events running, and rebuild the panel that
+// holds the control meanwhile.
+TEST_F(WidgetSliderTest, ControlTakenAwayDuringItsReportGoesOnceTheReportHasReturned)
+{
+    control->setRange(0, 10);
+    control->setValue(0);
+    QPointer<WidgetSlider> watched = control;
+    bool reporting = false;
+    bool destroyedDuringReport = false;
+    QObject context;
+    QObject::connect(control, &QObject::destroyed, &context, [&] { destroyedDuringReport = reporting; });
+    QObject::connect(control, &WidgetSlider::valueChanged, control, [&] {
+        reporting = true;
+        QEventLoop wait;
+        QTimer::singleShot(0, &wait, [&] { watched->deleteLater(); });
+        QTimer::singleShot(50, &wait, &QEventLoop::quit);
+        wait.exec();
+        reporting = false;
+    });
+    grab();
+    dragTo(6);
+    letGo();
+    EXPECT_TRUE(waitUntil([&] { return watched.isNull(); }));
+    EXPECT_FALSE(destroyedDuringReport);
+    control = nullptr;
 }
 
 TEST_F(WidgetSliderTest, BothModesAreKeptAsPictures)
