@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class WidgetVideoPlayer;
@@ -46,7 +47,9 @@ public:
     virtual QAction *actionStartRecording() = 0;
     virtual QAction *actionSaveVideoBuffer() = 0;
     virtual void prepareForDisconnect() = 0;
-    virtual void showDocumentation(const QString &elementPath, const QString &attribute) = 0;
+    // The schema's documentation of the attribute (element path from the root) in the window's
+    // documentation pane, which hides when there is none.
+    virtual void showDocumentation(const QStringList &elementPath, const QString &attribute) = 0;
     virtual void toggleFullScreen() = 0;
 
 protected:

@@ -13,22 +13,33 @@
 #include <QPointer>
 #include <QTimer>
 
-ThreadSendRequest::ThreadSendRequest(PXRMsg *request, PXR *handle)
+ThreadSendRequest::ThreadSendRequest(PXRMsg *request, PXR *handle, uint32_t timeoutMs)
     : m_request(request)
     , m_handle(handle)
+    , m_timeoutMs(timeoutMs)
 {
 }
 
 PXRMsg *ThreadSendRequest::sendRequest(PXRMsg *request)
 {
-    ThreadSendRequest thread(request, MsgManager::masterHandle());
+    return send(request, kTimeoutMs, true);
+}
+
+PXRMsg *ThreadSendRequest::sendQuietly(PXRMsg *request, uint32_t timeoutMs)
+{
+    return send(request, timeoutMs, false);
+}
+
+PXRMsg *ThreadSendRequest::send(PXRMsg *request, uint32_t timeoutMs, bool withDialog)
+{
+    ThreadSendRequest thread(request, MsgManager::masterHandle(), timeoutMs);
     MsgManagerNotifier::instance()->requestStarted();
-    thread.startAndWait();
+    thread.startAndWait(withDialog);
     MsgManagerNotifier::instance()->requestEnded();
     return thread.m_answer;
 }
 
-void ThreadSendRequest::startAndWait()
+void ThreadSendRequest::startAndWait(bool withDialog)
 {
     QElapsedTimer waited;
     waited.start();
@@ -49,7 +60,8 @@ void ThreadSendRequest::startAndWait()
         dialog = new DialogWait(QApplication::activeWindow());
         dialog->showSendingRequest();
     });
-    dialogTimer.start(kDialogDelayMs + 1);
+    if (withDialog)
+        dialogTimer.start(kDialogDelayMs + 1);
 
     start();
     if (!isFinished())
@@ -62,6 +74,6 @@ void ThreadSendRequest::run()
 {
     MainWindowInterface::logApp(7, QString("ThreadSendRequest::PXRSendRequest %1").arg(PXRGetConnectionState(m_handle)));
     if (m_handle != nullptr)
-        m_answer = PXRSendRequest(m_handle, m_request, kTimeoutMs);
+        m_answer = PXRSendRequest(m_handle, m_request, m_timeoutMs);
     MainWindowInterface::logApp(7, "ThreadSendRequest::PXRSendRequest finished");
 }

@@ -58,7 +58,7 @@ public:
     QAction *actionStartRecording() override { return nullptr; }
     QAction *actionSaveVideoBuffer() override { return nullptr; }
     void prepareForDisconnect() override {}
-    void showDocumentation(const QString &, const QString &) override {}
+    void showDocumentation(const QStringList &, const QString &) override {}
     void toggleFullScreen() override {}
 
     ZyLogsUnit app;

@@ -1,8 +1,9 @@
-// Runs the sensor panels' tests inside a QApplication, offscreen, with the sensor library (and so
-// the runtime) started as the program does, and both settings scopes and the application-data
-// folder in a temporary folder.
+// Runs the sensor panels' tests inside a QApplication, offscreen, with the sensor library started
+// as the program does, and both settings scopes and the application-data folder in a temporary
+// folder.
 #include "QtTestMain.h"
 
+#include "Model.h"
 #include "PXR.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
         if (PXR_initLibrary() != 1)
             return 1;
         result = RUN_ALL_TESTS();
+        Model::deleteInstance();
         PXR_releaseLibrary();
     }
     return result;
