@@ -3,7 +3,6 @@
 #include "CameraTreeFill.h"
 
 #include "Model.h"
-#include "TreeItemWidget.h"
 #include "WidgetGeneralSettings.h"
 #include "ZyDialogs.h"
 #include "ZyLumatrekTr.h"
@@ -17,7 +16,7 @@
 
 namespace {
 
-// The leading whole number of the text, as the sensor's own readers take it; 0 for none.
+// The leading whole number of the text; 0 for none.
 long long wholeNumber(const QString &text)
 {
     return std::strtoll(text.toLatin1().constData(), nullptr, 10);
@@ -26,6 +25,24 @@ long long wholeNumber(const QString &text)
 void criticalBox(QWidget *parent, const QString &text)
 {
     ZyDialogs::critical(parent, CameraTreeFill::tr("Error"), text, QString());
+}
+
+// The reading limits shared by the plate and the dangerous-goods panel readers; the panel reader
+// has no per-character reliability.
+std::vector<TreeFill::Row> ocrLimits(bool withCharacterReliability)
+{
+    std::vector<TreeFill::Row> limits = {
+        {CameraTreeFill::tr("Zoom Plate Width"), "zoomPlateWidth"},
+        {CameraTreeFill::tr("Min Reliability"), "minReliability"},
+        {CameraTreeFill::tr("Min Reliability for characters"), "minReliabilityForCharacters"},
+        {CameraTreeFill::tr("Min char width for static decision"), "minCharWidthStatic"},
+        {CameraTreeFill::tr("Min plate width for static decision"), "minPlateWidthStatic8Char"},
+        {CameraTreeFill::tr("Min recognitions for static decision"), "minRecognitionStatic"},
+        {CameraTreeFill::tr("Min recognitions"), "minRecognition"},
+        {CameraTreeFill::tr("Max no plate before decision"), "maxNoPlateBeforeDecision"}};
+    if (!withCharacterReliability)
+        limits.erase(limits.begin() + 2);
+    return limits;
 }
 
 } // namespace
@@ -187,24 +204,6 @@ void CameraTreeFill::anpr(QTreeWidgetItem *section, PXRMsgElement *camera)
     avar(top, anpr);
 }
 
-// The reading limits shared by the plate and the dangerous-goods panel readers; the panel reader
-// has no per-character reliability.
-static std::vector<TreeFill::Row> ocrLimits(bool withCharacterReliability)
-{
-    std::vector<TreeFill::Row> limits = {
-        {CameraTreeFill::tr("Zoom Plate Width"), "zoomPlateWidth"},
-        {CameraTreeFill::tr("Min Reliability"), "minReliability"},
-        {CameraTreeFill::tr("Min Reliability for characters"), "minReliabilityForCharacters"},
-        {CameraTreeFill::tr("Min char width for static decision"), "minCharWidthStatic"},
-        {CameraTreeFill::tr("Min plate width for static decision"), "minPlateWidthStatic8Char"},
-        {CameraTreeFill::tr("Min recognitions for static decision"), "minRecognitionStatic"},
-        {CameraTreeFill::tr("Min recognitions"), "minRecognition"},
-        {CameraTreeFill::tr("Max no plate before decision"), "maxNoPlateBeforeDecision"}};
-    if (!withCharacterReliability)
-        limits.erase(limits.begin() + 2);
-    return limits;
-}
-
 void CameraTreeFill::anprOcr(QTreeWidgetItem *section, PXRMsgElement *anpr)
 {
     PXRMsgElement *ocr = child(anpr, "ocr");
@@ -327,7 +326,7 @@ void CameraTreeFill::classification(QTreeWidgetItem *section, PXRMsgElement *cam
     PXRMsgElement *data = child(classification, "data");
     ZyTreeWidgetItem *configuration = m_tree.addProperty(top, tr("Configuration"), " ", data, nullptr, true);
     if (data != nullptr && PXRMsgElementContentSize(data) > 0) {
-        auto *link = TreeItemWidget::find<QLabel>(&m_tree, configuration, 1);
+        auto *link = qobject_cast<QLabel *>(m_tree.itemWidget(configuration, 1));
         if (link == nullptr) {
             link = new QLabel(&m_tree);
             link->setTextFormat(Qt::RichText);
@@ -335,12 +334,14 @@ void CameraTreeFill::classification(QTreeWidgetItem *section, PXRMsgElement *cam
             QObject::connect(link, &QLabel::linkActivated, tree, [tree](const QString &href) {
                 tree->on_labelClassifSave_activated(QUrl::fromPercentEncoding(href.toLatin1()));
             });
-            TreeItemWidget::place(&m_tree, configuration, 1, link);
+            m_tree.setItemWidget(configuration, 1, link);
         }
         // The id travels percent-encoded: nothing of it can close the attribute.
-        link->setText(tr("Loaded - <a href='%1'>Save</a>").arg(QString::fromLatin1(QUrl::toPercentEncoding(m_cameraId))));
+        const QString href = QString::fromLatin1(QUrl::toPercentEncoding(m_cameraId));
+        link->setText(tr("Loaded - <a href='%1'>Save</a>").arg(href));
     } else {
-        TreeItemWidget::remove(&m_tree, configuration, 1);
+        // The tree deletes the link from the event loop, after any signal of it has returned.
+        m_tree.removeItemWidget(configuration, 1);
         m_tree.addProperty(top, tr("Configuration"), tr("NOT loaded"), data, nullptr, true);
     }
 

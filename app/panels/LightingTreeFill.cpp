@@ -5,7 +5,6 @@
 #include "Model.h"
 #include "MsgManager.h"
 #include "Sensor.h"
-#include "TreeItemWidget.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSlider.h"
 #include "ZyLumatrekTr.h"
@@ -88,10 +87,10 @@ void LightingTreeFill::powerRow(QTreeWidgetItem *section, PXRMsgElement *led, co
     ZyTreeWidgetItem *item = m_tree.addProperty(section, caption, " ", led, attribute, true);
     // Reused rather than replaced: a slider whose change is being sent is still on the stack
     // while the sensor's push refills the tree.
-    auto *slider = TreeItemWidget::find<WidgetSlider>(&m_tree, item, 1);
+    auto *slider = qobject_cast<WidgetSlider *>(m_tree.itemWidget(item, 1));
     if (slider == nullptr) {
         slider = new WidgetSlider(&m_tree, item);
-        TreeItemWidget::place(&m_tree, item, 1, slider);
+        m_tree.setItemWidget(item, 1, slider);
     }
     QObject::disconnect(slider, &WidgetSlider::valueChanged, &m_tree,
                         &WidgetGeneralSettings::on_sliderLighting_valueChanged);

@@ -189,7 +189,9 @@ TEST_F(CameraSectionsTest, DerivedValuesFollowTheirAttributes)
 
 TEST_F(CameraSectionsTest, ReemitWithoutTimeoutShowsTheFormatWithAnEmptyNumber)
 {
-    ASSERT_NO_FATAL_FAILURE(start(cameras({Element("camera").set("id", "0").add(Element("anpr").set("reemitDecision", "1"))})));
+    Element anpr("anpr");
+    anpr.set("reemitDecision", "1");
+    ASSERT_NO_FATAL_FAILURE(start(cameras({Element("camera").set("id", "0").add(anpr)})));
     QTreeWidgetItem *row = rowAt(tree(), {"Camera", "ANPR", "Reemit decisions"});
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->text(1), QString(" ms"));
@@ -232,7 +234,8 @@ TEST_F(CameraSectionsTest, InstallationContextChoosesTheSpeedRows)
         .add(Element("gantry").set("installationHeight_cm", "650").set("installationAngle_degrees", "12.5"));
     const QStringList lines = pushed(cameras({Element("camera").set("id", "0").add(gantry)}));
     const QStringList speed = linesUnder(lines, "Speed");
-    EXPECT_TRUE(speed.contains("Installation height = 650 cm @config/cameras/camera/speed/gantry:installationHeight_cm"))
+    EXPECT_TRUE(
+        speed.contains("Installation height = 650 cm @config/cameras/camera/speed/gantry:installationHeight_cm"))
         << speed.join('\n').toStdString();
     EXPECT_TRUE(speed.contains(QString::fromUtf8(
         "Installation angle = 12.5 \u00b0 @config/cameras/camera/speed/gantry:installationAngle_degrees")));

@@ -43,7 +43,8 @@ Element infos()
                  .add(Element("projector").set("id", "3")));
 }
 
-const Element kBracketing = lightings({led("1", {{"bracketing", "1"}, {"power", "120"}, {"powerLowBracketing", "40"}})});
+const Element kBracketing =
+    lightings({led("1", {{"bracketing", "1"}, {"power", "120"}, {"powerLowBracketing", "40"}})});
 
 class LightingSourcesTest : public SettingsPageTest
 {
