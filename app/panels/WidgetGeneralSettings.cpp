@@ -99,7 +99,7 @@ ZyTreeWidgetItem *WidgetGeneralSettings::addSection(QTreeWidgetItem *parent, con
         font.setPointSizeF(font.pointSizeF() + 2);
     section->setFont(0, font);
     section->setText(0, caption);
-    owner->addChild(section);
+    insertRow(owner, section);
     section->setExpanded(settings.expandedItems(viewName()).value(caption, true));
     if (!tag.isEmpty()) {
         section->setData(0, TagRole, tag);
@@ -136,7 +136,7 @@ ZyTreeWidgetItem *WidgetGeneralSettings::addProperty(QTreeWidgetItem *parent, co
     if (row == nullptr) {
         row = new ZyTreeWidgetItem;
         row->setText(0, caption);
-        parent->addChild(row);
+        insertRow(parent, row);
     }
     const bool unset = value.isEmpty() && markUnset;
     row->setText(1, unset ? tr("Not set") : value);
@@ -175,6 +175,15 @@ void WidgetGeneralSettings::clearTree()
     saveExpandedState();
     statisticsSection = nullptr;
     clear();
+}
+
+void WidgetGeneralSettings::insertRow(QTreeWidgetItem *parent, QTreeWidgetItem *row)
+{
+    // During a fill: after the last row it reached there, so that a row coming back takes its place.
+    int at = parent->childCount();
+    while (m_touched != nullptr && at > 0 && !m_touched->contains(parent->child(at - 1)))
+        --at;
+    parent->insertChild(at, row);
 }
 
 void WidgetGeneralSettings::markTouched(QTreeWidgetItem *item)

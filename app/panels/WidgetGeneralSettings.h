@@ -65,6 +65,8 @@ public slots:
     void on_labelClassifSave_activated(QString strLink);
 
 private:
+    // Appends the row, or during a configuration fill puts it in the fill's order.
+    void insertRow(QTreeWidgetItem *parent, QTreeWidgetItem *row);
     void markTouched(QTreeWidgetItem *item);
     // Deletes the rows under the item that the running fill did not add or update.
     void removeUntouched(QTreeWidgetItem *item);

@@ -136,7 +136,7 @@ Element fullInfos()
                {{"macAddress", "00:0A:0B:0C:0D:0E"}, {"locked", "1"}, {"setConfigForbidden", "0"}, {"type", "Lumatek4"},
                 {"productVersion", "4.2.1"}, {"serial", "LT4-000123"}, {"POE", "1"}, {"firmwareVersion", "4.2.1-7"},
                 {"carrierboardVersion", "B3"}, {"ledsVersion", ""}, {"osVersion", "6.1"},
-                {"status", "Running|Camera 1 ERROR|"}, {"reboots", "12"}, {"unexpectedReboots", "1"}},
+                {"status", "Running|Camera 1 ERROR|Running|"}, {"reboots", "12"}, {"unexpectedReboots", "1"}},
                {el("technicalCounters", {{"zero", "0"}, {"padded", "00"}, {"frames", "3"}})}),
             el("modem", {{"type", "LTE"}, {"imei", "356938035643809"}, {"status", "registered"},
                          {"address", "10.64.0.9"}, {"network", "Operator"}, {"signal", "-71"}}),

@@ -33,6 +33,7 @@ const char *const kFullTree = R"(# Device
 # Status @infos/sensor:status
   Running = 
   Camera 1 ERROR =  (red)
+  Running = 
    = 
 # Versions
   Firmware = 4.2.1-7 @infos/sensor:firmwareVersion
@@ -198,6 +199,9 @@ const Variant kVariants[] = {
      [](Element &infos) { childOf(childOf(infos, "security"), "IEEE8021X").set("authentication", "NONE"); },
      {"    Authentication method = None (disabled) @infos/security/IEEE8021X:authentication"},
      {"    Certificate common name = gate4.example @infos/security/IEEE8021X:commonName"}},
+    {"CertificateDateWrittenOtherwise",
+     [](Element &infos) { childOf(childOf(infos, "security"), "certificate").set("validityTo", "31/12/2001"); },
+     {"  Certificate validity : to = 31/12/2001 @infos/security/certificate:validityTo"}, {}},
     {"ValidationRecording",
      [](Element &infos) { childOf(childOf(infos, "services"), "rvd").set("performanceValidationStarted", "true"); },
      {"  Performance validation = Recording @infos/services/rvd:performanceValidationStarted"}, {}},
