@@ -2,6 +2,8 @@
 // the security state of the kept information and the sensor's clock offset.
 #include "ConfigTreeFill.h"
 
+#include "CameraTreeFill.h"
+#include "LightingTreeFill.h"
 #include "MainWindowInterface.h"
 #include "PXR.h"
 #include "WidgetGeneralSettings.h"
@@ -51,8 +53,9 @@ void ConfigTreeFill::fill(PXRMsgElement *config, PXRMsgElement *infos, std::opti
     security(infos);
     modem(config);
     network(config);
-    // The camera sections take their place here, and the lighting sources after the database.
+    CameraTreeFill(m_tree).fill(config, infos);
     database(config);
+    LightingTreeFill(m_tree).fill(config);
     io(config);
     slaves(config);
     services(config);

@@ -2,11 +2,14 @@
 // found again by caption on every refill, with the memory of expanded sections.
 #include "WidgetGeneralSettings.h"
 
+#include "CameraTreeFill.h"
 #include "ConfigTreeFill.h"
 #include "InfoTreeFill.h"
+#include "LightingTreeFill.h"
 #include "MainWindowInterface.h"
 #include "Model.h"
 #include "PXR.h"
+#include "WidgetSlider.h"
 #include "ZyTreeWidgetItem.h"
 
 #include <QDebug>
@@ -256,7 +259,18 @@ void WidgetGeneralSettings::editClicked(QString strDialogTag)
     emit openDialog(strDialogTag);
 }
 
+void WidgetGeneralSettings::on_sliderLighting_valueChanged(int value)
+{
+    if (auto *slider = qobject_cast<WidgetSlider *>(sender()))
+        LightingTreeFill::sendPower(this, slider, value);
+}
+
 void WidgetGeneralSettings::on_timerStat_timeout()
 {
     updateStatistics();
+}
+
+void WidgetGeneralSettings::on_labelClassifSave_activated(QString strLink)
+{
+    CameraTreeFill::saveClassification(this, PXRMsgChild(Model::instance()->config()), strLink);
 }

@@ -58,7 +58,11 @@ signals:
 public slots:
     void onCurrentItemChanged(QTreeWidgetItem *current);
     void editClicked(QString strDialogTag);
+    // Sends the change of one of the tree's lighting power sliders.
+    void on_sliderLighting_valueChanged(int value);
     void on_timerStat_timeout();
+    // Saves the classification data of the camera the link names.
+    void on_labelClassifSave_activated(QString strLink);
 
 private:
     // Appends the row, or during a configuration fill puts it in the fill's order.

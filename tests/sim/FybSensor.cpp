@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Channel.h"
@@ -23,12 +24,39 @@ struct FybSensor::Connection {
   Role role = Role::Unknown;
   bool open = true;
   bool dropped = false;
+  bool configChanges = false;
 };
 
 namespace {
 
 bool isOn(const std::string* value) {
   return value && (*value == "1" || strcasecmp(value->c_str(), "true") == 0);
+}
+
+// A change is kept when the answer says "ok" or "warning".
+bool accepted(const Reply& reply) {
+  if (reply.action != Reply::Action::Send) return false;
+  const std::optional<WireMessage> answer = parseWire(reply.bytes);
+  const std::string* status = answer && answer->root ? answer->root->attribute("status") : nullptr;
+  return answer && answer->rootName() == "answer" && status && (*status == "ok" || *status == "warning");
+}
+
+// Attributes of the change replace the kept ones; a child goes into the kept child of the same
+// name and id (both without id also match), or is appended.
+void merge(Element& kept, const Element& change) {
+  for (const auto& [key, value] : change.attributes) kept.set(key, value);
+  if (!change.content.empty()) kept.content = change.content;
+  for (const Element& child : change.children) {
+    const std::string* id = child.attribute("id");
+    auto same = std::find_if(kept.children.begin(), kept.children.end(), [&](const Element& k) {
+      const std::string* keptId = k.attribute("id");
+      return k.name == child.name && (id ? keptId && *keptId == *id : keptId == nullptr);
+    });
+    if (same == kept.children.end())
+      kept.children.push_back(child);
+    else
+      merge(*same, child);
+  }
 }
 
 std::string printable(std::string_view bytes) {
@@ -198,6 +226,7 @@ void FybSensor::subscribe(const std::shared_ptr<Connection>& c, const Element& s
   std::string config, infos;
   {
     std::lock_guard lock(m_);
+    if (const std::string* changes = subscription.attribute("configChanges")) c->configChanges = isOn(changes);
     config = wireOf(config_);
     infos = wireOf(infos_);
   }
@@ -233,7 +262,25 @@ bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& 
     case Reply::Action::Close: return false;
     case Reply::Action::Send: break;
   }
-  return c->channel.write(r.bytes);
+  if (!c->channel.write(r.bytes)) return false;
+  if (request.rootName() == "setConfig") applyConfigChange(request, r);
+  return true;
+}
+
+void FybSensor::applyConfigChange(const WireMessage& request, const Reply& reply) {
+  const Element* change = request.root->child("config");
+  if (!change || !accepted(reply)) return;
+  std::string config;
+  std::vector<std::shared_ptr<Connection>> targets;
+  {
+    std::lock_guard lock(m_);
+    merge(config_, *change);
+    config = wireOf(config_);
+    for (const auto& c : openLocked(Role::Asynchronous)) {
+      if (c->configChanges) targets.push_back(c);
+    }
+  }
+  for (const auto& c : targets) c->channel.write(config);
 }
 
 bool FybSensor::pauseFor(const std::shared_ptr<Connection>& c, Millis wait) {
@@ -270,6 +317,11 @@ void FybSensor::setDefaultReply(Reply reply) {
 void FybSensor::setConfig(const Element& config) {
   std::lock_guard lock(m_);
   config_ = config;
+}
+
+Element FybSensor::config() const {
+  std::lock_guard lock(m_);
+  return config_;
 }
 
 void FybSensor::setInfos(const Element& infos) {

@@ -108,8 +108,11 @@ class FybSensor {
   void setDefaultReply(Reply reply);
 
   // Pushed on the asynchronous connection when setEnableStreams has configChanges or
-  // infoChanges "1"; by default a small config and infos.
+  // infoChanges "1"; by default a small config and infos. A setConfig request answered "ok" or
+  // "warning" is folded into the config, which is then pushed again to the connections whose
+  // subscription has configChanges on, after the answer, as a real sensor does.
   void setConfig(const Element& config);
+  Element config() const;
   void setInfos(const Element& infos);
 
   // A silent connection reads and records but writes nothing on its own: no answers, no
@@ -173,6 +176,7 @@ class FybSensor {
   bool handle(const std::shared_ptr<Connection>& c, const WireMessage& m);
   bool answer(const std::shared_ptr<Connection>& c, const WireMessage& request);
   void subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
+  void applyConfigChange(const WireMessage& request, const Reply& reply);
   Reply nextReply(const WireMessage& request);
   bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
   template <typename Pred>

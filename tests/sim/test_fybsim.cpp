@@ -223,6 +223,52 @@ TEST(FybSensor, PushesSplitMessagesAndSubscribedTreesOnTheAsynchronousConnection
   EXPECT_GE(client.reads() - readsBefore, 2);
 }
 
+// setConfig is answered as scripted; an accepted change is folded into the configuration and
+// pushed after the answer to the connection that follows configuration changes.
+TEST(FybSensor, AcceptedSetConfigIsMergedAndPushedAfterTheAnswer) {
+  const Element camera0 = Element("camera").set("id", "0").add(Element("stream").set("fps", "25"));
+  const Element base = Element("config").add(Element("cameras").add(camera0).add(Element("camera").set("id", "1")));
+  const Element change =
+      Element("config")
+          .add(Element("cameras").add(Element("camera").set("id", "1").add(Element("stream").set("fps", "12"))))
+          .add(Element("lightings").add(Element("led").set("id", "2").set("power", "75")));
+  Element merged = base;
+  merged.children[0].children[1].add(Element("stream").set("fps", "12"));
+  merged.add(Element("lightings").add(Element("led").set("id", "2").set("power", "75")));
+
+  struct Case {
+    Reply reply;
+    std::string status;
+    bool pushed;
+  };
+  const Case cases[] = {
+      {Reply::ok(), "ok", true},
+      {Reply::warning({{"Partly", "config/lightings", "here"}}), "warning", true},
+      {Reply::failed("Refused"), "failed", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.status);
+    FybSensor sensor;
+    sensor.setConfig(base);
+    sensor.queueReply(c.reply);
+    Client events(sensor.port()), requests(sensor.port());
+    ASSERT_TRUE(events.read() && requests.read());
+    ASSERT_TRUE(events.send(modeMessage("asynchronous")));
+    ASSERT_TRUE(events.send(wireOf(Element("setEnableStreams").set("configChanges", "1"))));
+    ASSERT_EQ(events.readRoot(), base);
+    ASSERT_TRUE(requests.send(modeMessage("synchronous")));
+    ASSERT_TRUE(requests.send(wireOf(Element("setConfig").add(change))));
+    EXPECT_EQ(*requests.readRoot().attribute("status"), c.status);
+    if (c.pushed) {
+      EXPECT_EQ(events.readRoot(), merged);
+    }
+    EXPECT_TRUE(events.quietFor(150));
+    EXPECT_EQ(sensor.config(), c.pushed ? merged : base);
+    ASSERT_TRUE(sensor.waitForRoot({}, "setConfig", 5s));
+    EXPECT_EQ(*sensor.waitForRoot({}, "setConfig", 5s)->message.root->child("config"), change);
+  }
+}
+
 TEST(FybSensor, TlsSensorSendsItsHelloAndDropsRefusesOrStopsListening) {
   FybSensor sensor(TlsIdentity::selfSigned());
   sensor.setHello(FybSensor::helloMessage(1));

@@ -118,6 +118,9 @@ const char *const kFullTree = R"(# Device {device} [Edit] @config/device
       Username = tb @config/network/protocols/tiba:username
       Lane ID = 7 @config/network/protocols/tiba:laneId
       Only triggerResults = No @config/network/protocols/tiba:sendOnlyTriggerResult
+# Cameras {cameras} [Edit] @config/cameras
+  # [0] IMX-1 @config/cameras/camera
+  # [1]  @config/cameras/camera
 # Database {1:database} [Edit] @config/database
   Enabled = Yes @config/database:enabled
   Opens for all = No @config/database:openForAll
@@ -194,7 +197,7 @@ TEST_F(ConfigTreeTest, AFullConfigurationShowsEverySectionWithItsRowsTagsAndLink
     sensor().setLocked(false);
     ASSERT_NO_FATAL_FAILURE(askSensorClock(0));
     page->clear();
-    EXPECT_EQ(reloaded().filter(" ["), QStringList({"# Date {date_r} [Refresh]"}));
+    EXPECT_EQ(reloaded().filter("} ["), QStringList({"# Date {date_r} [Refresh]"}));
 
     // What the operator sees while the sensor is locked.
     sensor().setLocked(true);
@@ -387,6 +390,9 @@ TEST_F(ConfigTreeTest, ASectionGoneFromTheSensorGoesWhileTheOthersKeepTheirPlace
     QSignalSpy configs(model(), &Model::signalConfigReceived);
     server.dropConnections();
     ASSERT_TRUE(waitUntil([&] { return configs.count() >= 2 && model()->config() != nullptr; }));
+    // The camera labels come from the information, read again as the main window does.
+    ASSERT_TRUE(waitUntil([&] { return model()->infos() != nullptr; }));
+    model()->parseInfos();
     const QStringList after = reloaded();
 
     EXPECT_EQ(rowAt(*tree, {"Modem"}), nullptr);
