@@ -83,6 +83,11 @@ int PXRLT_release(PXR *psPxr)
     PXRLT *psBridge = psPxr->psBridge;
     LumatrekDestroy(&psBridge->psCommandHandle);
     LumatrekDestroy(&psBridge->psLightHandle);
+    // Answers that came after their request gave up.
+    LumatrekEvent *psEvent = static_cast<LumatrekEvent *>(psBridge->psReceivedEvent);
+    LumatrekRecognition *psRecord = static_cast<LumatrekRecognition *>(psBridge->psReceivedRecognition);
+    LumatrekReleaseEvent(&psEvent);
+    LumatrekReleaseRecognition(&psRecord);
     destroyMutex(&psBridge->hEventMutex);
     if (psBridge->hAnswerEvent)
         SA_DestroyEvent(&psBridge->hAnswerEvent);

@@ -36,6 +36,15 @@ struct PXRLT {
     uint32_t u32RequestId;
     void *psReceivedRecognition;
     void *psReceivedEvent;
+    /* What the waiting request awaits (PXRLT_AnswerKind), and the trigger id it forced; under
+     * eventMutex with the hand-over fields. */
+    int32_t i32AwaitedKind;
+    int32_t bTriggerIdForced;
+    uint32_t u32ForcedTriggerId;
+    /* Set while a setConfig runs: configuration blocks then leave the trees alone and owe one
+     * rebuild, made when the setConfig ends; under configMutex. */
+    int32_t bSetConfigRunning;
+    int32_t bRebuildOwed;
 };
 
 /* The facts of the light connection's handle that the sensor tests read, copied under the
