@@ -82,6 +82,7 @@ const struct {
     {"reboot", &PXRLT_sendMessage_reboot},
     {"openBarrier", &PXRLT_sendMessage_openBarrier},
     {"getInfos", &PXRLT_sendMessage_getInfos},
+    {"setConfig", &PXRLT_sendMessage_setConfig},
     {"getConfig", &PXRLT_sendMessage_getConfig},
     {"getDatabase", &PXRLT_sendMessage_getDatabase},
     {"eraseDatabase", &PXRLT_sendMessage_eraseDatabase},
