@@ -29,7 +29,7 @@ std::string greetingOf(const DeviceSetup& s) {
   std::string camera = cameraBlock(s.camera);
   camera.resize(kCameraPacketSize, '\0');
   return packet(kVersionCode, versionBlock(s.version)) + packet(std::uint32_t(s.form), formBlock(s)) +
-         packet(kDatabaseCode, databaseBlock(1, 1, 500, 2)) + packet(kLateStackCode, lateStackBlock(1, 240, 9)) +
+         packet(kDatabaseCode, databaseBlock(1, 1, 500, 2)) + packet(kLateStackCode, lateStackBlock(1, 50, 9)) +
          packet(kBoardCode, boardBlock(s.board)) + packet(kCameraCode, camera) +
          packet(kInputCode, Block(8).u16(4, 1).bytes()) + packet(kEndOfConfigCode);
 }
