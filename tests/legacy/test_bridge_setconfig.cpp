@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "BridgeTestSupport.h"
+#include "PXRLT_SetConfig.h"
 
 using kgvsim::fourcc;
 
@@ -164,5 +167,160 @@ INSTANTIATE_TEST_SUITE_P(Trees, BridgeSetConfig, ::testing::ValuesIn(kCases),
                              std::replace_if(name.begin(), name.end(), [](char c) { return !isalnum(c); }, '_');
                              return name;
                          });
+
+} // namespace
+
+namespace {
+
+class BridgeSetConfigRun : public BridgeOnSensor {
+protected:
+    void SetUp() override
+    {
+        BridgeOnSensor::SetUp();
+        PXRLT_SetConfigTiming *psTiming = PXRLT_setConfigTiming();
+        psTiming->u32StatusPollMs = 20;
+        psTiming->u32StatusWaitMs = 600;
+        psTiming->u32EnslaveReadGapMs = 5;
+    }
+    void TearDown() override
+    {
+        PXRLT_resetSetConfigTiming();
+        BridgeOnSensor::TearDown();
+    }
+    LumatrekConfig commandConfig()
+    {
+        LumatrekConfig sConfig{};
+        EXPECT_EQ(LumatrekGetConfig(pxr->psBridge->psCommandHandle, &sConfig), 0);
+        return sConfig;
+    }
+    size_t countOf(const std::vector<uint32_t> &codes, uint32_t u32Code)
+    {
+        return size_t(std::count(codes.begin(), codes.end(), u32Code));
+    }
+};
+
+TEST_F(BridgeSetConfigRun, ValuesReachTheSensorAsItsCodes)
+{
+    start(sensorOf(kgvsim::Form::Anpr));
+    lock();
+    EXPECT_EQ(send(config({camera({Node{"anpr", {{"context", "F|D"}, {"squarePlates", "true"}, {"direction", "front"}}},
+                                   Node{"speed", {{"installationAngle_degrees", "2.39"}}},
+                                   Node{"stillPicture", {{"size", "352x288"}, {"quality", "20"}}},
+                                   Node{"stream", {{"fps", "6"}, {"bitrate", "300000"}}},
+                                   Node{"optics", {{"shutter", "1/100"}}}})})),
+              "answer status=ok");
+    const LumatrekConfig sConfig = commandConfig();
+    const LumatrekAnprConfig &sAnpr = sConfig.uBody.sAnpr;
+    EXPECT_STREQ(sAnpr.aszContext, "F|D|SQUARE_PLATES");
+    EXPECT_EQ(sAnpr.u32Direction, 1u);
+    EXPECT_EQ(sAnpr.u32StillPictureSize, 31u);
+    EXPECT_EQ(sAnpr.u32JpegCompression, 14u);
+    EXPECT_EQ(sAnpr.i32StreamFrameSkip, 3);
+    EXPECT_EQ(sAnpr.u32StreamBitrate, 300000u);
+    LumatrekSpeedParams sSpeed{};
+    ASSERT_EQ(LumatrekGetRemoteSpeedParams(pxr->psBridge->psCommandHandle, &sSpeed), 0);
+    EXPECT_EQ(sSpeed.i32AngleTenthDegree, 23) << "tenths of a degree, the rest cut off";
+    EXPECT_EQ(device->camera()[2], 8u) << "1/100 is the third shutter";
+
+    // Square plates fit only a context shorter than 50 characters.
+    const std::string forty9(49, 'C');
+    const std::string fifty(50, 'C');
+    EXPECT_EQ(send(config({camera({Node{"anpr", {{"context", forty9}, {"squarePlates", "1"}}}})})), "answer status=ok");
+    EXPECT_EQ(std::string(commandConfig().uBody.sAnpr.aszContext), forty9 + "|SQUARE_PLATES");
+    EXPECT_EQ(send(config({camera({Node{"anpr", {{"context", fifty}, {"squarePlates", "1"}}}})})), "answer status=ok");
+    EXPECT_EQ(std::string(commandConfig().uBody.sAnpr.aszContext), fifty);
+}
+
+TEST_F(BridgeSetConfigRun, VideoStreamAtFullRateAndWhatIsNotUsedIsTraced)
+{
+    start(sensorOf(kgvsim::Form::Video));
+    lock();
+    const size_t szTraces = traceMark();
+    EXPECT_EQ(send(config({camera({Node{"stream", {{"codec", "mpeg"}, {"size", "720x288"}, {"fps", "50"}, {"gop", "12"}}},
+                                   Node{"optics", {{"foo", "1"}, {"zoom", "100"}}}}),
+                           Node{"lightings", {}, {Node{"led", {{"id", "1"}, {"power", "9"}}}}}})),
+              "answer status=ok");
+    const LumatrekMpegConfig sMpeg = commandConfig().uBody.sMpeg;
+    EXPECT_EQ(sMpeg.u32Width, 720u);
+    EXPECT_EQ(sMpeg.u32Height, 576u);
+    EXPECT_EQ(sMpeg.u32FrameSkip, 0u);
+    const auto traced = tracesSince(szTraces);
+    const std::vector<std::string> expected = {"Not used attributes from setConfig message:",
+                                               "/config/cameras/camera/stream : gop ",
+                                               "/config/cameras/camera/optics : foo ", "/config/lightings/led : power ",
+                                               "setConfig succesful"};
+    auto at = std::find(traced.begin(), traced.end(), expected.front());
+    ASSERT_NE(at, traced.end());
+    EXPECT_EQ(std::vector<std::string>(at, traced.end()), expected);
+}
+
+TEST_F(BridgeSetConfigRun, EnslavementWaitsForTheReadyBitWithinABound)
+{
+    start(sensorOf(kgvsim::Form::Anpr));
+    lock();
+    struct Case {
+        const char *pcszName;
+        std::vector<uint32_t> statuses; // then the status set last
+        uint32_t u32Status;
+        int iRefusedReads;
+        std::string answer;
+    } const asCases[] = {
+        {"ready at once", {}, 1, 0, "answer status=ok"},
+        {"ready later", {0, 0, 2}, 1, 0, "answer status=ok"},
+        {"parameters read on the fourth try", {}, 1, 3, "answer status=ok"},
+        {"never ready", {}, 0, 0,
+         "answer status=failed errorText=The sensor did not become ready after the enslavement change"},
+        {"parameters never read", {}, 1, 60, "answer status=failed errorText=Unable to LumatrekGetRemoteEnslaveParams"},
+    };
+    for (const Case &sCase : asCases) {
+        SCOPED_TRACE(sCase.pcszName);
+        device->setStatus(sCase.u32Status);
+        device->statusSequence(sCase.statuses);
+        if (sCase.iRefusedReads)
+            device->script(0x3334, kgvsim::Answer::reply(kgvsim::kNack), sCase.iRefusedReads);
+        const size_t szMark = commandMark();
+        EXPECT_EQ(send(config({camera({Node{"enslavement", {{"mode", "accessControl"}, {"plateHysteresis", "3"}}}})})),
+                  sCase.answer);
+        device->clearScripts();
+        const auto codes = commandCodesSince(szMark);
+        if (sCase.u32Status) {
+            EXPECT_EQ(countOf(codes, 0xAAAB), sCase.statuses.size() + 1);
+        }
+        EXPECT_EQ(countOf(codes, 0x3334), sCase.u32Status ? size_t(std::min(sCase.iRefusedReads + 1, 50)) : 0u);
+        EXPECT_EQ(countOf(codes, 0x3333), sCase.answer == "answer status=ok" ? 1u : 0u);
+    }
+}
+
+TEST_F(BridgeSetConfigRun, StreamKeepsFlowingWhileASetConfigWaits)
+{
+    PXRLT_setConfigTiming()->u32StatusWaitMs = 4000;
+    start(sensorOf(kgvsim::Form::Anpr));
+    lock();
+    device->setStatus(0);
+    size_t szRebuilds = 0;
+    {
+        std::lock_guard lock(mutex);
+        szRebuilds = rebuilds;
+    }
+    const size_t szStatusReads = countOf(commandCodesSince(0), 0xAAAB);
+    std::atomic<bool> bDone{false};
+    std::string answer;
+    std::thread request([&] {
+        answer = send(config({camera({Node{"enslavement", {{"mode", "accessControl"}}}})}));
+        bDone = true;
+    });
+    // The run is waiting for the ready bit once the sensor is asked for it.
+    EXPECT_TRUE(sensor->waitForPacket(kgvsim::Port::Command, 0xAAAB, 5s, szStatusReads).has_value());
+    stream->pushConfiguration();
+    stream->pushRecognition("RUN1");
+    EXPECT_TRUE(waitFor(3s, [&] { return std::find(pushed.begin(), pushed.end(), "RUN1") != pushed.end(); }))
+        << "a recognition behind a configuration block waited for the setConfig";
+    EXPECT_FALSE(bDone) << "the setConfig ended before the stream was seen flowing";
+    request.join();
+    EXPECT_EQ(answer, "answer status=failed errorText=The sensor did not become ready after the enslavement change");
+    std::lock_guard lock(mutex);
+    EXPECT_GE(deferred, 1u) << "the block that came during the run built no tree";
+    EXPECT_EQ(rebuilds, szRebuilds + 1) << "one rebuild when the run ended";
+}
 
 } // namespace

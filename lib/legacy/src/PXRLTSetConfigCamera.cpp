@@ -10,12 +10,11 @@ extern "C" {
 
 namespace {
 
-const uint32_t kStatusPollMs = 250;
 // The sensor sets its ready bit within seconds; a sensor that never does must not hold the
 // request (and the lock) for ever.
-const uint32_t kStatusWaitMs = 30000;
+const PXRLT_SetConfigTiming kDefaultTiming = {250, 30000, 250};
+PXRLT_SetConfigTiming g_sTiming = kDefaultTiming;
 const int kEnslaveReadTries = 50;
-const uint32_t kEnslaveReadGapMs = 250;
 const uint32_t kJpegQualityBase = 34;
 const uint32_t kStillOff = 15;
 const size_t kSquarePlatesRoom = 50;
@@ -94,9 +93,9 @@ int waitReady(PXRLT_SetConfigRun *psRun)
         memset(&sStatus, 0, sizeof(sStatus));
         if (LumatrekGetStatusV2(psRun->psCommand, &sStatus) == 0 && (sStatus.u32Status & 1u))
             return 1;
-        if (SA_ElapsedTime(u32Start, SA_GetTickMs()) >= kStatusWaitMs)
+        if (SA_ElapsedTime(u32Start, SA_GetTickMs()) >= g_sTiming.u32StatusWaitMs)
             return PXRLT_runFail(psRun, "The sensor did not become ready after the enslavement change");
-        SA_Sleep(kStatusPollMs);
+        SA_Sleep(g_sTiming.u32StatusPollMs);
     }
 }
 
@@ -111,7 +110,7 @@ int readEnslaveParams(PXRLT_SetConfigRun *psRun, LumatrekRemoteEnslaveParams *ps
     LT_unlock(psCommand, LT_MUTEX_CONFIG);
     for (int i = 0; i < kEnslaveReadTries; i++) {
         if (i > 0)
-            SA_Sleep(kEnslaveReadGapMs);
+            SA_Sleep(g_sTiming.u32EnslaveReadGapMs);
         if (LumatrekGetRemoteEnslaveParams(psCommand, psParams) == 0)
             return 1;
     }
@@ -481,6 +480,16 @@ const struct {
 };
 
 } // namespace
+
+PXRLT_SetConfigTiming *PXRLT_setConfigTiming(void)
+{
+    return &g_sTiming;
+}
+
+void PXRLT_resetSetConfigTiming(void)
+{
+    g_sTiming = kDefaultTiming;
+}
 
 int PXRLT_runSetAnpr(PXRLT_SetConfigRun *psRun, const char *pcszTrace)
 {
