@@ -1,167 +1,242 @@
-// Fixture of the bridge's tests without sockets: a PXR handle with its bridge, whose light
-// connection is a thread-less stream handle fed with the test sensor's bytes on the test's
-// thread; the socket's state is set by the test. Also element lookups by path.
+// Fixture of the bridge's request tests: a PXR handle's bridge on the test KGV sensor (command,
+// stream and time ports), the stream answers handed over as the bridge's callbacks do, request
+// trees built from a compact description, and the bridge's traces recorded from a mark.
 #ifndef BRIDGE_TEST_SUPPORT_H
 #define BRIDGE_TEST_SUPPORT_H
 
-#include <gtest/gtest.h>
-
-#include <mutex>
+#include <atomic>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "KgvDevice.h"
+#include "KgvSensor.h"
 #include "KgvStream.h"
 #include "LegacyTestSupport.h"
-#include "PXRLT_Internal.h"
+#include "PXRLT_Requests.h"
 #include "PXR_Internal.h"
 
-// The element at "a/b/c" below the given one (first child of each name); null when missing.
-inline PXRMsgElement *elementAt(PXRMsgElement *psElement, const std::string &path)
-{
-    size_t szFrom = 0;
-    while (psElement && szFrom < path.size()) {
-        const size_t szEnd = path.find('/', szFrom);
-        const std::string name = path.substr(szFrom, szEnd == std::string::npos ? std::string::npos : szEnd - szFrom);
-        psElement = PXRMsgElementFirstChild(psElement, name.c_str());
-        szFrom = szEnd == std::string::npos ? path.size() : szEnd + 1;
+// An element with its attributes and children, turned into a PXR tree.
+struct Node {
+    using Attributes = std::vector<std::pair<std::string, std::string>>;
+    Node(std::string n, Attributes a = {}, std::vector<Node> c = {}, std::string data = {})
+        : name(std::move(n)), attributes(std::move(a)), children(std::move(c)), content(std::move(data))
+    {
     }
-    return psElement;
-}
+    std::string name;
+    Attributes attributes;
+    std::vector<Node> children;
+    std::string content;
 
-// "path@attribute" below the element: its text, "<none>" without the attribute, "<no element>".
-inline std::string valueAt(PXRMsgElement *psElement, const std::string &where)
+    PXRMsgElement *build() const
+    {
+        PXRMsgElement *psElement = PXRMsgElementCreate(name.c_str());
+        for (const auto &[key, value] : attributes)
+            PXRMsgElementSetAttribute(psElement, key.c_str(), value.c_str());
+        if (!content.empty())
+            PXRMsgElementSetContentBinary(psElement, content.data(), uint32_t(content.size()));
+        for (const Node &child : children)
+            PXRMsgElementAddChild(psElement, child.build());
+        return psElement;
+    }
+    PXRMsg *message() const
+    {
+        PXRMsg *psMsg = PXRMsgCreate();
+        PXRMsgSetChild(psMsg, build());
+        return psMsg;
+    }
+};
+
+// The attributes of an element, in order, as "name=value" joined by blanks.
+inline std::string attributesOf(PXRMsgElement *psElement)
 {
-    const size_t szAt = where.find('@');
-    PXRMsgElement *psFound = elementAt(psElement, where.substr(0, szAt));
-    if (!psFound)
-        return "<no element>";
-    if (szAt == std::string::npos)
-        return "<element>";
-    const char *pcszValue = PXRMsgElementAttributeValue(psFound, where.substr(szAt + 1).c_str());
-    return pcszValue ? pcszValue : "<none>";
+    std::string text;
+    for (uint32_t i = 0; i < PXRMsgElementAttributeCount(psElement); i++) {
+        const char *pcszName = PXRMsgElementAttributeName(psElement, i);
+        text += (text.empty() ? "" : " ") + std::string(pcszName) + "=" + PXRMsgElementAttributeValue(psElement, pcszName);
+    }
+    return text;
 }
 
-class BridgeTest : public LumatrekTest {
+class BridgeOnSensor : public LumatrekTest {
 protected:
     void SetUp() override
     {
         LumatrekTest::SetUp();
+        LT_Timing *psTiming = LT_timing();
+        psTiming->u32ReconnectPauseMs = 40;
+        psTiming->u32CommandRetryGapMs = 20;
+        psTiming->u32CameraRetryMs = 20;
+        psTiming->u32TransferTimeoutMs = 3000;
+        psTiming->u32SlowTransferMs = 3000;
+        psTiming->u32CommandKeepAliveMs = 10000;
+        psTiming->u32StreamKeepAliveMs = 10000;
         ASSERT_EQ(PXR_initLibrary(), 1);
-        PXRSetTraceFunction(&BridgeTest::onTrace, this);
+        PXRSetTraceFunction(&BridgeOnSensor::onTrace, this);
         pxr = PXRCreate();
         ASSERT_NE(pxr, nullptr);
-        pxr->bSynchronousEnabled = 1;
-        pxr->bAsynchronousEnabled = 1;
-        // An address too long for a connection text: the bridge is made without a light connection.
-        std::string server(200, 'h');
         psSavedServer = pxr->pszServer;
-        pxr->pszServer = server.data();
-        ASSERT_EQ(PXRLT_create(pxr), 1);
-        pxr->pszServer = aszServer;
-        pxr->u32RequestTimeoutMs = 300;
-        bridge = pxr->psBridge;
-        LumatrekErrorInfo sError;
-        LT_initError(&sError, "test", 1);
-        light = LumatrekCreateInternal("127.0.0.1:0,0,0", LT_CREATE_STREAM, &PXRLT_connectionStateCallback, pxr,
-                                       &PXRLT_errorCallback, pxr, &sError);
-        ASSERT_NE(light, nullptr);
-        int32_t i32Code = 0;
-        LT_TextId eText = LT_TEXT_EMPTY;
-        ASSERT_TRUE(LT_makeStreamArea(light, &i32Code, &eText));
-        light->u32StreamOption = 1;
-        bridge->psLightHandle = light;
-        PXRLT_installCallbacks(pxr, light);
     }
     void TearDown() override
     {
-        PXRLT_release(pxr);
-        pxr->pszServer = psSavedServer;
-        PXRDestroy(pxr);
+        if (pxr) {
+            PXRLT_release(pxr);
+            pxr->pszServer = psSavedServer;
+            PXRDestroy(pxr);
+        }
         PXRSetTraceFunction(nullptr, nullptr);
         PXR_releaseLibrary();
+        stream.reset();
+        clock.reset();
+        device.reset();
+        sensor.reset();
         LumatrekTest::TearDown();
     }
 
-    // The stream socket as the network thread would set it.
-    void stream(bool bUp) { SetConnectionState(light, LT_SOCKET_STREAM, bUp ? LT_SOCKET_CONNECTED : 0); }
-    // Reads the bytes as reception does and dispatches every packet on this thread.
-    void feed(const std::string &bytes)
+    // The bridge made on a sensor of that setup, its light connection ready.
+    void start(kgvsim::DeviceSetup setup = {}, uint32_t u32RequestTimeoutMs = 1500)
     {
-        LT_Link sLink = {nullptr, reinterpret_cast<const uint8_t *>(bytes.data()), uint32_t(bytes.size()), 0};
-        LumatrekMessageHeader sHeader;
-        while (LT_readHeader(&sLink, &sHeader, 0) && ReceivePacket(light, &sLink, &sHeader)) {
-        }
-        while (auto *psEntry = static_cast<LT_PacketEntry *>(SA_ReadQueue(light->psStream->psNetQueue, 0))) {
-            LT_dispatchEntry(light, psEntry);
-            SA_WritePool(light->psStream->psPool, psEntry);
-        }
+        sensor = std::make_unique<kgvsim::KgvSensor>();
+        device = std::make_unique<kgvsim::KgvDevice>(*sensor, setup);
+        clock = std::make_unique<kgvsim::KgvClock>(*sensor, 0x10000);
+        stream = std::make_unique<kgvsim::KgvStream>(*sensor, setup);
+        pxr->pszServer = aszServer;
+        pxr->u16Port = sensor->port(kgvsim::Port::Stream);
+        pxr->u16TimePort = sensor->port(kgvsim::Port::Time);
+        pxr->u16CommandPort = sensor->port(kgvsim::Port::Command);
+        pxr->u32RequestTimeoutMs = u32RequestTimeoutMs;
+        ASSERT_EQ(PXRLT_create(pxr), 1);
+        LumatrekHandle *psLight = pxr->psBridge->psLightHandle;
+        ASSERT_NE(psLight, nullptr);
+        // The answers reach the bridge as its own callbacks hand them over.
+        ASSERT_TRUE(LumatrekAddEventCallback(psLight, &BridgeOnSensor::onEvent, pxr));
+        ASSERT_TRUE(LumatrekAddRemoteRecognition(psLight, 0, &BridgeOnSensor::onRecognition, this));
+        ASSERT_TRUE(LumatrekAddConfigCallback(psLight, &BridgeOnSensor::onConfig, this));
+        ASSERT_EQ(WaitReady(psLight, 5000), 0) << "the light connection did not become ready";
+        ASSERT_TRUE(waitFor(5s, [&] { return configEnds > 0; })) << "the pushed configuration did not arrive";
     }
-    // The stream comes up and the sensor sends its configuration.
-    void connect(const kgvsim::StreamSetup &setup)
+    void lock() { ASSERT_EQ(send(Node{"lock"}), "answer status=ok"); }
+
+    // The answer's root and attributes, or "null" and the last error.
+    std::string send(const Node &request)
     {
-        stream(true);
-        feed(kgvsim::streamConfiguration(setup));
+        PXRMsg *psAnswer = request_(request);
+        if (!psAnswer)
+            return std::string("null ") + PXRGetLastError(pxr);
+        std::string text = summary(psAnswer);
+        PXRMsgDestroy(psAnswer);
+        return text;
     }
-    bool connected() { return PXR_load(&pxr->bSynchronousConnected) && PXR_load(&pxr->bAsynchronousConnected); }
-    void subscribe(const char *pcszInfo, const char *pcszConfig)
+    PXRMsg *request_(const Node &request)
     {
-        PXRMsg *psMsg = PXRMsgCreate();
-        PXRMsgElement *psRoot = PXRLT_newRoot(psMsg, "setEnableStreams");
-        PXRMsgElementSetAttribute(psRoot, "infoChanges", pcszInfo);
-        PXRMsgElementSetAttribute(psRoot, "configChanges", pcszConfig);
-        EXPECT_EQ(PXRLT_sendAsynchronousMessage(pxr, psMsg), 1);
-        PXRMsgDestroy(psMsg);
+        PXRMsg *psRequest = request.message();
+        PXRMsg *psAnswer = PXRLT_sendRequest(pxr, psRequest, 0);
+        PXRMsgDestroy(psRequest);
+        return psAnswer;
     }
-    // Every message waiting in the handle's queue, taken out; the caller destroys them.
-    std::vector<PXRMsg *> popAll()
+    static std::string summary(PXRMsg *psAnswer)
     {
-        std::vector<PXRMsg *> messages;
-        while (PXRMsg *psMsg = PXRPopMessage(pxr))
-            messages.push_back(psMsg);
-        return messages;
+        PXRMsgElement *psRoot = PXRMsgChild(psAnswer);
+        if (!psRoot)
+            return "<no root>";
+        const std::string attributes = attributesOf(psRoot);
+        return std::string(PXRMsgElementName(psRoot)) + (attributes.empty() ? "" : " " + attributes);
     }
-    void drain()
+
+    size_t commandMark() { return sensor->packets(kgvsim::Port::Command).size(); }
+    // Codes the command port received after the mark, keep-alives left out.
+    std::vector<uint32_t> commandCodesSince(size_t szMark)
     {
-        std::vector<PXRMsg *> messages = popAll();
-        destroyAll(messages);
+        std::vector<uint32_t> codes;
+        const auto all = sensor->packets(kgvsim::Port::Command);
+        for (size_t i = szMark; i < all.size(); i++)
+            if (all[i].code != kgvsim::kKeepAlive)
+                codes.push_back(all[i].code);
+        return codes;
     }
-    static std::vector<std::string> roots(const std::vector<PXRMsg *> &messages)
+    std::vector<kgvsim::Packet> streamPacketsSince(size_t szMark, uint32_t u32Code)
     {
-        std::vector<std::string> names;
-        for (PXRMsg *psMsg : messages)
-            names.push_back(PXRMsgElementName(PXRMsgChild(psMsg)));
-        return names;
+        std::vector<kgvsim::Packet> found;
+        const auto all = sensor->packets(kgvsim::Port::Stream);
+        for (size_t i = szMark; i < all.size(); i++)
+            if (all[i].code == u32Code)
+                found.push_back(all[i]);
+        return found;
     }
-    static void destroyAll(std::vector<PXRMsg *> &messages)
+    size_t streamMark() { return sensor->packets(kgvsim::Port::Stream).size(); }
+
+    size_t traceMark()
     {
-        for (PXRMsg *psMsg : messages)
-            PXRMsgDestroy(psMsg);
-        messages.clear();
+        std::lock_guard lock(mutex);
+        return traces.size();
     }
-    PXRMsgElement *cachedRoot(PXRMsg *psCache) { return PXRMsgChild(psCache); }
-    size_t traceCount(const std::string &text)
+    std::vector<std::string> tracesSince(size_t szMark)
     {
-        std::lock_guard lock(traceMutex);
-        size_t szCount = 0;
-        for (const std::string &line : traceLines)
-            szCount += line.find(text) != std::string::npos;
-        return szCount;
+        std::lock_guard lock(mutex);
+        return {traces.begin() + static_cast<std::ptrdiff_t>(szMark), traces.end()};
     }
+    size_t pushedCount()
+    {
+        std::lock_guard lock(mutex);
+        return pushed.size();
+    }
+
     static int onTrace(PXR *, int, const char *pcszText, void *pUser)
     {
-        auto *psTest = static_cast<BridgeTest *>(pUser);
-        std::lock_guard lock(psTest->traceMutex);
-        psTest->traceLines.emplace_back(pcszText);
+        auto *psTest = static_cast<BridgeOnSensor *>(pUser);
+        const std::string text = pcszText ? pcszText : "";
+        const std::string prefix = "[LTDLL]";
+        if (text.rfind(prefix, 0) != 0)
+            return 1;
+        std::lock_guard lock(psTest->mutex);
+        psTest->traces.push_back(text.substr(prefix.size()));
         return 1;
+    }
+    static void onConfig(LumatrekHandle *, LumatrekConfigRecord *psRecord, void *pUser)
+    {
+        auto *psTest = static_cast<BridgeOnSensor *>(pUser);
+        // As the bridge's own callback: no tree while a setConfig runs.
+        const int bDeferred = psRecord && PXRLT_deferTreeRebuild(psTest->pxr);
+        std::lock_guard lock(psTest->mutex);
+        if (!psRecord)
+            psTest->rebuilds++;
+        else if (psRecord->u32Type == LUMATREK_CONFIG_END)
+            psTest->configEnds++;
+        else
+            psTest->configBlocks++;
+        psTest->deferred += bDeferred;
+        psTest->changed.notify_all();
+    }
+    static void onEvent(LumatrekHandle *, LumatrekEvent *psEvent, void *pUser)
+    {
+        PXRLT_handOverEvent(static_cast<PXR *>(pUser), psEvent);
+    }
+    static void onRecognition(LumatrekHandle *, LumatrekRecognition *psRecord, void *pUser)
+    {
+        auto *psTest = static_cast<BridgeOnSensor *>(pUser);
+        if (psRecord->u32RequestNumber >= 10) {
+            PXRLT_handOverRecognition(psTest->pxr, psRecord);
+            return;
+        }
+        {
+            std::lock_guard lock(psTest->mutex);
+            psTest->pushed.emplace_back(psRecord->aszPlate);
+            psTest->changed.notify_all();
+        }
+        LumatrekReleaseRecognition(&psRecord);
     }
 
     PXR *pxr = nullptr;
-    PXRLT *bridge = nullptr;
-    LumatrekHandle *light = nullptr;
-    char aszServer[16] = "127.0.0.1";
     char *psSavedServer = nullptr;
-    std::mutex traceMutex;
-    std::vector<std::string> traceLines;
+    char aszServer[16] = "127.0.0.1";
+    size_t configEnds = 0, configBlocks = 0, rebuilds = 0, deferred = 0;
+    std::vector<std::string> traces;
+    std::vector<std::string> pushed;
+    std::unique_ptr<kgvsim::KgvSensor> sensor;
+    std::unique_ptr<kgvsim::KgvDevice> device;
+    std::unique_ptr<kgvsim::KgvClock> clock;
+    std::unique_ptr<kgvsim::KgvStream> stream;
 };
 
 #endif

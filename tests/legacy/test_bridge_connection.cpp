@@ -1,7 +1,7 @@
 // The bridge's connection reporting and cached trees: connected at the end of the sensor's
 // configuration (at once with older firmware), a too-cold status and its return on the same
 // stream, a dropped stream, and the changes pushed to subscribers.
-#include "BridgeTestSupport.h"
+#include "BridgeFeedSupport.h"
 
 using kgvsim::packet;
 

@@ -3,7 +3,8 @@
 // waiting request instead of the queue.
 #include <cstdlib>
 
-#include "BridgeTestSupport.h"
+#include "BridgeFeedSupport.h"
+#include "PXRLT_Requests.h"
 
 using kgvsim::fourcc;
 using kgvsim::Form;
@@ -193,6 +194,7 @@ TEST_F(BridgeTest, AnswersGoToTheWaitingRequestNotTheQueue)
     PXRLT_anprCallback(light, makeRecord(12, true, false), pxr);
     EXPECT_EQ(bridge->psReceivedRecognition, nullptr) << "not the awaited number: released";
     bridge->bWaiting = 1;
+    bridge->i32AwaitedKind = PXRLT_ANSWER_LOG;
     PXRLT_anprCallback(light, makeRecord(11, true, false), pxr);
     EXPECT_NE(bridge->psReceivedRecognition, nullptr);
     EXPECT_EQ(SA_WaitEventTimeout(bridge->hAnswerEvent, 0), SA_OK);

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -118,6 +119,9 @@ class KgvDevice {
   void setStatus(std::uint32_t word);
   // Bytes the serial port has to give.
   void serialInput(std::string bytes);
+  // Called with the code of each command that changed what the sensor holds, as it is answered
+  // (a sensor pushes the changed block on its stream then).
+  void afterWrite(std::function<void(std::uint32_t)> hook);
 
   // What the sensor holds now.
   std::vector<std::string> plates() const;

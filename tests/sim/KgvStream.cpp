@@ -1,97 +1,128 @@
-// The stream port's packets of the test sensor, each field at its offset in the packet.
+// The stream port of the test KGV sensor: its greeting, the answers to the requests that come
+// back on the stream, and the pushes the tests ask for.
 #include "KgvStream.h"
 
-#include <cstring>
+#include <utility>
 
 namespace kgvsim {
 
 namespace {
 
-std::uint32_t formCode(Form form) {
-  switch (form) {
-    case Form::Dgpr: return 34953;
-    case Form::Video: return 43693;
-    default: return 43694;
+const std::uint32_t kVersionCode = 274;
+const std::uint32_t kCameraCode = 43735;
+const std::uint32_t kDatabaseCode = 43746;
+const std::uint32_t kLateStackCode = 26230;
+const std::uint32_t kBoardCode = 65527;
+const std::uint32_t kInputCode = 26232;
+const std::uint32_t kCameraPacketSize = 80;
+
+std::string formBlock(const DeviceSetup& s) {
+  switch (s.form) {
+    case Form::Dgpr: return dgprBlock(s.dgpr);
+    case Form::Video:
+    case Form::VideoExternal: return videoBlock(s.video);
+    default: return anprBlock(s.anpr);
   }
 }
 
-std::uint32_t sensorCode(Form form) {
-  switch (form) {
-    case Form::Dgpr: return 0x2223;
-    case Form::Video: return 0x1111;
-    default: return 0x2222;
-  }
-}
-
-std::string typedBlocks(const StreamSetup& s) {
-  if (s.form != Form::Anpr) return packet(21854, ocrBlock(s.ocr));
-  return packet(21854, ocrBlock(s.ocr)) + packet(43746, databaseBlock(1, 1, 300, 2)) +
-         packet(26221, speedBlock(1200, 550, 125)) +
-         packet(21858, areaBlock({10, 20, 300, 200, 0})) + packet(26223, masterParametersBlock({})) +
-         packet(13108, remoteEnslaveBlock({5, 30, 1, 3}, 12));
+std::string greetingOf(const DeviceSetup& s) {
+  std::string camera = cameraBlock(s.camera);
+  camera.resize(kCameraPacketSize, '\0');
+  return packet(kVersionCode, versionBlock(s.version)) + packet(std::uint32_t(s.form), formBlock(s)) +
+         packet(kDatabaseCode, databaseBlock(1, 1, 500, 2)) + packet(kLateStackCode, lateStackBlock(1, 240, 9)) +
+         packet(kBoardCode, boardBlock(s.board)) + packet(kCameraCode, camera) +
+         packet(kInputCode, Block(8).u16(4, 1).bytes()) + packet(kEndOfConfigCode);
 }
 
 }  // namespace
 
-std::string configurationForm(const StreamSetup& s) {
-  switch (s.form) {
-    case Form::Dgpr: return packet(formCode(s.form), dgprBlock(s.dgpr));
-    case Form::Video: return packet(formCode(s.form), videoBlock(s.video));
-    default: return packet(formCode(s.form), anprBlock(s.anpr));
+std::string triggerAnswerBlock(std::uint32_t triggerId, const std::string& status, const std::string& error) {
+  return Block(274).u32(0, triggerId).text(4, 14, status).text(18, 256, error);
+}
+
+std::string recognitionBlock(std::uint32_t requestNumber, const std::string& plate, const std::string& jpeg) {
+  Block b(64);
+  b.u32(0, 1000).u32(4, requestNumber).u32(8, 7).u8(39, 2).text(40, 16, plate).u32(56, 91);
+  return std::string(b) + jpeg;
+}
+
+struct KgvStream::State {
+  std::mutex m;
+  DeviceSetup setup;
+  std::map<std::uint32_t, std::deque<StreamAnswer>> scripts;
+  std::uint32_t nextTriggerId = 100;
+
+  StreamAnswer next(std::uint32_t code) {
+    auto it = scripts.find(code);
+    if (it == scripts.end() || it->second.empty()) return {};
+    StreamAnswer a = it->second.front();
+    it->second.pop_front();
+    return a;
   }
-}
 
-std::string statusPacket(std::uint32_t status) {
-  return packet(43691, Block(4).u32(0, status).bytes());
-}
-
-std::string streamConfiguration(const StreamSetup& s) {
-  Version version = s.version;
-  version.sensorCode = sensorCode(s.form);
-  Description description = s.description;
-  description.sensorCode = version.sensorCode;
-  description.status = s.status;
-  description.word468 = s.lockWord;
-  const std::string camera = cameraBlock(s.camera) + std::string(32, '\0');
-  return packet(274, versionBlock(version)) + configurationForm(s) + packet(65527, boardBlock(s.board)) +
-         packet(43761, descriptionBlock(description)) + packet(43704, ledsBlock(s.leds)) + packet(43735, camera) +
-         packet(43747, measuresBlock({1, 2, 3, 4}, s.temperature)) + packet(26216, unicastBlock(s.unicast)) +
-         typedBlocks(s) + packet(30587, activationBlock(s.activation)) + packet(21862);
-}
-
-std::string recognitionPacket(const Recognition& r) {
-  Block head(64);
-  head.u32(0, r.time).u32(4, r.request).u32(8, r.session).u32(12, r.triggerId).u32(16, r.triggerOn);
-  head.u32(20, r.triggerOff).u8(39, r.source).text(40, 16, r.plate).u32(56, r.reliability);
-  if (r.extension) head.u32(60, 0xFE0A);
-  std::string bytes = std::string(head) + r.jpeg;
-  if (r.extension) {
-    std::uint32_t sinus = 0;
-    const float value = 0.25f;
-    std::memcpy(&sinus, &value, sizeof(sinus));
-    Block ext(96);
-    ext.u32(0, std::uint32_t(r.x)).u32(4, std::uint32_t(r.y)).u32(8, std::uint32_t(r.width));
-    ext.u32(12, std::uint32_t(r.height)).u32(16, sinus).u32(20, r.contrast).text(24, 64, r.context);
-    ext.u32(88, r.direction).u16(92, r.database ? 1 : 0).u8(94, r.occurrences);
-    bytes += std::string(ext);
+  std::optional<Reply> answer(const Packet& p) {
+    std::lock_guard lock(m);
+    const std::uint32_t first = p.payload.size() >= 4 ? readU32(p.payload, 0) : 0;
+    std::string bytes;
+    StreamAnswer a;
+    if (p.code == fourcc("GEXI")) {
+      a = next(p.code);
+      Block head(20);
+      head.u32(0, 5000).u32(4, first + std::uint32_t(a.numberOffset)).u32(8, std::uint32_t(a.imageStatus));
+      bytes = packet(p.code, std::string(head) + (a.imageStatus == 0 ? jpeg() : std::string()));
+    } else if (p.code == fourcc("TRGN") || p.code == fourcc("TRGF")) {
+      a = next(p.code);
+      const bool forced = p.payload.size() >= 5 && p.payload[4] == 1;
+      const std::uint32_t id = forced ? first + std::uint32_t(a.numberOffset) : nextTriggerId++;
+      bytes = packet(kTriggerAnswerCode, triggerAnswerBlock(id, a.triggerStatus, a.triggerError));
+    } else if (p.code == kCurrentLogCode) {
+      a = next(p.code);
+      bytes = packet(kDecisionCode, recognitionBlock(first + std::uint32_t(a.numberOffset), "LOG123", jpeg()));
+    } else {
+      return std::nullopt;
+    }
+    if (a.kind == StreamAnswer::Kind::Never) return std::nullopt;
+    if (a.kind == StreamAnswer::Kind::Twice) bytes += bytes;
+    return Reply::send(bytes).after(a.delay);
   }
-  return packet(r.code, bytes);
+};
+
+KgvStream::KgvStream(KgvSensor& sensor, const DeviceSetup& setup)
+    : state_(std::make_shared<State>()), sensor_(sensor) {
+  state_->setup = setup;
+  sensor_.setGreeting(Port::Stream, greetingOf(setup));
+  sensor_.setResponder(Port::Stream, [state = state_](const Packet& p) { return state->answer(p); });
 }
 
-std::string speedPacket(std::uint32_t speedKmh, std::uint32_t session, std::uint32_t firstSample,
-                        std::uint8_t source, std::uint32_t interDistanceMs) {
-  Block b(1036);
-  b.u32(4, speedKmh).u32(8, session).u32(12, firstSample).u8(1024, source).u32(1032, interDistanceMs);
-  return packet(fourcc("KGVX"), b.bytes());
+KgvStream::~KgvStream() {
+  sensor_.setResponder(Port::Stream, nullptr);
 }
 
-std::string inputPacket(std::uint32_t time, std::uint16_t state) {
-  return packet(fourcc("GPIO"), Block(8).u32(0, time).u16(4, state).u16(6, 0).bytes());
+void KgvStream::script(std::uint32_t code, StreamAnswer answer, int times) {
+  std::lock_guard lock(state_->m);
+  for (int i = 0; i < times; ++i) state_->scripts[code].push_back(answer);
 }
 
-std::string framePacket(std::uint32_t codec, std::uint32_t time, std::uint32_t number, std::uint32_t key,
-                        const std::string& bytes) {
-  return packet(codec, std::string(Block(12).u32(0, time).u32(4, number).u32(8, key)) + bytes);
+const std::string& KgvStream::jpeg() {
+  static const std::string bytes = std::string("\xFF\xD8", 2) + "kgv picture" + std::string("\xFF\xD9", 2);
+  return bytes;
+}
+
+std::size_t KgvStream::pushRecognition(const std::string& plate) {
+  return sensor_.send(Port::Stream, packet(kDecisionCode, recognitionBlock(1, plate, jpeg())));
+}
+
+std::size_t KgvStream::pushConfiguration() {
+  DeviceSetup setup;
+  {
+    std::lock_guard lock(state_->m);
+    setup = state_->setup;
+  }
+  return sensor_.send(Port::Stream, packet(std::uint32_t(setup.form), formBlock(setup)));
+}
+
+std::size_t KgvStream::pushBlock(std::uint32_t code, const std::string& payload) {
+  return sensor_.send(Port::Stream, packet(code, payload));
 }
 
 }  // namespace kgvsim

@@ -1,70 +1,99 @@
-// What a KGV sensor pushes on its stream port: the configuration burst of every connection
-// (version first, end mark last) for ANPR, DGPR and video sensors, and the live packets
-// (recognitions with their pictures, speed, inputs, video frames, status).
+// A KGV sensor's stream port on the test sensor: the configuration pushed on every connection,
+// and the answers to the requests that come back on the stream (pictures "GEXI", triggers
+// "TRGN"/"TRGF", the current log 0xAAD3), each scriptable: another status, late, never, twice,
+// or with another request number. Pushes recognitions and blocks on demand.
 //
-//   kgvsim::StreamSetup setup;                       // an ANPR sensor, firmware 6.2.0
-//   sensor.setGreeting(Port::Stream, kgvsim::streamConfiguration(setup));
-//   sensor.send(Port::Stream, kgvsim::recognitionPacket({.plate = "AB123CD"}));
+//   kgvsim::KgvStream stream(sensor, device);        // greets with the device's configuration
+//   stream.script(fourcc("GEXI"), StreamAnswer::late(800ms));
+//   stream.pushRecognition("AB123CD");
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
-#include <vector>
 
-#include "KgvBlocks.h"
 #include "KgvDevice.h"
+#include "KgvSensor.h"
 
 namespace kgvsim {
 
-struct StreamSetup {
-  Form form = Form::Anpr;  // Anpr, Dgpr or Video
-  Version version{0x2222, {6, 2, 0}, {4, 8, 0}};
-  AnprForm anpr;
-  DgprForm dgpr;
-  VideoForm video;
-  Board board;
-  Description description;
-  std::uint32_t lockWord = 0;  // the description's word at 468: not 0 while another client holds the lock
-  std::uint32_t status = 0x1;
-  // Zoom, focus, shutter, iris, gain, kept, exposure compensation, display, autofocus, IR cut,
-  // manual, macro.
-  std::array<std::uint32_t, 12> camera{1000, 20000, 17, 5, 3, 0, 7, 1, 0, 1, 0, 0};
-  std::array<std::uint32_t, 8> leds{170, 3400, 16600, 900, 0, 3400, 16600, 800};
-  std::array<std::uint32_t, 12> ocr{60, 220, 12, 80, 200, 5, 5300, 12, 170, 35, 1, 15};
-  std::array<std::uint8_t, 5> activation{1, 1, 1, 0, 1};
-  std::int16_t temperature = 31;
-  std::vector<UnicastEntry> unicast{{"10.0.0.9", 32023}, {"10.0.0.7", 4000}};
+// Codes of the answers on the stream.
+inline constexpr std::uint32_t kCurrentLogCode = 0xAAD3;
+inline constexpr std::uint32_t kTriggerAnswerCode = 8741;
+inline constexpr std::uint32_t kDecisionCode = fourcc("KGVL");
+inline constexpr std::uint32_t kEndOfConfigCode = 21862;
+
+struct StreamAnswer {
+  enum class Kind { Normal, Never, Twice };
+  Kind kind = Kind::Normal;
+  Millis delay{0};
+  std::int32_t imageStatus = 0;     // GEXI status word: 0 image, -1 too early, 1 too late, other
+  std::int32_t numberOffset = 0;    // added to the request number the answer carries
+  std::string triggerStatus = "ok";
+  std::string triggerError;
+
+  static StreamAnswer normal() { return {}; }
+  static StreamAnswer never() { return of(Kind::Never); }
+  static StreamAnswer twice() { return of(Kind::Twice); }
+  static StreamAnswer of(Kind k) {
+    StreamAnswer a;
+    a.kind = k;
+    return a;
+  }
+  StreamAnswer late(Millis wait) const {
+    StreamAnswer a = *this;
+    a.delay = wait;
+    return a;
+  }
+  static StreamAnswer image(std::int32_t status) {
+    StreamAnswer a;
+    a.imageStatus = status;
+    return a;
+  }
+  static StreamAnswer trigger(std::string status, std::string error) {
+    StreamAnswer a;
+    a.triggerStatus = std::move(status);
+    a.triggerError = std::move(error);
+    return a;
+  }
+  static StreamAnswer numbered(std::int32_t offset) {
+    StreamAnswer a;
+    a.numberOffset = offset;
+    return a;
+  }
 };
 
-// Version, configuration form, board, description, camera and LED words, the other blocks
-// of the sensor type, status, then the end of configuration.
-std::string streamConfiguration(const StreamSetup& s);
-// The configuration form alone, as pushed again after a change.
-std::string configurationForm(const StreamSetup& s);
-std::string statusPacket(std::uint32_t status);
+// The trigger answer's bytes: id, status text (14 bytes at 4), error text (256 bytes at 18).
+std::string triggerAnswerBlock(std::uint32_t triggerId, const std::string& status, const std::string& error);
+// A decision packet's payload with its request number and picture.
+std::string recognitionBlock(std::uint32_t requestNumber, const std::string& plate, const std::string& jpeg);
 
-struct Recognition {
-  std::uint32_t code = fourcc("KGVL");  // KGVL ANPR decision, DPLG dangerous goods, 8743 trigger decision
-  std::uint32_t time = 1000, request = 3, session = 77, triggerId = 0, triggerOn = 0, triggerOff = 0;
-  std::uint8_t source = 2;
-  std::string plate = "AB123CD";
-  std::uint32_t reliability = 88;
-  std::string jpeg = std::string("\xFF\xD8jpeg\xFF\xD9", 8);
-  bool extension = true;
-  std::int32_t x = 10, y = 20, width = 30, height = 40;
-  std::uint32_t contrast = 0x0503;  // first byte 3, second 5
-  std::string context = "F";
-  std::uint32_t direction = 1;
-  bool database = false;
-  std::uint8_t occurrences = 4;
+class KgvStream {
+ public:
+  // The configuration pushed on every connection follows the device's setup.
+  KgvStream(KgvSensor& sensor, const DeviceSetup& setup);
+  ~KgvStream();
+  KgvStream(const KgvStream&) = delete;
+  KgvStream& operator=(const KgvStream&) = delete;
+
+  // The next `times` requests of the code get this answer, then the normal one.
+  void script(std::uint32_t code, StreamAnswer answer, int times = 1);
+  // The JPEG that image and log answers carry.
+  static const std::string& jpeg();
+
+  // Writes on the open stream connections.
+  std::size_t pushRecognition(const std::string& plate);
+  std::size_t pushConfiguration();
+  // The configuration form after a change, then the end mark, as a sensor does after a write.
+  std::size_t pushBlock(std::uint32_t code, const std::string& payload);
+
+ private:
+  struct State;
+  std::shared_ptr<State> state_;
+  KgvSensor& sensor_;
 };
-std::string recognitionPacket(const Recognition& r);
-std::string speedPacket(std::uint32_t speedKmh, std::uint32_t session, std::uint32_t firstSample,
-                        std::uint8_t source, std::uint32_t interDistanceMs);
-std::string inputPacket(std::uint32_t time, std::uint16_t state);
-// A video frame of the codec ("JPEG" or "MPEG"): time, frame number, key flag, then the bytes.
-std::string framePacket(std::uint32_t codec, std::uint32_t time, std::uint32_t number, std::uint32_t key,
-                        const std::string& bytes);
 
 }  // namespace kgvsim

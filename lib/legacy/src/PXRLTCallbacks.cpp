@@ -5,6 +5,7 @@
 
 #include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
+#include "PXRLT_Requests.h"
 #include "PXR_Internal.h"
 
 namespace {
@@ -58,7 +59,8 @@ int waitingEndOfConfig(PXRLT *psBridge)
 void rebuildTrees(PXR *psPxr, LumatrekHandle *psLight)
 {
     PXRLT *psBridge = psPxr->psBridge;
-    if (waitingEndOfConfig(psBridge))
+    // During a setConfig one rebuild is made when it ends.
+    if (waitingEndOfConfig(psBridge) || PXRLT_deferTreeRebuild(psPxr))
         return;
     PXRMsg *psConfig = PXRMsgCreate();
     if (psConfig && PXRLT_fillConfigFrom(psLight, psConfig))

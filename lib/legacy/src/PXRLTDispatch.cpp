@@ -5,6 +5,7 @@
 
 #include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
+#include "PXRLT_Requests.h"
 #include "PXR_Internal.h"
 
 extern "C" {
@@ -13,8 +14,10 @@ namespace {
 
 typedef int (*Handler)(PXR *psPxr, PXRMsg *psRequest, PXRMsg *psAnswer);
 
-const char *const kNeedsLock[] = {"reboot",        "openBarrier",  "setConfig",   "getDatabase",
-                                  "eraseDatabase", "editDatabase", "setIOState", "resetCounters"};
+// The serial-port requests use the command connection too: unlocked, they have none.
+const char *const kNeedsLock[] = {"reboot",        "openBarrier",  "setConfig",   "getDatabase", "eraseDatabase",
+                                  "editDatabase",  "setIOState",   "resetCounters", "lockRS232", "unlockRS232",
+                                  "writeRS232",    "readRS232"};
 
 int needsLock(const char *pcszName)
 {
@@ -83,6 +86,24 @@ const struct {
 } kHandlers[] = {
     {"lock", &handleLock},
     {"unlock", &handleUnlock},
+    {"getImage", &PXRLT_sendMessage_getImage},
+    {"triggerOn", &PXRLT_sendMessage_triggerOn},
+    {"triggerOff", &PXRLT_sendMessage_triggerOff},
+    {"reboot", &PXRLT_sendMessage_reboot},
+    {"openBarrier", &PXRLT_sendMessage_openBarrier},
+    {"getInfos", &PXRLT_sendMessage_getInfos},
+    {"setConfig", &PXRLT_sendMessage_setConfig},
+    {"getConfig", &PXRLT_sendMessage_getConfig},
+    {"getDatabase", &PXRLT_sendMessage_getDatabase},
+    {"eraseDatabase", &PXRLT_sendMessage_eraseDatabase},
+    {"editDatabase", &PXRLT_sendMessage_editDatabase},
+    {"getIOState", &PXRLT_sendMessage_getIOState},
+    {"setIOState", &PXRLT_sendMessage_setIOState},
+    {"lockRS232", &PXRLT_sendMessage_lockRS232},
+    {"unlockRS232", &PXRLT_sendMessage_unlockRS232},
+    {"writeRS232", &PXRLT_sendMessage_writeRS232},
+    {"readRS232", &PXRLT_sendMessage_readRS232},
+    {"resetCounters", &PXRLT_sendMessage_resetCounters},
     {"getXSD", &handleGetXsd},
 };
 

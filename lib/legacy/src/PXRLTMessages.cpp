@@ -4,6 +4,7 @@
 
 #include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
+#include "PXRLT_Requests.h"
 #include "PXR_Internal.h"
 
 namespace {
@@ -136,24 +137,6 @@ int fillRecognition(PXRMsg *psMsg, LumatrekRecognition *psRecord, int bDangerous
     return 1;
 }
 
-// An answer to a request: kept when it is the awaited one, the waiting request woken.
-void handOverRecognition(PXRLT *psBridge, LumatrekRecognition *psRecord)
-{
-    SA_LockMutex(psBridge->hEventMutex);
-    int bWake = 0;
-    if (psRecord->u32RequestNumber == psBridge->u32RequestId) {
-        LumatrekRecognition *psOld = static_cast<LumatrekRecognition *>(psBridge->psReceivedRecognition);
-        LumatrekReleaseRecognition(&psOld);
-        psBridge->psReceivedRecognition = psRecord;
-        psRecord = nullptr;
-        bWake = psBridge->bWaiting;
-    }
-    SA_UnlockMutex(psBridge->hEventMutex);
-    LumatrekReleaseRecognition(&psRecord);
-    if (bWake)
-        SA_SetEvent(psBridge->hAnswerEvent);
-}
-
 void recognition(PXR *psPxr, LumatrekRecognition *psRecord, int bDangerousGoods)
 {
     PXRLT *psBridge = psPxr ? psPxr->psBridge : nullptr;
@@ -162,7 +145,7 @@ void recognition(PXR *psPxr, LumatrekRecognition *psRecord, int bDangerousGoods)
         return;
     }
     if ((int32_t)psRecord->u32RequestNumber >= kFirstAnswerNumber) {
-        handOverRecognition(psBridge, psRecord);
+        PXRLT_handOverRecognition(psPxr, psRecord);
         return;
     }
     if (!bDangerousGoods) {
@@ -278,28 +261,15 @@ void PXRLT_eventCallback(LumatrekHandle *, LumatrekEvent *psEvent, void *pUser)
         return;
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_DEBUG, "PXRLT_eventCallback");
-    int bWake = 0;
-    SA_LockMutex(psBridge->hEventMutex);
-    int bKeep = 0;
     if (psEvent->u32Type == LUMATREK_EVENT_IMAGE_ANSWER) {
+        SA_LockMutex(psBridge->hEventMutex);
+        const uint32_t u32Awaited = psBridge->u32RequestId;
+        SA_UnlockMutex(psBridge->hEventMutex);
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_DEBUG, "LUMATREK_EVENT_GETIMAGEV2 %d %d",
-                  (int)psEvent->uData.sAnswer.u32Request, (int)psBridge->u32RequestId);
-        bKeep = psEvent->uData.sAnswer.u32Request == psBridge->u32RequestId;
-    } else if (psEvent->u32Type == LUMATREK_EVENT_TRIGGER_ANSWER) {
+                  (int)psEvent->uData.sAnswer.u32Request, (int)u32Awaited);
+    } else if (psEvent->u32Type == LUMATREK_EVENT_TRIGGER_ANSWER)
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_DEBUG, "LUMATREK_EVENT_TRIGGER_ANSWER");
-        bKeep = 1;
-    }
-    if (bKeep) {
-        LumatrekEvent *psOld = static_cast<LumatrekEvent *>(psBridge->psReceivedEvent);
-        LumatrekReleaseEvent(&psOld);
-        psBridge->psReceivedEvent = psEvent;
-        psEvent = nullptr;
-        bWake = psBridge->bWaiting;
-    }
-    SA_UnlockMutex(psBridge->hEventMutex);
-    LumatrekReleaseEvent(&psEvent);
-    if (bWake)
-        SA_SetEvent(psBridge->hAnswerEvent);
+    PXRLT_handOverEvent(psPxr, psEvent);
 }
 
 } // extern "C"

@@ -40,6 +40,15 @@ struct PXRLT {
     uint32_t u32LastGlobalState;  /* the light connection's last global state */
     int32_t bStreamConfigured;    /* the whole configuration came on the current stream connection */
     int32_t bRecognitionPushed;   /* atomic; u32LastRecognitionTime (atomic) holds a pushed one's time */
+    /* What the waiting request awaits (PXRLT_AnswerKind), and the trigger id it forced; under
+     * eventMutex with the hand-over fields. */
+    int32_t i32AwaitedKind;
+    int32_t bTriggerIdForced;
+    uint32_t u32ForcedTriggerId;
+    /* Set while a setConfig runs: configuration blocks then leave the trees alone and owe one
+     * rebuild, made when the setConfig ends; under configMutex. */
+    int32_t bSetConfigRunning;
+    int32_t bRebuildOwed;
 };
 
 /* Atomic access to the bridge's flags that requests and callbacks share. */
