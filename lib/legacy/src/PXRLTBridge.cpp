@@ -36,17 +36,43 @@ LumatrekHandle *openLightConnection(PXR *psPxr)
         return nullptr;
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, 5, "Light connection to %s", aszText);
-    LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, &PXRLT_connectionStateCallback, psPxr,
+                                                        &PXRLT_errorCallback, psPxr);
     if (!psLight) {
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection to %s could not be made", aszText);
         return nullptr;
     }
     // No video until the subscription asks for it.
     LumatrekSetStreamState(psLight, 0);
+    PXRLT_installCallbacks(psPxr, psLight);
     return psLight;
 }
 
+// Destroying a handle leaves its callbacks installed: none may run on a record being freed.
+void closeLightConnection(LumatrekHandle **ppsLight)
+{
+    if (!*ppsLight)
+        return;
+    LumatrekCancelRemoteRecognition(*ppsLight);
+    LumatrekCancelRemoteDGRecognition(*ppsLight);
+    LumatrekCancelSpeedCallback(*ppsLight);
+    LumatrekCancelIoCallback(*ppsLight);
+    LumatrekCancelXpegCallback(*ppsLight);
+    LumatrekCancelConfigCallback(*ppsLight);
+    LumatrekCancelEventCallback(*ppsLight);
+    LumatrekDestroy(ppsLight);
+}
+
 } // namespace
+
+void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight)
+{
+    LumatrekAddEventCallback(psLight, &PXRLT_eventCallback, psPxr);
+    LumatrekAddXpegCallback(psLight, &PXRLT_xpegCallback, psPxr);
+    LumatrekAddConfigCallback(psLight, &PXRLT_configCallback, psPxr);
+    LumatrekAddConfigCallbackEx(psLight, &PXRLT_sensorTypeCallback, psPxr);
+    LumatrekAddIoCallback(psLight, &PXRLT_ioStateCallback, psPxr);
+}
 
 int PXRLT_create(PXR *psPxr)
 {
@@ -81,13 +107,12 @@ int PXRLT_release(PXR *psPxr)
     if (!psPxr || !psPxr->psBridge)
         return 1;
     PXRLT *psBridge = psPxr->psBridge;
-    LumatrekDestroy(&psBridge->psCommandHandle);
-    LumatrekDestroy(&psBridge->psLightHandle);
-    // Answers that came after their request gave up.
+    PXRLT_closeCommandConnection(psPxr);
+    closeLightConnection(&psBridge->psLightHandle);
+    LumatrekRecognition *psRecognition = static_cast<LumatrekRecognition *>(psBridge->psReceivedRecognition);
+    LumatrekReleaseRecognition(&psRecognition);
     LumatrekEvent *psEvent = static_cast<LumatrekEvent *>(psBridge->psReceivedEvent);
-    LumatrekRecognition *psRecord = static_cast<LumatrekRecognition *>(psBridge->psReceivedRecognition);
     LumatrekReleaseEvent(&psEvent);
-    LumatrekReleaseRecognition(&psRecord);
     destroyMutex(&psBridge->hEventMutex);
     if (psBridge->hAnswerEvent)
         SA_DestroyEvent(&psBridge->hAnswerEvent);

@@ -51,12 +51,12 @@ int handleLock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
         return PXRLT_setAnswer(psAnswer, 0, "Unable to connect to command port : already locked?");
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Command connection to %s", aszText);
-    psBridge->psCommandHandle = LumatrekCreateCommand(aszText, nullptr, nullptr, nullptr, nullptr);
+    psBridge->psCommandHandle = LumatrekCreateCommand(aszText, &PXRLT_lockConnectionStateCallback, psPxr, nullptr, nullptr);
     if (!psBridge->psCommandHandle || WaitReady(psBridge->psCommandHandle, psPxr->u32RequestTimeoutMs) != 0) {
         LumatrekDestroy(&psBridge->psCommandHandle);
         return PXRLT_setAnswer(psAnswer, 0, "Unable to connect to command port : already locked?");
     }
-    psBridge->bLockGranted = 1;
+    PXRLT_store(&psBridge->bLockGranted, 1);
     return PXRLT_setAnswer(psAnswer, 1, nullptr);
 }
 
@@ -64,10 +64,20 @@ int handleUnlock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
 {
     PXRLT *psBridge = psPxr->psBridge;
     if (psBridge->psCommandHandle) {
-        psBridge->bLockGranted = 0;
-        LumatrekDestroy(&psBridge->psCommandHandle);
+        PXRLT_store(&psBridge->bLockGranted, 0);
+        PXRLT_closeCommandConnection(psPxr);
     }
     return PXRLT_setAnswer(psAnswer, 1, nullptr);
+}
+
+void keepSchema(void *, void *) {}
+
+// The schema is a constant of the program: attached as it is, never freed.
+int handleGetXsd(PXR *, PXRMsg *, PXRMsg *psAnswer)
+{
+    PXRMsgElement *psXsd = PXRLT_newRoot(psAnswer, "xsd");
+    return psXsd && PXRMsgElementSetContentBinaryNoCopy(psXsd, const_cast<char *>(g_acPxrltSchema),
+                                                        g_u32PxrltSchemaSize, &keepSchema, nullptr);
 }
 
 const struct {
@@ -94,6 +104,7 @@ const struct {
     {"writeRS232", &PXRLT_sendMessage_writeRS232},
     {"readRS232", &PXRLT_sendMessage_readRS232},
     {"resetCounters", &PXRLT_sendMessage_resetCounters},
+    {"getXSD", &handleGetXsd},
 };
 
 PXRMsg *failedAnswer(const char *pcszText)
@@ -105,6 +116,34 @@ PXRMsg *failedAnswer(const char *pcszText)
 }
 
 } // namespace
+
+void PXRLT_closeCommandConnection(PXR *psPxr)
+{
+    PXRLT *psBridge = psPxr->psBridge;
+    if (!psBridge || !psBridge->psCommandHandle)
+        return;
+    if (psBridge->bOpticsChanged) {
+        LumatrekHandle *psLight = psBridge->psLightHandle;
+        LumatrekConfig sConfig;
+        memset(&sConfig, 0, sizeof(sConfig));
+        if (psLight) {
+            LT_lock(psLight, LT_MUTEX_CONFIG);
+            sConfig = psLight->sConfig;
+            LT_unlock(psLight, LT_MUTEX_CONFIG);
+        }
+        if (PXRLT_hasFocusToSave(&sConfig)) {
+            PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Saving focus...");
+            if (LumatrekSaveFocus(psBridge->psCommandHandle) != 0)
+                PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Saving focus FAILED");
+        }
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Storing camera optics parameters...");
+        if (LumatrekStore(psBridge->psCommandHandle) != 0)
+            PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Storing camera optics FAILED!");
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Done");
+        psBridge->bOpticsChanged = 0;
+    }
+    LumatrekDestroy(&psBridge->psCommandHandle);
+}
 
 PXRMsg *PXRLT_sendRequest(PXR *psPxr, PXRMsg *psRequest, uint32_t)
 {
