@@ -294,14 +294,13 @@ TEST_F(BridgeSetConfigRun, EnslavementWaitsForTheReadyBitWithinABound)
 TEST_F(BridgeSetConfigRun, StreamKeepsFlowingWhileASetConfigWaits)
 {
     PXRLT_setConfigTiming()->u32StatusWaitMs = 4000;
-    start(sensorOf(kgvsim::Form::Anpr));
+    kgvsim::DeviceSetup setup = sensorOf(kgvsim::Form::Anpr);
+    start(setup);
+    PXRMsg *psSubscription = Node{"setEnableStreams", {{"configChanges", "1"}}}.message();
+    EXPECT_EQ(PXRLT_sendAsynchronousMessage(pxr, psSubscription), 1);
+    PXRMsgDestroy(psSubscription);
     lock();
     device->setStatus(0);
-    size_t szRebuilds = 0;
-    {
-        std::lock_guard lock(mutex);
-        szRebuilds = rebuilds;
-    }
     const size_t szStatusReads = countOf(commandCodesSince(0), 0xAAAB);
     std::atomic<bool> bDone{false};
     std::string answer;
@@ -311,16 +310,25 @@ TEST_F(BridgeSetConfigRun, StreamKeepsFlowingWhileASetConfigWaits)
     });
     // The run is waiting for the ready bit once the sensor is asked for it.
     EXPECT_TRUE(sensor->waitForPacket(kgvsim::Port::Command, 0xAAAB, 5s, szStatusReads).has_value());
-    stream->pushConfiguration();
+    size_t szPushed = 0;
+    {
+        std::lock_guard lock(mutex);
+        szPushed = pushed.size();
+    }
+    setup.anpr.context = "NL";
+    stream->pushConfiguration(setup);
     stream->pushRecognition("RUN1");
-    EXPECT_TRUE(waitFor(3s, [&] { return std::find(pushed.begin(), pushed.end(), "RUN1") != pushed.end(); }))
+    EXPECT_TRUE(waitFor(3s, [&] { return pushedSince(szPushed, "anpr RUN1"); }))
         << "a recognition behind a configuration block waited for the setConfig";
     EXPECT_FALSE(bDone) << "the setConfig ended before the stream was seen flowing";
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_FALSE(pushedSince(szPushed, "config")) << "no tree is built while the setConfig runs";
+    }
     request.join();
     EXPECT_EQ(answer, "answer status=failed errorText=The sensor did not become ready after the enslavement change");
     std::lock_guard lock(mutex);
-    EXPECT_GE(deferred, 1u) << "the block that came during the run built no tree";
-    EXPECT_EQ(rebuilds, szRebuilds + 1) << "one rebuild when the run ended";
+    EXPECT_TRUE(pushedSince(szPushed, "config")) << "the change is pushed once the setConfig ended";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
 #include "PXR_Internal.h"
 
@@ -72,6 +73,16 @@ void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight)
     LumatrekAddConfigCallback(psLight, &PXRLT_configCallback, psPxr);
     LumatrekAddConfigCallbackEx(psLight, &PXRLT_sensorTypeCallback, psPxr);
     LumatrekAddIoCallback(psLight, &PXRLT_ioStateCallback, psPxr);
+    // The sensor may have sent its whole configuration before the callback was there: the
+    // replay leaves the end mark out, so it is given here, or the connection is never reported.
+    LT_lock(psLight, LT_MUTEX_CONFIG);
+    if (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) {
+        LumatrekConfigRecord sEnd;
+        memset(&sEnd, 0, sizeof(sEnd));
+        sEnd.u32Type = LUMATREK_CONFIG_END;
+        PXRLT_configCallback(psLight, &sEnd, psPxr);
+    }
+    LT_unlock(psLight, LT_MUTEX_CONFIG);
 }
 
 int PXRLT_create(PXR *psPxr)
