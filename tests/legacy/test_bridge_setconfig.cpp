@@ -332,3 +332,72 @@ TEST_F(BridgeSetConfigRun, StreamKeepsFlowingWhileASetConfigWaits)
 }
 
 } // namespace
+
+namespace {
+
+std::string clientsOf(const std::vector<kgvsim::UnicastEntry> &entries)
+{
+    std::string text;
+    for (const auto &entry : entries)
+        text += (text.empty() ? "" : " ") + entry.address + ":" + std::to_string(entry.port);
+    return text;
+}
+
+Node client(const char *pcszAddress, const char *pcszPort)
+{
+    return Node{"client", {{"address", pcszAddress}, {"port", pcszPort}}};
+}
+
+TEST_F(BridgeSetConfigRun, UnicastClientsChangeByTheirDifferenceOnly)
+{
+    kgvsim::DeviceSetup setup = sensorOf(kgvsim::Form::Anpr);
+    setup.unicast = {{"10.0.0.1", 22022}, {"10.0.0.9", 32023}, {"10.0.0.3", 4000}};
+    start(setup);
+    struct Step {
+        std::vector<Node> clients;
+        std::string codes;
+        std::string after;
+    } const asSteps[] = {
+        // The same clients again: neither unsubscribed nor subscribed.
+        {{client("10.0.0.1", "22022"), client("10.0.0.3", "4000")}, "666A 6668 555D",
+         "10.0.0.1:22022 10.0.0.9:32023 10.0.0.3:4000"},
+        // A client on port 32023 stays whatever the request.
+        {{client("10.0.0.1", "22022"), client("10.0.0.5", "5000")}, "666A 6668 6667 6666 555D",
+         "10.0.0.1:22022 10.0.0.9:32023 10.0.0.5:5000"},
+        {{}, "666A 6668 6667 6667 555D", "10.0.0.9:32023"},
+    };
+    // The address setting that ends each request makes the command connection again: a lock each.
+    for (const Step &sStep : asSteps) {
+        lock();
+        const size_t szMark = commandMark();
+        EXPECT_EQ(send(config({Node{"network", {}, {Node{"unicastDiscover", {}, sStep.clients}}}})), "answer status=ok");
+        EXPECT_EQ(hex(commandCodesSince(szMark)), sStep.codes);
+        EXPECT_EQ(clientsOf(device->unicast()), sStep.after);
+        EXPECT_EQ(send(Node{"unlock"}), "answer status=ok");
+    }
+}
+
+TEST_F(BridgeSetConfigRun, ChangedOpticsAreStoredWhenTheLockEnds)
+{
+    kgvsim::DeviceSetup setup = sensorOf(kgvsim::Form::Anpr);
+    focusCamera(setup);
+    start(setup);
+    struct Case {
+        std::vector<Node> sections;
+        std::string unlockCodes;
+    } const asCases[] = {
+        {{Node{"device", {{"name", "n"}}}}, ""},
+        {{camera({Node{"optics", {{"zoom", "1100"}}}})}, "FFF8 AAC1 AACD"},
+        {{camera({Node{"optics", {{"flip", "1"}}}})}, ""},
+    };
+    for (const Case &sCase : asCases) {
+        lock();
+        EXPECT_EQ(send(config(sCase.sections)), "answer status=ok");
+        const size_t szMark = commandMark();
+        EXPECT_EQ(send(Node{"unlock"}), "answer status=ok");
+        EXPECT_EQ(hex(commandCodesSince(szMark)), sCase.unlockCodes);
+        EXPECT_EQ(pxr->psBridge->psCommandHandle, nullptr);
+    }
+}
+
+} // namespace
