@@ -139,6 +139,7 @@ Reply KgvDevice::State::normal(const Packet& p) {
   if (auto r = write(p)) return *r;
   auto read = reads.find(p.code);
   if (read != reads.end()) return Reply::send(packet(p.code, read->second));
+  written = p.code;  // a setting this sensor only acknowledges
   return ack(p);
 }
 
