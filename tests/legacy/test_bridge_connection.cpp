@@ -55,6 +55,17 @@ TEST_F(BridgeTest, TooColdStatusDisconnectsAndItsEndReconnectsWithTheTreesOnTheS
     EXPECT_EQ(valueAt(cachedRoot(bridge->psCachedConfig), "network/interface@ipAddress"), "192.168.1.40");
 }
 
+TEST_F(BridgeTest, ConfigurationInBeforeTheCallbacksStillEndsTheWait)
+{
+    // The stream runs from the light connection's creation, ahead of the callbacks' installation.
+    LumatrekCancelConfigCallback(light);
+    connect({});
+    EXPECT_FALSE(connected());
+    PXRLT_installCallbacks(pxr, light);
+    EXPECT_TRUE(connected());
+    EXPECT_EQ(valueAt(cachedRoot(bridge->psCachedConfig), "cameras/camera/anpr@context"), "F|GB");
+}
+
 TEST_F(BridgeTest, DroppedStreamDisconnectsAndTheNextOneWaitsForItsConfiguration)
 {
     kgvsim::StreamSetup setup;

@@ -56,7 +56,8 @@ std::string streamConfiguration(const StreamSetup& s) {
   return packet(274, versionBlock(version)) + configurationForm(s) + packet(65527, boardBlock(s.board)) +
          packet(43761, descriptionBlock(description)) + packet(43704, ledsBlock(s.leds)) + packet(43735, camera) +
          packet(43747, measuresBlock({1, 2, 3, 4}, s.temperature)) + packet(26216, unicastBlock(s.unicast)) +
-         typedBlocks(s) + packet(30587, activationBlock(s.activation)) + packet(21862);
+         typedBlocks(s) + (s.withActivation ? packet(30587, activationBlock(s.activation)) : std::string()) +
+         (s.ecoMode ? packet(49174, Block(4).u32(0, s.ecoMode).bytes()) : std::string()) + packet(21862);
 }
 
 std::string recognitionPacket(const Recognition& r) {

@@ -35,6 +35,8 @@ struct StreamSetup {
   std::array<std::uint8_t, 5> activation{1, 1, 1, 0, 1};
   std::int16_t temperature = 31;
   std::vector<UnicastEntry> unicast{{"10.0.0.9", 32023}, {"10.0.0.7", 4000}};
+  bool withActivation = true;  // older sensors send no activation block
+  std::uint32_t ecoMode = 0;   // not 0: the eco-mode block is sent with this word
 };
 
 // Version, configuration form, board, description, camera and LED words, the other blocks

@@ -70,8 +70,19 @@ void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight)
 {
     LumatrekAddEventCallback(psLight, &PXRLT_eventCallback, psPxr);
     LumatrekAddXpegCallback(psLight, &PXRLT_xpegCallback, psPxr);
+    // The stream runs from the handle's creation: its whole configuration may be in before the
+    // callbacks are. Installing them replays the blocks but not the end mark, which is handed
+    // over here, under the configuration mutex so that it comes once.
+    LT_lock(psLight, LT_MUTEX_CONFIG);
     LumatrekAddConfigCallback(psLight, &PXRLT_configCallback, psPxr);
     LumatrekAddConfigCallbackEx(psLight, &PXRLT_sensorTypeCallback, psPxr);
+    if (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) {
+        LumatrekConfigRecord sEnd;
+        memset(&sEnd, 0, sizeof(sEnd));
+        sEnd.u32Type = LUMATREK_CONFIG_END;
+        PXRLT_configCallback(psLight, &sEnd, psPxr);
+    }
+    LT_unlock(psLight, LT_MUTEX_CONFIG);
     LumatrekAddIoCallback(psLight, &PXRLT_ioStateCallback, psPxr);
     // The sensor may have sent its whole configuration before the callback was there: the
     // replay leaves the end mark out, so it is given here, or the connection is never reported.

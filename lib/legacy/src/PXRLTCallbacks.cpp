@@ -92,7 +92,9 @@ int endOfConfiguration(PXRLT *psBridge)
     SA_LockMutex(psBridge->hConfigMutex);
     const int bWaiting = psBridge->bWaitingEndOfConfig;
     psBridge->bWaitingEndOfConfig = 0;
-    psBridge->bStreamConfigured = 1;
+    // A block of a stream already gone (still queued for dispatch) counts for nothing.
+    if (psBridge->bStreamUp)
+        psBridge->bStreamConfigured = 1;
     SA_UnlockMutex(psBridge->hConfigMutex);
     return bWaiting;
 }
@@ -169,7 +171,8 @@ void PXRLT_connectionStateCallback(LumatrekHandle *psLight, LumatrekConnectionSt
     SA_LockMutex(psBridge->hConfigMutex);
     const uint32_t u32Before = psBridge->u32LastGlobalState;
     psBridge->u32LastGlobalState = psState->u32Global;
-    if (psState->u32StreamSocket != LT_SOCKET_CONNECTED)
+    psBridge->bStreamUp = psState->u32StreamSocket == LT_SOCKET_CONNECTED;
+    if (!psBridge->bStreamUp)
         psBridge->bStreamConfigured = 0;
     const int bResume = psBridge->bStreamConfigured;
     if (psState->u32Global != LUMATREK_STATE_READY)

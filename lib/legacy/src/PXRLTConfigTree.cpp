@@ -189,8 +189,12 @@ void fillAreaAndSpeed(PXRMsgElement *psCamera, const Source &s)
     if (sSpeed.i32HeightCm == -1)
         return;
     PXRMsgElementSetAttributeInt(psSpeed, "installationHeight_cm", sSpeed.i32HeightCm);
+    // Tenths written out with integers: the decimal point stays a point whatever the locale.
+    const int64_t i64Tenths = sSpeed.i32AngleTenthDegree;
+    const int64_t i64Magnitude = i64Tenths < 0 ? -i64Tenths : i64Tenths;
     char aszAngle[24];
-    snprintf(aszAngle, sizeof(aszAngle), "%g", sSpeed.i32AngleTenthDegree / 10.0);
+    snprintf(aszAngle, sizeof(aszAngle), "%s%lld.%lld", i64Tenths < 0 ? "-" : "", (long long)(i64Magnitude / 10),
+             (long long)(i64Magnitude % 10));
     PXRMsgElementSetAttribute(psSpeed, "installationAngle_degrees", aszAngle);
 }
 

@@ -38,6 +38,7 @@ struct PXRLT {
     void *psReceivedEvent;
     /* Under hConfigMutex, with bWaitingEndOfConfig: */
     uint32_t u32LastGlobalState;  /* the light connection's last global state */
+    int32_t bStreamUp;            /* the light connection's stream socket is connected */
     int32_t bStreamConfigured;    /* the whole configuration came on the current stream connection */
     int32_t bRecognitionPushed;   /* atomic; u32LastRecognitionTime (atomic) holds a pushed one's time */
     /* What the waiting request awaits (PXRLT_AnswerKind), and the trigger id it forced; under
