@@ -164,7 +164,10 @@ TEST_F(BridgeRequests, CommandsNeedTheLockAndAnswerWithTheSensorsResult)
         {Node{"writeRS232", {}, {Node{"data", {}, {}, std::string(257, 'w')}}},
          "answer status=failed errorText=Data too big, max size is 256",
          {}},
+        {Node{"writeRS232"}, "answer status=failed errorText=LumatrekWriteRS232 : Command invalid argument", {}},
         {Node{"unlockRS232"}, "answer status=ok", {0xAAD9}},
+        {Node{"lockRS232", {{"number", "9"}}}, "answer status=failed errorText=LumatrekSwitchAndLockRS232 : Invalid argument",
+         {}},
         {Node{"eraseDatabase"}, "answer status=ok", {0xAADD}},
     };
     for (const Case &sCase : asCases) {
