@@ -466,12 +466,12 @@ int enslaved(PXRLT_SetConfigRun *psRun)
     }
 }
 
-typedef int (*CameraPart)(PXRLT_SetConfigRun *psRun, PXRMsgElement *psElement);
+typedef int (*CameraSection)(PXRLT_SetConfigRun *psRun, PXRMsgElement *psElement);
 
 const struct {
     const char *pcszName;
-    CameraPart rPart;
-} kCameraParts[] = {
+    CameraSection rSection;
+} kCameraSections[] = {
     {"enslavement", &runEnslavement}, {"anpr", &runAnpr},
     {"areaOfInterest", &runArea},     {"speed", &runSpeed},
     {"dgpr", &runDgpr},               {"classification", &runClassification},
@@ -537,9 +537,9 @@ int PXRLT_runOcr(PXRLT_SetConfigRun *psRun, PXRMsgElement *psOcr)
 
 int PXRLT_runCamera(PXRLT_SetConfigRun *psRun, PXRMsgElement *psCamera)
 {
-    for (const auto &sPart : kCameraParts) {
-        PXRMsgElement *psElement = PXRMsgElementFirstChild(psCamera, sPart.pcszName);
-        if (psElement && !sPart.rPart(psRun, psElement))
+    for (const auto &sSection : kCameraSections) {
+        PXRMsgElement *psElement = PXRMsgElementFirstChild(psCamera, sSection.pcszName);
+        if (psElement && !sSection.rSection(psRun, psElement))
             return 0;
     }
     const int bEnslaved = enslaved(psRun);
