@@ -1,6 +1,7 @@
 // The legacy stream's throughput: JPEG frames of 100-300 KB and recognitions with two pictures
-// pushed by the test sensor, received through a light handle's callbacks, beside a raw loopback
-// read of the same bytes in the same run.
+// pushed by the test sensor, received through a light handle's callbacks and as PXR messages
+// from a bridged handle's receive queue, beside a raw loopback read of the same bytes in the
+// same run.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -10,8 +11,11 @@
 #include <string>
 
 #include "KgvBlocks.h"
+#include "KgvDevice.h"
 #include "KgvSensor.h"
+#include "KgvStreamPackets.h"
 #include "Lumatrek.h"
+#include "PXR.h"
 #include "SA_Core.h"
 #include "SA_Net.h"
 
@@ -134,5 +138,51 @@ void BM_LightHandleCallbacks(benchmark::State &state)
     SA_Release();
 }
 BENCHMARK(BM_LightHandleCallbacks)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Pops messages until the count of video and anpr messages is reached; false after 10 s.
+bool popBridged(PXR *psPxr, int iCount)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (iCount > 0 && std::chrono::steady_clock::now() < deadline) {
+        PXRMsg *psMsg = PXRPopMessage(psPxr);
+        if (!psMsg) {
+            PXRWaitForNewMessage(psPxr, 100);
+            continue;
+        }
+        const char *pcszRoot = PXRMsgElementName(PXRMsgChild(psMsg));
+        iCount -= PXRMsgStringEqual(pcszRoot, "video") || PXRMsgStringEqual(pcszRoot, "anpr");
+        PXRMsgDestroy(psMsg);
+    }
+    return iCount <= 0;
+}
+
+void BM_BridgeReceiveQueue(benchmark::State &state)
+{
+    PXR_initLibrary();
+    const std::string bytes = burst();
+    kgvsim::KgvSensor sensor;
+    kgvsim::KgvClock clock(sensor, 0x10000);
+    sensor.setGreeting(Port::Stream, kgvsim::streamConfiguration({}));
+    PXR *psPxr = PXRCreate();
+    const std::string options = "timePort=" + std::to_string(sensor.port(Port::Time));
+    if (!psPxr || !PXRBind(psPxr, "127.0.0.1", sensor.port(Port::Stream), options.c_str()) ||
+        !PXRWaitForConnection(psPxr, 10000)) {
+        state.SkipWithError("not connected");
+        PXRDestroy(psPxr);
+        PXR_releaseLibrary();
+        return;
+    }
+    for (auto _ : state) {
+        sensor.send(Port::Stream, bytes);
+        if (!popBridged(psPxr, kFrames + kRecognitions)) {
+            state.SkipWithError("messages lost");
+            break;
+        }
+    }
+    setCounters(state, bytes.size());
+    PXRDestroy(psPxr);
+    PXR_releaseLibrary();
+}
+BENCHMARK(BM_BridgeReceiveQueue)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 namespace kgvsim {
 
@@ -71,6 +72,8 @@ struct KgvDevice::State {
   std::string serialIn, serialOut;
   std::array<std::uint32_t, 2> bracketing{0, 0};
   std::size_t reboots = 0;
+  std::function<void(std::uint32_t)> afterWrite;
+  std::uint32_t written = 0;  // the code of the write being answered
 
   explicit State(DeviceSetup s) : setup(std::move(s)) {
     reads[0xFFF7] = boardBlock(setup.board);
@@ -89,6 +92,7 @@ struct KgvDevice::State {
     reads[0x555E] = ocrBlock({60, 300, 12, 50, 120, 70, 80, 9, 100, 2, 3, 8});
     reads[0x6678] = Block(8).u16(4, 1);
     for (std::uint32_t code : setup.notSupported) scripts[code] = {Answer::reply(kNotSupported), -1};
+    unicast = setup.unicast;
   }
 
   std::optional<Reply> answer(const Packet& p);
@@ -135,6 +139,7 @@ Reply KgvDevice::State::normal(const Packet& p) {
   if (auto r = write(p)) return *r;
   auto read = reads.find(p.code);
   if (read != reads.end()) return Reply::send(packet(p.code, read->second));
+  written = p.code;  // a setting this sensor only acknowledges
   return ack(p);
 }
 
@@ -207,6 +212,7 @@ std::optional<Reply> KgvDevice::State::special(const Packet& p) {
 
 // Commands that change what the sensor holds; each is acknowledged.
 std::optional<Reply> KgvDevice::State::write(const Packet& p) {
+  written = p.code;
   for (const auto& [code, index] : kCameraSetters) {
     if (code == p.code && p.payload.size() >= 4) {
       setup.camera[index] = readU32(p.payload, 0);
@@ -249,13 +255,29 @@ std::optional<Reply> KgvDevice::State::write(const Packet& p) {
       if (p.payload.size() >= 84)
         setup.ports = {readU32(p.payload, 68), readU32(p.payload, 72), readU32(p.payload, 76), readU32(p.payload, 80)};
       return ack(p);
-    default: return std::nullopt;
+    default: written = 0; return std::nullopt;
   }
 }
 
 KgvDevice::KgvDevice(KgvSensor& sensor, DeviceSetup setup)
     : state_(std::make_shared<State>(std::move(setup))), sensor_(sensor) {
-  sensor_.setResponder(Port::Command, [state = state_](const Packet& p) { return state->answer(p); });
+  sensor_.setResponder(Port::Command, [state = state_](const Packet& p) {
+    auto reply = state->answer(p);
+    std::function<void(std::uint32_t)> hook;
+    std::uint32_t code = 0;
+    {
+      std::lock_guard lock(state->m);
+      hook = state->afterWrite;
+      code = std::exchange(state->written, 0);
+    }
+    if (hook && code) hook(code);
+    return reply;
+  });
+}
+
+void KgvDevice::afterWrite(std::function<void(std::uint32_t)> hook) {
+  std::lock_guard lock(state_->m);
+  state_->afterWrite = std::move(hook);
 }
 
 KgvDevice::~KgvDevice() {
@@ -290,6 +312,11 @@ void KgvDevice::serialInput(std::string bytes) {
 std::vector<std::string> KgvDevice::plates() const {
   std::lock_guard lock(state_->m);
   return state_->plates;
+}
+
+std::vector<UnicastEntry> KgvDevice::unicast() const {
+  std::lock_guard lock(state_->m);
+  return state_->unicast;
 }
 
 std::string KgvDevice::serialOutput() const {

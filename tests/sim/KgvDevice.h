@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -78,6 +79,7 @@ struct DeviceSetup {
   std::array<std::uint32_t, 2> focusValues{21000, 22000};
   bool ackWithOwnCode = false;  // acknowledge with the command's code instead of 0xAAAA
   std::vector<std::uint32_t> notSupported;  // codes answered "not supported" from the start
+  std::vector<UnicastEntry> unicast;         // the discover clients subscribed at the start
 };
 
 // A scripted answer to one code.
@@ -118,10 +120,14 @@ class KgvDevice {
   void setStatus(std::uint32_t word);
   // Bytes the serial port has to give.
   void serialInput(std::string bytes);
+  // Called with the code of each command that changed what the sensor holds, as it is answered
+  // (a sensor pushes the changed block on its stream then).
+  void afterWrite(std::function<void(std::uint32_t)> hook);
 
   // What the sensor holds now.
   std::vector<std::string> plates() const;
   std::string serialOutput() const;
+  std::vector<UnicastEntry> unicast() const;
   std::string stored(std::uint32_t code) const;  // the last block a read of that code gives
   std::array<std::uint32_t, 12> camera() const;
   std::array<std::uint32_t, 8> leds() const;

@@ -1,5 +1,5 @@
 /* The bridge's answers: an `answer` root with its status, the error answers formed from a
- * legacy handle's last error, and the light connection's text. */
+ * legacy handle's last error, the light connection's text, and a child added to an element. */
 #include <stdio.h>
 #include <string.h>
 
@@ -58,6 +58,26 @@ int PXRLT_setErrorAnswerWhere(LumatrekHandle *psLegacy, PXRMsg *psAnswer)
     char aszText[1024];
     snprintf(aszText, sizeof(aszText), "In %s : %s (%d)", pcszFunction, pcszText, sError.i32Code);
     return PXRLT_setAnswer(psAnswer, 0, aszText);
+}
+
+PXRMsgElement *PXRLT_addChild(PXRMsgElement *psParent, const char *pcszName)
+{
+    if (!psParent)
+        return nullptr;
+    PXRMsgElement *psChild = PXRMsgElementCreate(pcszName);
+    if (psChild && !PXRMsgElementAddChild(psParent, psChild)) {
+        PXRMsgElementDestroy(psChild);
+        return nullptr;
+    }
+    return psChild;
+}
+
+int PXRLT_setMacAttribute(PXRMsgElement *psElement, const char *pcszName, const uint8_t *pu8Mac)
+{
+    char aszMac[18];
+    snprintf(aszMac, sizeof(aszMac), "%02x:%02x:%02x:%02x:%02x:%02x", pu8Mac[0], pu8Mac[1], pu8Mac[2], pu8Mac[3],
+             pu8Mac[4], pu8Mac[5]);
+    return PXRMsgElementSetAttribute(psElement, pcszName, aszMac);
 }
 
 int PXRLT_lightConnectionText(char *pszText, size_t uSize, const char *pcszServer, uint32_t u32Port,

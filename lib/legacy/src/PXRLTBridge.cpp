@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
 #include "PXR_Internal.h"
 
@@ -36,17 +37,64 @@ LumatrekHandle *openLightConnection(PXR *psPxr)
         return nullptr;
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, 5, "Light connection to %s", aszText);
-    LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, &PXRLT_connectionStateCallback, psPxr,
+                                                        &PXRLT_errorCallback, psPxr);
     if (!psLight) {
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection to %s could not be made", aszText);
         return nullptr;
     }
     // No video until the subscription asks for it.
     LumatrekSetStreamState(psLight, 0);
+    PXRLT_installCallbacks(psPxr, psLight);
     return psLight;
 }
 
+// Destroying a handle leaves its callbacks installed: none may run on a record being freed.
+void closeLightConnection(LumatrekHandle **ppsLight)
+{
+    if (!*ppsLight)
+        return;
+    LumatrekCancelRemoteRecognition(*ppsLight);
+    LumatrekCancelRemoteDGRecognition(*ppsLight);
+    LumatrekCancelSpeedCallback(*ppsLight);
+    LumatrekCancelIoCallback(*ppsLight);
+    LumatrekCancelXpegCallback(*ppsLight);
+    LumatrekCancelConfigCallback(*ppsLight);
+    LumatrekCancelEventCallback(*ppsLight);
+    LumatrekDestroy(ppsLight);
+}
+
 } // namespace
+
+void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight)
+{
+    LumatrekAddEventCallback(psLight, &PXRLT_eventCallback, psPxr);
+    LumatrekAddXpegCallback(psLight, &PXRLT_xpegCallback, psPxr);
+    // The stream runs from the handle's creation: its whole configuration may be in before the
+    // callbacks are. Installing them replays the blocks but not the end mark, which is handed
+    // over here, under the configuration mutex so that it comes once.
+    LT_lock(psLight, LT_MUTEX_CONFIG);
+    LumatrekAddConfigCallback(psLight, &PXRLT_configCallback, psPxr);
+    LumatrekAddConfigCallbackEx(psLight, &PXRLT_sensorTypeCallback, psPxr);
+    if (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) {
+        LumatrekConfigRecord sEnd;
+        memset(&sEnd, 0, sizeof(sEnd));
+        sEnd.u32Type = LUMATREK_CONFIG_END;
+        PXRLT_configCallback(psLight, &sEnd, psPxr);
+    }
+    LT_unlock(psLight, LT_MUTEX_CONFIG);
+    LumatrekAddIoCallback(psLight, &PXRLT_ioStateCallback, psPxr);
+    // The sensor may have sent its whole configuration before the callback was there: the
+    // replay leaves the end mark out, so it is given here, or the connection is never reported.
+    LT_lock(psLight, LT_MUTEX_CONFIG);
+    if (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) {
+        LumatrekConfigRecord sEnd;
+        memset(&sEnd, 0, sizeof(sEnd));
+        sEnd.u32Type = LUMATREK_CONFIG_END;
+        PXRLT_configCallback(psLight, &sEnd, psPxr);
+    }
+    LT_unlock(psLight, LT_MUTEX_CONFIG);
+}
 
 int PXRLT_create(PXR *psPxr)
 {
@@ -81,8 +129,12 @@ int PXRLT_release(PXR *psPxr)
     if (!psPxr || !psPxr->psBridge)
         return 1;
     PXRLT *psBridge = psPxr->psBridge;
-    LumatrekDestroy(&psBridge->psCommandHandle);
-    LumatrekDestroy(&psBridge->psLightHandle);
+    PXRLT_closeCommandConnection(psPxr);
+    closeLightConnection(&psBridge->psLightHandle);
+    LumatrekRecognition *psRecognition = static_cast<LumatrekRecognition *>(psBridge->psReceivedRecognition);
+    LumatrekReleaseRecognition(&psRecognition);
+    LumatrekEvent *psEvent = static_cast<LumatrekEvent *>(psBridge->psReceivedEvent);
+    LumatrekReleaseEvent(&psEvent);
     destroyMutex(&psBridge->hEventMutex);
     if (psBridge->hAnswerEvent)
         SA_DestroyEvent(&psBridge->hAnswerEvent);

@@ -5,6 +5,7 @@
 
 #include "Lumatrek_Internal.h"
 #include "PXRLT_Internal.h"
+#include "PXRLT_Requests.h"
 #include "PXR_Internal.h"
 
 extern "C" {
@@ -13,8 +14,10 @@ namespace {
 
 typedef int (*Handler)(PXR *psPxr, PXRMsg *psRequest, PXRMsg *psAnswer);
 
-const char *const kNeedsLock[] = {"reboot",        "openBarrier",  "setConfig",   "getDatabase",
-                                  "eraseDatabase", "editDatabase", "setIOState", "resetCounters"};
+// The serial-port requests use the command connection too: unlocked, they have none.
+const char *const kNeedsLock[] = {"reboot",        "openBarrier",  "setConfig",   "getDatabase", "eraseDatabase",
+                                  "editDatabase",  "setIOState",   "resetCounters", "lockRS232", "unlockRS232",
+                                  "writeRS232",    "readRS232"};
 
 int needsLock(const char *pcszName)
 {
@@ -48,12 +51,12 @@ int handleLock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
         return PXRLT_setAnswer(psAnswer, 0, "Unable to connect to command port : already locked?");
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Command connection to %s", aszText);
-    psBridge->psCommandHandle = LumatrekCreateCommand(aszText, nullptr, nullptr, nullptr, nullptr);
+    psBridge->psCommandHandle = LumatrekCreateCommand(aszText, &PXRLT_lockConnectionStateCallback, psPxr, nullptr, nullptr);
     if (!psBridge->psCommandHandle || WaitReady(psBridge->psCommandHandle, psPxr->u32RequestTimeoutMs) != 0) {
         LumatrekDestroy(&psBridge->psCommandHandle);
         return PXRLT_setAnswer(psAnswer, 0, "Unable to connect to command port : already locked?");
     }
-    psBridge->bLockGranted = 1;
+    PXRLT_store(&psBridge->bLockGranted, 1);
     return PXRLT_setAnswer(psAnswer, 1, nullptr);
 }
 
@@ -61,10 +64,20 @@ int handleUnlock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
 {
     PXRLT *psBridge = psPxr->psBridge;
     if (psBridge->psCommandHandle) {
-        psBridge->bLockGranted = 0;
-        LumatrekDestroy(&psBridge->psCommandHandle);
+        PXRLT_store(&psBridge->bLockGranted, 0);
+        PXRLT_closeCommandConnection(psPxr);
     }
     return PXRLT_setAnswer(psAnswer, 1, nullptr);
+}
+
+void keepSchema(void *, void *) {}
+
+// The schema is a constant of the program: attached as it is, never freed.
+int handleGetXsd(PXR *, PXRMsg *, PXRMsg *psAnswer)
+{
+    PXRMsgElement *psXsd = PXRLT_newRoot(psAnswer, "xsd");
+    return psXsd && PXRMsgElementSetContentBinaryNoCopy(psXsd, const_cast<char *>(g_acPxrltSchema),
+                                                        g_u32PxrltSchemaSize, &keepSchema, nullptr);
 }
 
 const struct {
@@ -73,6 +86,26 @@ const struct {
 } kHandlers[] = {
     {"lock", &handleLock},
     {"unlock", &handleUnlock},
+    {"getImage", &PXRLT_sendMessage_getImage},
+    {"triggerOn", &PXRLT_sendMessage_triggerOn},
+    {"triggerOff", &PXRLT_sendMessage_triggerOff},
+    {"getCurrentLog", &PXRLT_sendMessage_getCurrentLog},
+    {"reboot", &PXRLT_sendMessage_reboot},
+    {"openBarrier", &PXRLT_sendMessage_openBarrier},
+    {"getInfos", &PXRLT_sendMessage_getInfos},
+    {"setConfig", &PXRLT_sendMessage_setConfig},
+    {"getConfig", &PXRLT_sendMessage_getConfig},
+    {"getDatabase", &PXRLT_sendMessage_getDatabase},
+    {"eraseDatabase", &PXRLT_sendMessage_eraseDatabase},
+    {"editDatabase", &PXRLT_sendMessage_editDatabase},
+    {"getIOState", &PXRLT_sendMessage_getIOState},
+    {"setIOState", &PXRLT_sendMessage_setIOState},
+    {"lockRS232", &PXRLT_sendMessage_lockRS232},
+    {"unlockRS232", &PXRLT_sendMessage_unlockRS232},
+    {"writeRS232", &PXRLT_sendMessage_writeRS232},
+    {"readRS232", &PXRLT_sendMessage_readRS232},
+    {"resetCounters", &PXRLT_sendMessage_resetCounters},
+    {"getXSD", &handleGetXsd},
 };
 
 PXRMsg *failedAnswer(const char *pcszText)
@@ -84,6 +117,34 @@ PXRMsg *failedAnswer(const char *pcszText)
 }
 
 } // namespace
+
+void PXRLT_closeCommandConnection(PXR *psPxr)
+{
+    PXRLT *psBridge = psPxr->psBridge;
+    if (!psBridge || !psBridge->psCommandHandle)
+        return;
+    if (psBridge->bOpticsChanged) {
+        LumatrekHandle *psLight = psBridge->psLightHandle;
+        LumatrekConfig sConfig;
+        memset(&sConfig, 0, sizeof(sConfig));
+        if (psLight) {
+            LT_lock(psLight, LT_MUTEX_CONFIG);
+            sConfig = psLight->sConfig;
+            LT_unlock(psLight, LT_MUTEX_CONFIG);
+        }
+        if (PXRLT_hasFocusToSave(&sConfig)) {
+            PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Saving focus...");
+            if (LumatrekSaveFocus(psBridge->psCommandHandle) != 0)
+                PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Saving focus FAILED");
+        }
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Storing camera optics parameters...");
+        if (LumatrekStore(psBridge->psCommandHandle) != 0)
+            PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Storing camera optics FAILED!");
+        PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_EVENT, "Done");
+        psBridge->bOpticsChanged = 0;
+    }
+    LumatrekDestroy(&psBridge->psCommandHandle);
+}
 
 PXRMsg *PXRLT_sendRequest(PXR *psPxr, PXRMsg *psRequest, uint32_t)
 {

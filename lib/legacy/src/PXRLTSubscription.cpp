@@ -1,5 +1,5 @@
 /* The bridge's stream subscription: the setEnableStreams message switches the video stream
- * and the delta pushes; a change of a push flag sends the cached tree once. */
+ * and the delta pushes; a change of a push flag sends the cached tree once. Also the pushes. */
 #include <string.h>
 
 #include "PXRLT_Internal.h"
@@ -20,21 +20,27 @@ int readFlag(PXRMsgElement *psRoot, const char *pcszName, int32_t *pbFlag)
     const char *pcszValue = PXRMsgElementAttributeValue(psRoot, pcszName);
     if (!pcszValue)
         return 0;
-    const int32_t bBefore = *pbFlag;
-    *pbFlag = isTrue(pcszValue);
-    return *pbFlag != bBefore;
+    const int32_t bValue = isTrue(pcszValue);
+    // The callbacks read the flags on the legacy library's threads.
+    const int32_t bBefore = __atomic_exchange_n(pbFlag, bValue, __ATOMIC_ACQ_REL);
+    return bValue != bBefore;
 }
 
-void pushCopy(PXR *psPxr, SA_Mutex hMutex, PXRMsg *psCache)
+} // namespace
+
+void PXRLT_push(PXR *psPxr, PXRMsg *psMsg)
+{
+    if (psMsg && !PXR_pushReceivedMessage(psPxr, psMsg))
+        PXRMsgDestroy(psMsg);
+}
+
+void PXRLT_pushCopy(PXR *psPxr, SA_Mutex hMutex, PXRMsg *psCache)
 {
     SA_LockMutex(hMutex);
     PXRMsg *psCopy = PXRMsgChild(psCache) ? PXRMsgCopy(psCache) : nullptr;
     SA_UnlockMutex(hMutex);
-    if (psCopy && !PXR_pushReceivedMessage(psPxr, psCopy))
-        PXRMsgDestroy(psCopy);
+    PXRLT_push(psPxr, psCopy);
 }
-
-} // namespace
 
 int PXRLT_applyEnableStreams(PXR *psPxr, PXRMsg *psMsg)
 {
@@ -54,9 +60,9 @@ int PXRLT_applyEnableStreams(PXR *psPxr, PXRMsg *psMsg)
     const int bInfoChanged = readFlag(psRoot, "infoChanges", &psBridge->bInfoChangesEnabled);
     readFlag(psRoot, "traces", &psBridge->bTracesEnabled);
     if (bInfoChanged)
-        pushCopy(psPxr, psBridge->hInfosMutex, psBridge->psCachedInfos);
+        PXRLT_pushCopy(psPxr, psBridge->hInfosMutex, psBridge->psCachedInfos);
     if (bConfigChanged)
-        pushCopy(psPxr, psBridge->hConfigMutex, psBridge->psCachedConfig);
+        PXRLT_pushCopy(psPxr, psBridge->hConfigMutex, psBridge->psCachedConfig);
     return 1;
 }
 

@@ -1,5 +1,5 @@
-/* The bridge's shared translations: tick and epoch dates, the sensor tests, equipment names,
- * camera value tables, frame-rate codes, the ocr element and the square-plates token. */
+/* The bridge record and what the bridge's sources share: translations, sensor tests, answers,
+ * pushes, the callbacks given to the legacy library, the message and tree builders. */
 #ifndef PXRLT_INTERNAL_H
 #define PXRLT_INTERNAL_H
 
@@ -36,7 +36,31 @@ struct PXRLT {
     uint32_t u32RequestId;
     void *psReceivedRecognition;
     void *psReceivedEvent;
+    /* Under hConfigMutex, with bWaitingEndOfConfig: */
+    uint32_t u32LastGlobalState;  /* the light connection's last global state */
+    int32_t bStreamUp;            /* the light connection's stream socket is connected */
+    int32_t bStreamConfigured;    /* the whole configuration came on the current stream connection */
+    int32_t bRecognitionPushed;   /* atomic; u32LastRecognitionTime (atomic) holds a pushed one's time */
+    /* What the waiting request awaits (PXRLT_AnswerKind), and the trigger id it forced; under
+     * eventMutex with the hand-over fields. */
+    int32_t i32AwaitedKind;
+    int32_t bTriggerIdForced;
+    uint32_t u32ForcedTriggerId;
+    /* Set while a setConfig runs: configuration blocks then leave the trees alone and owe one
+     * rebuild, made when the setConfig ends; under configMutex. */
+    int32_t bSetConfigRunning;
+    int32_t bRebuildOwed;
 };
+
+/* Atomic access to the bridge's flags that requests and callbacks share. */
+static inline int32_t PXRLT_load(const int32_t *pi32Flag)
+{
+    return __atomic_load_n(pi32Flag, __ATOMIC_ACQUIRE);
+}
+static inline void PXRLT_store(int32_t *pi32Flag, int32_t i32Value)
+{
+    __atomic_store_n(pi32Flag, i32Value, __ATOMIC_RELEASE);
+}
 
 /* The facts of the light connection's handle that the sensor tests read, copied under the
  * configuration mutex so that a test never sees a block half replaced. */
@@ -107,6 +131,56 @@ int PXRLT_setErrorAnswerWhere(LumatrekHandle *psLegacy, PXRMsg *psAnswer);
 /* Applies a setEnableStreams message: video of camera 0, the push flags, and the cached tree
  * pushed once for each push flag that changed; 1. */
 int PXRLT_applyEnableStreams(PXR *psPxr, PXRMsg *psMsg);
+/* A new child of that name appended to the parent; null for a null parent or without memory. */
+PXRMsgElement *PXRLT_addChild(PXRMsgElement *psParent, const char *pcszName);
+/* The six bytes as "xx:xx:xx:xx:xx:xx" in the attribute. */
+int PXRLT_setMacAttribute(PXRMsgElement *psElement, const char *pcszName, const uint8_t *pu8Mac);
+/* A new element of that name made the message's root; null without memory. */
+PXRMsgElement *PXRLT_newRoot(PXRMsg *psMsg, const char *pcszName);
+/* Hands a message to the handle's queue; one the queue refuses is destroyed. */
+void PXRLT_push(PXR *psPxr, PXRMsg *psMsg);
+/* Pushes a copy of the cache, taken under its mutex; nothing for a cache without root. */
+void PXRLT_pushCopy(PXR *psPxr, SA_Mutex hMutex, PXRMsg *psCache);
+/* Stores the optics when a setConfig changed them, then closes the command connection. */
+void PXRLT_closeCommandConnection(PXR *psPxr);
+
+/* Installs the event, video, configuration and input callbacks on the light connection; the
+ * recognition ones follow when the sensor type is known. */
+void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight);
+/* Callbacks given to the legacy library; each has the PXR handle as its user data. */
+void PXRLT_connectionStateCallback(LumatrekHandle *psLight, LumatrekConnectionState *psState, void *pUser);
+void PXRLT_lockConnectionStateCallback(LumatrekHandle *psCommand, LumatrekConnectionState *psState, void *pUser);
+void PXRLT_errorCallback(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, void *pUser);
+void PXRLT_configCallback(LumatrekHandle *psLight, LumatrekConfigRecord *psRecord, void *pUser);
+void PXRLT_sensorTypeCallback(LumatrekHandle *psLight, LumatrekConfigRecord *psRecord, void *pUser);
+void PXRLT_anprCallback(LumatrekHandle *psLight, LumatrekRecognition *psRecord, void *pUser);
+void PXRLT_dgprCallback(LumatrekHandle *psLight, LumatrekRecognition *psRecord, void *pUser);
+void PXRLT_speedCallback(LumatrekHandle *psLight, LumatrekSpeed *psSpeed, void *pUser);
+void PXRLT_xpegCallback(LumatrekHandle *psLight, uint32_t u32Time, uint32_t u32Connection, uint32_t u32Frame,
+                        uint32_t u32Codec, uint32_t u32KeyFrame, uint32_t u32Size, const uint8_t *pu8Frame,
+                        void *pUser);
+void PXRLT_ioStateCallback(LumatrekHandle *psLight, int32_t i32State, uint32_t u32Time, void *pUser);
+void PXRLT_eventCallback(LumatrekHandle *psLight, LumatrekEvent *psEvent, void *pUser);
+
+/* Recognition messages: the built element becomes the message's root; the record's pictures
+ * are attached without copy and the record released once, with the message's last picture. */
+int PXRLT_fillAnprMsg(PXRMsg *psMsg, LumatrekRecognition *psRecord, PXR *psPxr);
+int PXRLT_fillDgprMsg(PXRMsg *psMsg, LumatrekRecognition *psRecord, PXR *psPxr);
+/* Content free callback of a recognition's pictures: releases the record (the user data). */
+void PXRLT_releaseRecognition(void *pContent, void *pRecord);
+
+/* The information and configuration trees from the light connection's cache. The infos tree
+ * is always whole (1); the config tree is its skeleton (0) until the configuration record and
+ * the board configuration are held. */
+int PXRLT_fillInfosFrom(LumatrekHandle *psLight, PXRMsg *psMsg);
+int PXRLT_fillConfigFrom(LumatrekHandle *psLight, PXRMsg *psMsg);
+int PXRLT_fillInfosMsg(PXRLT *psBridge, PXRMsg *psMsg);
+int PXRLT_fillConfigMsg(PXRLT *psBridge, PXRMsg *psMsg);
+
+/* The schema the bridge answers getXSD with: its text and its size with the final zero. */
+extern const char g_acPxrltSchema[];
+extern const uint32_t g_u32PxrltSchemaSize;
+
 /* The light connection's text "server:0,port,timePort"; 0 when it does not fit the buffer. */
 int PXRLT_lightConnectionText(char *pszText, size_t uSize, const char *pcszServer, uint32_t u32Port,
                               uint32_t u32TimePort);
