@@ -1,9 +1,10 @@
 // Fixture of the bridge's request tests: a PXR handle's bridge on the test KGV sensor (command,
-// stream and time ports), the stream answers handed over as the bridge's callbacks do, request
-// trees built from a compact description, and the bridge's traces recorded from a mark.
+// stream and time ports) with its own callbacks, the messages it pushes, request trees built
+// from a compact description, and the bridge's traces recorded from a mark.
 #ifndef BRIDGE_TEST_SUPPORT_H
 #define BRIDGE_TEST_SUPPORT_H
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <string>
@@ -97,6 +98,8 @@ protected:
     // The bridge made on a sensor of that setup, its light connection ready.
     void start(kgvsim::DeviceSetup setup = {}, uint32_t u32RequestTimeoutMs = 1500)
     {
+        // A firmware recent enough that the connection is reported at the end of the configuration.
+        setup.version.firmware = {6, 2, 0};
         sensor = std::make_unique<kgvsim::KgvSensor>();
         device = std::make_unique<kgvsim::KgvDevice>(*sensor, setup);
         clock = std::make_unique<kgvsim::KgvClock>(*sensor, 0x10000);
@@ -106,21 +109,14 @@ protected:
         pxr->u16TimePort = sensor->port(kgvsim::Port::Time);
         pxr->u16CommandPort = sensor->port(kgvsim::Port::Command);
         pxr->u32RequestTimeoutMs = u32RequestTimeoutMs;
+        pxr->bSynchronousEnabled = 1;
+        pxr->bAsynchronousEnabled = 1;
+        PXRSetNewMessageCallback(pxr, &BridgeOnSensor::onMessage, this);
+        PXRSetConnectionStateCallback2(pxr, &BridgeOnSensor::onConnection, this);
         ASSERT_EQ(PXRLT_create(pxr), 1);
-        LumatrekHandle *psLight = pxr->psBridge->psLightHandle;
-        ASSERT_NE(psLight, nullptr);
-        // The answers reach the bridge as its own callbacks hand them over.
-        ASSERT_TRUE(LumatrekAddEventCallback(psLight, &BridgeOnSensor::onEvent, pxr));
-        ASSERT_TRUE(LumatrekAddRemoteRecognition(psLight, 0, &BridgeOnSensor::onRecognition, this));
-        // The stream may have brought its whole configuration before this callback is in: the
-        // installation replays the blocks, not the end mark, which the cache's flag then tells.
-        LT_lock(psLight, LT_MUTEX_CONFIG);
-        const int32_t bInstalled = LumatrekAddConfigCallback(psLight, &BridgeOnSensor::onConfig, this);
-        const bool bEnded = (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) != 0;
-        LT_unlock(psLight, LT_MUTEX_CONFIG);
-        ASSERT_TRUE(bInstalled);
-        ASSERT_EQ(WaitReady(psLight, 5000), 0) << "the light connection did not become ready";
-        ASSERT_TRUE(bEnded || waitFor(5s, [&] { return configEnds > 0; })) << "the pushed configuration did not arrive";
+        ASSERT_NE(pxr->psBridge->psLightHandle, nullptr);
+        // The bridge reports the connection once the sensor's whole configuration is in.
+        ASSERT_TRUE(waitFor(5s, [&] { return connected; })) << "the bridge did not report the connection";
     }
     void lock() { ASSERT_EQ(send(Node{"lock"}), "answer status=ok"); }
 
@@ -199,44 +195,38 @@ protected:
         psTest->traces.push_back(text.substr(prefix.size()));
         return 1;
     }
-    static void onConfig(LumatrekHandle *, LumatrekConfigRecord *psRecord, void *pUser)
+    // Every message the bridge pushes, as "root" or "root plate" for a recognition.
+    static void onMessage(PXR *psPxr, void *pUser)
     {
         auto *psTest = static_cast<BridgeOnSensor *>(pUser);
-        // As the bridge's own callback: no tree while a setConfig runs.
-        const int bDeferred = psRecord && PXRLT_deferTreeRebuild(psTest->pxr);
-        std::lock_guard lock(psTest->mutex);
-        if (!psRecord)
-            psTest->rebuilds++;
-        else if (psRecord->u32Type == LUMATREK_CONFIG_END)
-            psTest->configEnds++;
-        else
-            psTest->configBlocks++;
-        psTest->deferred += bDeferred;
-        psTest->changed.notify_all();
-    }
-    static void onEvent(LumatrekHandle *, LumatrekEvent *psEvent, void *pUser)
-    {
-        PXRLT_handOverEvent(static_cast<PXR *>(pUser), psEvent);
-    }
-    static void onRecognition(LumatrekHandle *, LumatrekRecognition *psRecord, void *pUser)
-    {
-        auto *psTest = static_cast<BridgeOnSensor *>(pUser);
-        if (psRecord->u32RequestNumber >= 10) {
-            PXRLT_handOverRecognition(psTest->pxr, psRecord);
-            return;
-        }
-        {
+        while (PXRMsg *psMsg = PXRPopMessage(psPxr)) {
+            PXRMsgElement *psRoot = PXRMsgChild(psMsg);
+            std::string text = PXRMsgElementName(psRoot);
+            PXRMsgElement *psDecision = PXRMsgElementFirstChild(psRoot, "decision");
+            if (psDecision && PXRMsgElementAttributeValue(psDecision, "plate"))
+                text += std::string(" ") + PXRMsgElementAttributeValue(psDecision, "plate");
+            PXRMsgDestroy(psMsg);
             std::lock_guard lock(psTest->mutex);
-            psTest->pushed.emplace_back(psRecord->aszPlate);
+            psTest->pushed.push_back(text);
             psTest->changed.notify_all();
         }
-        LumatrekReleaseRecognition(&psRecord);
+    }
+    static void onConnection(PXR *, int bConnected, uint32_t, void *pUser)
+    {
+        auto *psTest = static_cast<BridgeOnSensor *>(pUser);
+        std::lock_guard lock(psTest->mutex);
+        psTest->connected = bConnected != 0;
+        psTest->changed.notify_all();
+    }
+    bool pushedSince(size_t szMark, const std::string &text)
+    {
+        return std::find(pushed.begin() + static_cast<std::ptrdiff_t>(szMark), pushed.end(), text) != pushed.end();
     }
 
     PXR *pxr = nullptr;
     char *psSavedServer = nullptr;
     char aszServer[16] = "127.0.0.1";
-    size_t configEnds = 0, configBlocks = 0, rebuilds = 0, deferred = 0;
+    bool connected = false;
     std::vector<std::string> traces;
     std::vector<std::string> pushed;
     std::unique_ptr<kgvsim::KgvSensor> sensor;

@@ -17,6 +17,7 @@ namespace {
 const uint32_t kGexi = fourcc("GEXI");
 const uint32_t kTriggerOn = fourcc("TRGN");
 const uint32_t kTriggerOff = fourcc("TRGF");
+const uint32_t kLog = kgvsim::kCurrentLogCode;
 
 class BridgeRequests : public BridgeOnSensor {};
 
@@ -51,6 +52,12 @@ TEST_F(BridgeRequests, StreamAnswersAreTakenOnlyByTheRequestThatAwaitsThem)
          "triggerAnswer status=failed errorText=no lane triggerId="},
         {"trigger off unanswered", Node{"triggerOff"}, kTriggerOff, {StreamAnswer::never()},
          "triggerAnswer status=failed errorText=request timeouted"},
+        {"current log", Node{"getCurrentLog"}, kLog, {}, "anpr date="},
+        {"current log misnumbered", Node{"getCurrentLog"}, kLog, {StreamAnswer::numbered(-1)},
+         "answer status=failed errorText=request timeouted"},
+        {"current log late", Node{"getCurrentLog"}, kLog, {StreamAnswer::normal().late(2000ms)},
+         "answer status=failed errorText=request timeouted"},
+        {"current log after a late one", Node{"getCurrentLog"}, kLog, {}, "anpr date="},
         {"forced trigger misnumbered", Node{"triggerOn", {{"forceTriggerId", "7"}}}, kTriggerOn,
          {StreamAnswer::numbered(1)}, "triggerAnswer status=failed errorText=request timeouted"},
     };
@@ -70,12 +77,13 @@ TEST_F(BridgeRequests, StreamAnswersAreTakenOnlyByTheRequestThatAwaitsThem)
         EXPECT_EQ(pxr->psBridge->u32RequestId, u32Before + 1);
         const auto sent = streamPacketsSince(szMark, sCase.u32Code);
         ASSERT_EQ(sent.size(), 1u);
-        if (sCase.u32Code == kGexi) {
+        if (sCase.u32Code == kGexi || sCase.u32Code == kLog) {
             EXPECT_EQ(kgvsim::readU32(sent[0].payload, 0), u32Before);
         }
     }
     SA_LockMutex(pxr->psBridge->hEventMutex);
     EXPECT_EQ(pxr->psBridge->psReceivedEvent, nullptr) << "an answer nobody waits for is not kept";
+    EXPECT_EQ(pxr->psBridge->psReceivedRecognition, nullptr);
     SA_UnlockMutex(pxr->psBridge->hEventMutex);
 }
 
@@ -96,16 +104,27 @@ TEST_F(BridgeRequests, ForcedTriggerIdTravelsInTheFirstBytesWithItsFlag)
     EXPECT_EQ(off[0].payload, std::string(20, '\0'));
 }
 
-TEST_F(BridgeRequests, ImageAnswerCarriesThePicture)
+std::string jpegOf(PXRMsgElement *psParent)
+{
+    PXRMsgElement *psJpeg = PXRMsgElementFirstChild(psParent, "jpeg");
+    return psJpeg ? std::string(static_cast<const char *>(PXRMsgElementContent(psJpeg)), PXRMsgElementContentSize(psJpeg))
+                  : "<no jpeg>";
+}
+
+TEST_F(BridgeRequests, ImageAndLogAnswersCarryThePicture)
 {
     start();
-    PXRMsg *psAnswer = request_(Node{"getImage"});
-    ASSERT_NE(psAnswer, nullptr);
-    PXRMsgElement *psJpeg = PXRMsgElementFirstChild(PXRMsgChild(psAnswer), "jpeg");
-    ASSERT_NE(psJpeg, nullptr);
-    const std::string bytes(static_cast<const char *>(PXRMsgElementContent(psJpeg)), PXRMsgElementContentSize(psJpeg));
-    EXPECT_EQ(bytes, kgvsim::KgvStream::jpeg());
-    PXRMsgDestroy(psAnswer);
+    PXRMsg *psImage = request_(Node{"getImage"});
+    ASSERT_NE(psImage, nullptr);
+    EXPECT_EQ(jpegOf(PXRMsgChild(psImage)), kgvsim::KgvStream::jpeg());
+    PXRMsgDestroy(psImage);
+    PXRMsg *psLog = request_(Node{"getCurrentLog"});
+    ASSERT_NE(psLog, nullptr);
+    PXRMsgElement *psDecision = PXRMsgElementFirstChild(PXRMsgChild(psLog), "decision");
+    ASSERT_NE(psDecision, nullptr) << summary(psLog);
+    EXPECT_STREQ(PXRMsgElementAttributeValue(psDecision, "plate"), "LOG123");
+    EXPECT_EQ(jpegOf(psDecision), kgvsim::KgvStream::jpeg());
+    PXRMsgDestroy(psLog);
 }
 
 TEST_F(BridgeRequests, CachedTreesAndInputsAnswerWithoutLock)
@@ -145,7 +164,10 @@ TEST_F(BridgeRequests, CommandsNeedTheLockAndAnswerWithTheSensorsResult)
         {Node{"writeRS232", {}, {Node{"data", {}, {}, std::string(257, 'w')}}},
          "answer status=failed errorText=Data too big, max size is 256",
          {}},
+        {Node{"writeRS232"}, "answer status=failed errorText=LumatrekWriteRS232 : Command invalid argument", {}},
         {Node{"unlockRS232"}, "answer status=ok", {0xAAD9}},
+        {Node{"lockRS232", {{"number", "9"}}}, "answer status=failed errorText=LumatrekSwitchAndLockRS232 : Invalid argument",
+         {}},
         {Node{"eraseDatabase"}, "answer status=ok", {0xAADD}},
     };
     for (const Case &sCase : asCases) {

@@ -92,6 +92,7 @@ struct KgvDevice::State {
     reads[0x555E] = ocrBlock({60, 300, 12, 50, 120, 70, 80, 9, 100, 2, 3, 8});
     reads[0x6678] = Block(8).u16(4, 1);
     for (std::uint32_t code : setup.notSupported) scripts[code] = {Answer::reply(kNotSupported), -1};
+    unicast = setup.unicast;
   }
 
   std::optional<Reply> answer(const Packet& p);
@@ -138,6 +139,7 @@ Reply KgvDevice::State::normal(const Packet& p) {
   if (auto r = write(p)) return *r;
   auto read = reads.find(p.code);
   if (read != reads.end()) return Reply::send(packet(p.code, read->second));
+  written = p.code;  // a setting this sensor only acknowledges
   return ack(p);
 }
 
@@ -310,6 +312,11 @@ void KgvDevice::serialInput(std::string bytes) {
 std::vector<std::string> KgvDevice::plates() const {
   std::lock_guard lock(state_->m);
   return state_->plates;
+}
+
+std::vector<UnicastEntry> KgvDevice::unicast() const {
+  std::lock_guard lock(state_->m);
+  return state_->unicast;
 }
 
 std::string KgvDevice::serialOutput() const {

@@ -79,6 +79,7 @@ struct DeviceSetup {
   std::array<std::uint32_t, 2> focusValues{21000, 22000};
   bool ackWithOwnCode = false;  // acknowledge with the command's code instead of 0xAAAA
   std::vector<std::uint32_t> notSupported;  // codes answered "not supported" from the start
+  std::vector<UnicastEntry> unicast;         // the discover clients subscribed at the start
 };
 
 // A scripted answer to one code.
@@ -126,6 +127,7 @@ class KgvDevice {
   // What the sensor holds now.
   std::vector<std::string> plates() const;
   std::string serialOutput() const;
+  std::vector<UnicastEntry> unicast() const;
   std::string stored(std::uint32_t code) const;  // the last block a read of that code gives
   std::array<std::uint32_t, 12> camera() const;
   std::array<std::uint32_t, 8> leds() const;

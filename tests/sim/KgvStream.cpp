@@ -4,34 +4,35 @@
 
 #include <utility>
 
+#include "KgvStreamPackets.h"
+
 namespace kgvsim {
 
 namespace {
 
-const std::uint32_t kVersionCode = 274;
-const std::uint32_t kCameraCode = 43735;
-const std::uint32_t kDatabaseCode = 43746;
 const std::uint32_t kLateStackCode = 26230;
-const std::uint32_t kBoardCode = 65527;
 const std::uint32_t kInputCode = 26232;
-const std::uint32_t kCameraPacketSize = 80;
 
-std::string formBlock(const DeviceSetup& s) {
-  switch (s.form) {
-    case Form::Dgpr: return dgprBlock(s.dgpr);
-    case Form::Video:
-    case Form::VideoExternal: return videoBlock(s.video);
-    default: return anprBlock(s.anpr);
-  }
+StreamSetup streamSetupOf(const DeviceSetup& d) {
+  StreamSetup s;
+  s.form = d.form == Form::Dgpr || d.form == Form::Video ? d.form : Form::Anpr;
+  s.version = d.version;
+  s.anpr = d.anpr;
+  s.dgpr = d.dgpr;
+  s.video = d.video;
+  s.board = d.board;
+  s.camera = d.camera;
+  s.activation = d.activation;
+  s.unicast.clear();
+  return s;
 }
 
-std::string greetingOf(const DeviceSetup& s) {
-  std::string camera = cameraBlock(s.camera);
-  camera.resize(kCameraPacketSize, '\0');
-  return packet(kVersionCode, versionBlock(s.version)) + packet(std::uint32_t(s.form), formBlock(s)) +
-         packet(kDatabaseCode, databaseBlock(1, 1, 500, 2)) + packet(kLateStackCode, lateStackBlock(1, 240, 9)) +
-         packet(kBoardCode, boardBlock(s.board)) + packet(kCameraCode, camera) +
-         packet(kInputCode, Block(8).u16(4, 1).bytes()) + packet(kEndOfConfigCode);
+// The configuration burst, with the late stack and the input state before its end mark.
+std::string greetingOf(const DeviceSetup& d) {
+  std::string burst = streamConfiguration(streamSetupOf(d));
+  burst.resize(burst.size() - kHeaderSize);
+  return burst + packet(kLateStackCode, lateStackBlock(1, 50, 9)) + packet(kInputCode, Block(8).u16(4, 1).bytes()) +
+         packet(kEndOfConfigCode);
 }
 
 }  // namespace
@@ -40,15 +41,8 @@ std::string triggerAnswerBlock(std::uint32_t triggerId, const std::string& statu
   return Block(274).u32(0, triggerId).text(4, 14, status).text(18, 256, error);
 }
 
-std::string recognitionBlock(std::uint32_t requestNumber, const std::string& plate, const std::string& jpeg) {
-  Block b(64);
-  b.u32(0, 1000).u32(4, requestNumber).u32(8, 7).u8(39, 2).text(40, 16, plate).u32(56, 91);
-  return std::string(b) + jpeg;
-}
-
 struct KgvStream::State {
   std::mutex m;
-  DeviceSetup setup;
   std::map<std::uint32_t, std::deque<StreamAnswer>> scripts;
   std::uint32_t nextTriggerId = 100;
 
@@ -77,7 +71,11 @@ struct KgvStream::State {
       bytes = packet(kTriggerAnswerCode, triggerAnswerBlock(id, a.triggerStatus, a.triggerError));
     } else if (p.code == kCurrentLogCode) {
       a = next(p.code);
-      bytes = packet(kDecisionCode, recognitionBlock(first + std::uint32_t(a.numberOffset), "LOG123", jpeg()));
+      Recognition r;
+      r.request = first + std::uint32_t(a.numberOffset);
+      r.plate = "LOG123";
+      r.jpeg = jpeg();
+      bytes = recognitionPacket(r);
     } else {
       return std::nullopt;
     }
@@ -89,7 +87,6 @@ struct KgvStream::State {
 
 KgvStream::KgvStream(KgvSensor& sensor, const DeviceSetup& setup)
     : state_(std::make_shared<State>()), sensor_(sensor) {
-  state_->setup = setup;
   sensor_.setGreeting(Port::Stream, greetingOf(setup));
   sensor_.setResponder(Port::Stream, [state = state_](const Packet& p) { return state->answer(p); });
 }
@@ -109,16 +106,13 @@ const std::string& KgvStream::jpeg() {
 }
 
 std::size_t KgvStream::pushRecognition(const std::string& plate) {
-  return sensor_.send(Port::Stream, packet(kDecisionCode, recognitionBlock(1, plate, jpeg())));
+  Recognition r;
+  r.plate = plate;
+  return sensor_.send(Port::Stream, recognitionPacket(r));
 }
 
-std::size_t KgvStream::pushConfiguration() {
-  DeviceSetup setup;
-  {
-    std::lock_guard lock(state_->m);
-    setup = state_->setup;
-  }
-  return sensor_.send(Port::Stream, packet(std::uint32_t(setup.form), formBlock(setup)));
+std::size_t KgvStream::pushConfiguration(const DeviceSetup& setup) {
+  return sensor_.send(Port::Stream, configurationForm(streamSetupOf(setup)));
 }
 
 std::size_t KgvStream::pushBlock(std::uint32_t code, const std::string& payload) {

@@ -23,7 +23,6 @@ namespace kgvsim {
 // Codes of the answers on the stream.
 inline constexpr std::uint32_t kCurrentLogCode = 0xAAD3;
 inline constexpr std::uint32_t kTriggerAnswerCode = 8741;
-inline constexpr std::uint32_t kDecisionCode = fourcc("KGVL");
 inline constexpr std::uint32_t kEndOfConfigCode = 21862;
 
 struct StreamAnswer {
@@ -68,8 +67,6 @@ struct StreamAnswer {
 
 // The trigger answer's bytes: id, status text (14 bytes at 4), error text (256 bytes at 18).
 std::string triggerAnswerBlock(std::uint32_t triggerId, const std::string& status, const std::string& error);
-// A decision packet's payload with its request number and picture.
-std::string recognitionBlock(std::uint32_t requestNumber, const std::string& plate, const std::string& jpeg);
 
 class KgvStream {
  public:
@@ -86,8 +83,8 @@ class KgvStream {
 
   // Writes on the open stream connections.
   std::size_t pushRecognition(const std::string& plate);
-  std::size_t pushConfiguration();
-  // The configuration form after a change, then the end mark, as a sensor does after a write.
+  // The configuration form of that setup, as a sensor pushes it after a change.
+  std::size_t pushConfiguration(const DeviceSetup& setup);
   std::size_t pushBlock(std::uint32_t code, const std::string& payload);
 
  private:

@@ -89,6 +89,7 @@ const struct {
     {"getImage", &PXRLT_sendMessage_getImage},
     {"triggerOn", &PXRLT_sendMessage_triggerOn},
     {"triggerOff", &PXRLT_sendMessage_triggerOff},
+    {"getCurrentLog", &PXRLT_sendMessage_getCurrentLog},
     {"reboot", &PXRLT_sendMessage_reboot},
     {"openBarrier", &PXRLT_sendMessage_openBarrier},
     {"getInfos", &PXRLT_sendMessage_getInfos},

@@ -1,5 +1,5 @@
 /* The bridge's request handlers other than the database and setConfig: the answers awaited on
- * the stream (image, triggers), the cached trees, the commands, inputs and outputs,
+ * the stream (image, triggers, current log), the cached trees, the commands, inputs and outputs,
  * and the serial port. */
 #include <stdlib.h>
 #include <string.h>
@@ -19,6 +19,7 @@ const int64_t kDefaultSerialTimeoutMs = 500;
 
 const char *const kTimedOut = "request timeouted";
 const char *const kWaitFailed = "Unknown error (wait)";
+const char *const kNoEvent = "Error : no event received";
 
 LumatrekHandle *lightHandle(PXR *psPxr)
 {
@@ -36,10 +37,22 @@ int commandAnswer(PXRMsg *psAnswer, LumatrekHandle *psLegacy, int32_t i32Result)
     return i32Result == 0 ? PXRLT_setAnswer(psAnswer, 1, nullptr) : PXRLT_setErrorAnswer(psAnswer, psLegacy);
 }
 
+const char *waitText(int iWait)
+{
+    switch (iWait) {
+    case PXRLT_WAIT_TIMEOUT:
+        return kTimedOut;
+    case PXRLT_WAIT_EMPTY:
+        return kNoEvent;
+    default:
+        return kWaitFailed;
+    }
+}
+
 // The answer of a wait that brought nothing.
 int waitAnswer(PXRMsg *psAnswer, int iWait)
 {
-    return PXRLT_setAnswer(psAnswer, 0, iWait == PXRLT_WAIT_TIMEOUT ? kTimedOut : kWaitFailed);
+    return PXRLT_setAnswer(psAnswer, 0, waitText(iWait));
 }
 
 // ---- image ----
@@ -108,7 +121,7 @@ int fillTriggerAnswer(PXRMsgElement *psTrigger, int iWait, const LumatrekEvent *
 {
     if (!psEvent)
         return PXRMsgElementSetAttribute(psTrigger, "status", "failed") &&
-               PXRMsgElementSetAttribute(psTrigger, "errorText", iWait == PXRLT_WAIT_TIMEOUT ? kTimedOut : kWaitFailed);
+               PXRMsgElementSetAttribute(psTrigger, "errorText", waitText(iWait));
     PXRLT_TriggerAnswer sAnswer;
     PXRLT_readTriggerAnswer(psEvent, &sAnswer);
     return PXRMsgElementSetAttribute(psTrigger, "status", sAnswer.aszStatus) &&
@@ -144,6 +157,13 @@ int trigger(PXR *psPxr, PXRMsg *psRequest, PXRMsg *psAnswer, uint32_t u32Code, i
     if (iWait == PXRLT_WAIT_FAILED)
         return PXRLT_setAnswer(psAnswer, 0, kWaitFailed);
     return bFilled;
+}
+
+// ---- current log ----
+
+void sendLogRequest(PXR *psPxr, uint32_t u32RequestId, void *)
+{
+    LumatrekGetCurrentLogInfoV2(lightHandle(psPxr), u32RequestId, 0);
 }
 
 // ---- cached trees ----
@@ -234,6 +254,16 @@ int PXRLT_sendMessage_triggerOn(PXR *psPxr, PXRMsg *psRequest, PXRMsg *psAnswer)
 int PXRLT_sendMessage_triggerOff(PXR *psPxr, PXRMsg *psRequest, PXRMsg *psAnswer)
 {
     return trigger(psPxr, psRequest, psAnswer, LT_FOURCC('T', 'R', 'G', 'F'), 0);
+}
+
+int PXRLT_sendMessage_getCurrentLog(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
+{
+    void *psRecord = nullptr;
+    const int iWait = PXRLT_awaitAnswer(psPxr, PXRLT_ANSWER_LOG, nullptr, &sendLogRequest, nullptr, &psRecord);
+    if (iWait != PXRLT_WAIT_ANSWERED)
+        return waitAnswer(psAnswer, iWait);
+    // The answer holds the pictures without copy: the record is released with it.
+    return PXRLT_fillAnprMsg(psAnswer, static_cast<LumatrekRecognition *>(psRecord), psPxr);
 }
 
 int PXRLT_sendMessage_getInfos(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)

@@ -38,8 +38,8 @@ void beginRun(PXRLT *psBridge)
     SA_UnlockMutex(psBridge->hConfigMutex);
 }
 
-// One rebuild for every block that came meanwhile, through the light connection's configuration
-// callback run without block, as the library runs its callbacks: under its configuration mutex.
+// One rebuild for every block that came meanwhile, made as the library runs the configuration
+// callback: under the light connection's configuration mutex.
 void endRun(PXR *psPxr)
 {
     PXRLT *psBridge = psPxr->psBridge;
@@ -52,10 +52,7 @@ void endRun(PXR *psPxr)
     if (!bOwed || !psLight)
         return;
     LT_lock(psLight, LT_MUTEX_CONFIG);
-    LT_Stream *psStream = psLight->psStream;
-    if (psStream && !LT_load(&psStream->bClosing) && psStream->sConfig.rCallback)
-        reinterpret_cast<LumatrekConfigCallback>(psStream->sConfig.rCallback)(psLight, nullptr,
-                                                                               psStream->sConfig.pUser);
+    PXRLT_configCallback(psLight, nullptr, psPxr);
     LT_unlock(psLight, LT_MUTEX_CONFIG);
 }
 

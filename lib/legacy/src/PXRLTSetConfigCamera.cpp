@@ -10,12 +10,11 @@ extern "C" {
 
 namespace {
 
-const uint32_t kStatusPollMs = 250;
 // The sensor sets its ready bit within seconds; a sensor that never does must not hold the
 // request (and the lock) for ever.
-const uint32_t kStatusWaitMs = 30000;
+const PXRLT_SetConfigTiming kDefaultTiming = {250, 30000, 250};
+PXRLT_SetConfigTiming g_sTiming = kDefaultTiming;
 const int kEnslaveReadTries = 50;
-const uint32_t kEnslaveReadGapMs = 250;
 const uint32_t kJpegQualityBase = 34;
 const uint32_t kStillOff = 15;
 const size_t kSquarePlatesRoom = 50;
@@ -57,14 +56,14 @@ uint32_t sensorType(const PXRLT_SetConfigRun *psRun)
     return psRun->sConfig.u32SensorType;
 }
 
-LumatrekAnprConfig &anpr(PXRLT_SetConfigRun *psRun)
+LumatrekAnprConfig *anpr(PXRLT_SetConfigRun *psRun)
 {
-    return psRun->sConfig.uBody.sAnpr;
+    return &psRun->sConfig.uBody.sAnpr;
 }
 
-LumatrekDgprConfig &dgpr(PXRLT_SetConfigRun *psRun)
+LumatrekDgprConfig *dgpr(PXRLT_SetConfigRun *psRun)
 {
-    return psRun->sConfig.uBody.sDgpr;
+    return &psRun->sConfig.uBody.sDgpr;
 }
 
 // ---- enslavement ----
@@ -94,9 +93,9 @@ int waitReady(PXRLT_SetConfigRun *psRun)
         memset(&sStatus, 0, sizeof(sStatus));
         if (LumatrekGetStatusV2(psRun->psCommand, &sStatus) == 0 && (sStatus.u32Status & 1u))
             return 1;
-        if (SA_ElapsedTime(u32Start, SA_GetTickMs()) >= kStatusWaitMs)
+        if (SA_ElapsedTime(u32Start, SA_GetTickMs()) >= g_sTiming.u32StatusWaitMs)
             return PXRLT_runFail(psRun, "The sensor did not become ready after the enslavement change");
-        SA_Sleep(kStatusPollMs);
+        SA_Sleep(g_sTiming.u32StatusPollMs);
     }
 }
 
@@ -111,7 +110,7 @@ int readEnslaveParams(PXRLT_SetConfigRun *psRun, LumatrekRemoteEnslaveParams *ps
     LT_unlock(psCommand, LT_MUTEX_CONFIG);
     for (int i = 0; i < kEnslaveReadTries; i++) {
         if (i > 0)
-            SA_Sleep(kEnslaveReadGapMs);
+            SA_Sleep(g_sTiming.u32EnslaveReadGapMs);
         if (LumatrekGetRemoteEnslaveParams(psCommand, psParams) == 0)
             return 1;
     }
@@ -144,23 +143,23 @@ int remoteEnslave(PXRLT_SetConfigRun *psRun, PXRMsgElement *psEnslavement, int32
 int runEnslavement(PXRLT_SetConfigRun *psRun, PXRMsgElement *psEnslavement)
 {
     if (sensorType(psRun) == LUMATREK_SENSOR_ANPR) {
-        const int32_t i32Configured = anpr(psRun).u8EnslavementMode;
+        const int32_t i32Configured = anpr(psRun)->u8EnslavementMode;
         const int32_t i32Mode = askedMode(psEnslavement, i32Configured, 0);
         if (i32Mode != i32Configured) {
-            anpr(psRun).u8EnslavementMode = (uint8_t)i32Mode;
+            anpr(psRun)->u8EnslavementMode = (uint8_t)i32Mode;
             if (!PXRLT_runSetAnpr(psRun, "LumatrekSetANPRConfigV2 (enslave)"))
                 return 0;
         }
         return remoteEnslave(psRun, psEnslavement, i32Mode);
     }
     if (sensorType(psRun) == LUMATREK_SENSOR_DGPR) {
-        const int32_t i32Configured = dgpr(psRun).u8EnslavementMode;
+        const int32_t i32Configured = dgpr(psRun)->u8EnslavementMode;
         const int32_t i32Mode = askedMode(psEnslavement, i32Configured, 1);
         if (i32Mode < 0)
             return PXRLT_runFail(psRun, "Embedded enslavement for DGPR is not supported");
         if (i32Mode == i32Configured)
             return 1;
-        dgpr(psRun).u8EnslavementMode = (uint8_t)i32Mode;
+        dgpr(psRun)->u8EnslavementMode = (uint8_t)i32Mode;
         return PXRLT_runSetDgpr(psRun, "LumatrekSetDGPRConfig (enslave)");
     }
     return 1;
@@ -215,9 +214,9 @@ int runAnpr(PXRLT_SetConfigRun *psRun, PXRMsgElement *psAnpr)
     if (!PXRLT_runSerial(psRun, psAnpr))
         return 0;
     takeContext(psRun, psAnpr);
-    int32_t i32Direction = (int32_t)anpr(psRun).u32Direction;
+    int32_t i32Direction = (int32_t)anpr(psRun)->u32Direction;
     PXRLT_takeChoice(psAnpr, "direction", g_asPxrltDirections, &i32Direction);
-    anpr(psRun).u32Direction = (uint32_t)i32Direction;
+    anpr(psRun)->u32Direction = (uint32_t)i32Direction;
     if (!PXRLT_runSetAnpr(psRun, "LumatrekSetANPRConfigV2 (anpr)") || !runActivation(psRun, psAnpr))
         return 0;
     PXRMsgElement *psTrigger = PXRMsgElementFirstChild(psAnpr, "trigger");
@@ -237,7 +236,7 @@ int runDgpr(PXRLT_SetConfigRun *psRun, PXRMsgElement *psDgpr)
         return PXRLT_runFail(psRun, "This is not a DGPR sensor");
     if (!PXRLT_runSerial(psRun, psDgpr))
         return 0;
-    LumatrekDgprConfig &sDgpr = dgpr(psRun);
+    LumatrekDgprConfig &sDgpr = *dgpr(psRun);
     int32_t i32Value = (int32_t)sDgpr.u32Direction;
     PXRLT_takeChoice(psDgpr, "direction", g_asPxrltDirections, &i32Value);
     sDgpr.u32Direction = (uint32_t)i32Value;
@@ -335,7 +334,7 @@ uint32_t takeQuality(PXRMsgElement *psElement, uint32_t u32Compression)
 int runStillPicture(PXRLT_SetConfigRun *psRun, PXRMsgElement *psStill)
 {
     if (sensorType(psRun) == LUMATREK_SENSOR_ANPR) {
-        LumatrekAnprConfig &sAnpr = anpr(psRun);
+        LumatrekAnprConfig &sAnpr = *anpr(psRun);
         int32_t i32Size = (int32_t)sAnpr.u32StillPictureSize;
         PXRLT_takeChoice(psStill, "size", kStillSizes, &i32Size);
         int bEnabled = 1;
@@ -346,7 +345,7 @@ int runStillPicture(PXRLT_SetConfigRun *psRun, PXRMsgElement *psStill)
         return PXRLT_runSetAnpr(psRun, "LumatrekSetANPRConfigV2 (stillPicture)");
     }
     if (sensorType(psRun) == LUMATREK_SENSOR_DGPR) {
-        LumatrekDgprConfig &sDgpr = dgpr(psRun);
+        LumatrekDgprConfig &sDgpr = *dgpr(psRun);
         int32_t i32Size = sDgpr.u8StillPictureSize;
         PXRLT_takeChoice(psStill, "size", kStillSizes, &i32Size);
         sDgpr.u8StillPictureSize = (uint8_t)i32Size;
@@ -416,10 +415,10 @@ int runStream(PXRLT_SetConfigRun *psRun, PXRMsgElement *psStream)
 {
     switch (sensorType(psRun)) {
     case LUMATREK_SENSOR_ANPR:
-        recognitionStream(psStream, &anpr(psRun).u32StreamBitrate, &anpr(psRun).i32StreamFrameSkip);
+        recognitionStream(psStream, &anpr(psRun)->u32StreamBitrate, &anpr(psRun)->i32StreamFrameSkip);
         return PXRLT_runSetAnpr(psRun, "LumatrekSetANPRConfigV2 (stream)");
     case LUMATREK_SENSOR_DGPR:
-        recognitionStream(psStream, &dgpr(psRun).u32StreamBitrate, &dgpr(psRun).i32StreamFrameSkip);
+        recognitionStream(psStream, &dgpr(psRun)->u32StreamBitrate, &dgpr(psRun)->i32StreamFrameSkip);
         return PXRLT_runSetDgpr(psRun, "LumatrekSetDGPRConfig (stream)");
     case LUMATREK_SENSOR_VIDEO:
     case LUMATREK_SENSOR_VIDEO_EXTERNAL:
@@ -459,20 +458,20 @@ int enslaved(PXRLT_SetConfigRun *psRun)
 {
     switch (sensorType(psRun)) {
     case LUMATREK_SENSOR_ANPR:
-        return anpr(psRun).u8EnslavementMode != 0;
+        return anpr(psRun)->u8EnslavementMode != 0;
     case LUMATREK_SENSOR_DGPR:
-        return dgpr(psRun).u8EnslavementMode != 0;
+        return dgpr(psRun)->u8EnslavementMode != 0;
     default:
         return PXRLT_commandShutterPriority(psRun->psCommand) != 0;
     }
 }
 
-typedef int (*CameraPart)(PXRLT_SetConfigRun *psRun, PXRMsgElement *psElement);
+typedef int (*CameraSection)(PXRLT_SetConfigRun *psRun, PXRMsgElement *psElement);
 
 const struct {
     const char *pcszName;
-    CameraPart rPart;
-} kCameraParts[] = {
+    CameraSection rSection;
+} kCameraSections[] = {
     {"enslavement", &runEnslavement}, {"anpr", &runAnpr},
     {"areaOfInterest", &runArea},     {"speed", &runSpeed},
     {"dgpr", &runDgpr},               {"classification", &runClassification},
@@ -482,9 +481,19 @@ const struct {
 
 } // namespace
 
+PXRLT_SetConfigTiming *PXRLT_setConfigTiming(void)
+{
+    return &g_sTiming;
+}
+
+void PXRLT_resetSetConfigTiming(void)
+{
+    g_sTiming = kDefaultTiming;
+}
+
 int PXRLT_runSetAnpr(PXRLT_SetConfigRun *psRun, const char *pcszTrace)
 {
-    const LumatrekAnprConfig &sAnpr = anpr(psRun);
+    const LumatrekAnprConfig &sAnpr = *anpr(psRun);
     PXRLT_runTrace(psRun, "%s", pcszTrace);
     return PXRLT_runChecked(psRun, LumatrekSetANPRConfigV2(psRun->psCommand, sAnpr.aszUniqueName, sAnpr.u32JpegCompression,
                                                            sAnpr.u32StillPictureSize, psRun->aszContext,
@@ -494,7 +503,7 @@ int PXRLT_runSetAnpr(PXRLT_SetConfigRun *psRun, const char *pcszTrace)
 
 int PXRLT_runSetDgpr(PXRLT_SetConfigRun *psRun, const char *pcszTrace)
 {
-    const LumatrekDgprConfig &sDgpr = dgpr(psRun);
+    const LumatrekDgprConfig &sDgpr = *dgpr(psRun);
     PXRLT_runTrace(psRun, "%s", pcszTrace);
     return PXRLT_runChecked(psRun, LumatrekSetDGPRConfig(psRun->psCommand, sDgpr.u32Direction, sDgpr.u32StreamBitrate,
                                                          sDgpr.i32StreamFrameSkip, sDgpr.u8EnslavementMode,
@@ -528,9 +537,9 @@ int PXRLT_runOcr(PXRLT_SetConfigRun *psRun, PXRMsgElement *psOcr)
 
 int PXRLT_runCamera(PXRLT_SetConfigRun *psRun, PXRMsgElement *psCamera)
 {
-    for (const auto &sPart : kCameraParts) {
-        PXRMsgElement *psElement = PXRMsgElementFirstChild(psCamera, sPart.pcszName);
-        if (psElement && !sPart.rPart(psRun, psElement))
+    for (const auto &sSection : kCameraSections) {
+        PXRMsgElement *psElement = PXRMsgElementFirstChild(psCamera, sSection.pcszName);
+        if (psElement && !sSection.rSection(psRun, psElement))
             return 0;
     }
     const int bEnslaved = enslaved(psRun);

@@ -97,6 +97,8 @@ int PXRLT_awaitAnswer(PXR *psPxr, PXRLT_AnswerKind eKind, const uint32_t *pu32Fo
     SA_UnlockMutex(psBridge->hEventMutex);
     if (*ppsRecord)
         return PXRLT_WAIT_ANSWERED;
+    if (iWait == SA_OK)
+        return PXRLT_WAIT_EMPTY;
     return iWait == SA_TIMEOUT ? PXRLT_WAIT_TIMEOUT : PXRLT_WAIT_FAILED;
 }
 

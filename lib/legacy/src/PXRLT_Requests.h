@@ -21,6 +21,7 @@ typedef enum PXRLT_AnswerKind {
 #define PXRLT_WAIT_ANSWERED 0
 #define PXRLT_WAIT_TIMEOUT 1
 #define PXRLT_WAIT_FAILED (-1)
+#define PXRLT_WAIT_EMPTY 2 /* woken without an answer in the slot */
 
 /* Sends the request that the sensor answers on the stream, with its request number. */
 typedef void (*PXRLT_SendFunction)(PXR *psPxr, uint32_t u32RequestId, void *pContext);
@@ -28,7 +29,7 @@ typedef void (*PXRLT_SendFunction)(PXR *psPxr, uint32_t u32RequestId, void *pCon
 /* Empties the hand-over slots, sends under a new request number and waits up to the handle's
  * request time-out for the answer of that kind (a trigger answer also of the forced id when one
  * is given). PXRLT_WAIT_ANSWERED with the record through ppsRecord (the caller's), or
- * PXRLT_WAIT_TIMEOUT / PXRLT_WAIT_FAILED with nothing. */
+ * PXRLT_WAIT_TIMEOUT / PXRLT_WAIT_FAILED / PXRLT_WAIT_EMPTY with nothing. */
 int PXRLT_awaitAnswer(PXR *psPxr, PXRLT_AnswerKind eKind, const uint32_t *pu32ForcedTriggerId,
                       PXRLT_SendFunction rSend, void *pContext, void **ppsRecord);
 /* For the event callback: an image or trigger answer that the waiting request awaits goes to

@@ -11,6 +11,15 @@
 extern "C" {
 #endif
 
+/* The waits of setConfig, with their defaults until a test shortens them. */
+typedef struct PXRLT_SetConfigTiming {
+    uint32_t u32StatusPollMs;     /* between two reads of the ready bit */
+    uint32_t u32StatusWaitMs;     /* the longest wait for the ready bit */
+    uint32_t u32EnslaveReadGapMs; /* between two reads of the enslavement parameters */
+} PXRLT_SetConfigTiming;
+PXRLT_SetConfigTiming *PXRLT_setConfigTiming(void);
+void PXRLT_resetSetConfigTiming(void);
+
 /* One setConfig: the settings read from the command connection, and a copy of what the light
  * connection held at the start (its blocks are read under its mutex, then released). */
 typedef struct PXRLT_SetConfigRun {
