@@ -82,6 +82,27 @@ TEST_F(BridgeTest, DroppedStreamDisconnectsAndTheNextOneWaitsForItsConfiguration
     EXPECT_TRUE(connected());
 }
 
+TEST_F(BridgeTest, OtherSocketsChangingBesideAReadyStreamChangeNothing)
+{
+    connect({});
+    ASSERT_TRUE(connected());
+    SetConnectionState(light, LT_SOCKET_TIME, LT_SOCKET_CONNECTED);
+    SetConnectionState(light, LT_SOCKET_TIME, 0);
+    EXPECT_TRUE(connected());
+    EXPECT_EQ(valueAt(cachedRoot(bridge->psCachedConfig), "cameras/camera/anpr@context"), "F|GB");
+}
+
+TEST_F(BridgeTest, EndMarkOfAStreamAlreadyGoneDoesNotCountForTheNext)
+{
+    stream(true);
+    stream(false);
+    feed(kgvsim::packet(21862)); // still queued when the stream went
+    stream(true);
+    EXPECT_FALSE(connected()) << "nothing of this stream's configuration came yet";
+    feed(kgvsim::streamConfiguration({}));
+    EXPECT_TRUE(connected());
+}
+
 TEST_F(BridgeTest, SubscribersGetTheTreesThenOnlyWhatChanged)
 {
     kgvsim::StreamSetup setup;

@@ -264,3 +264,71 @@ TEST_F(BridgeOnKgvSensor, UnbindDoesNotWaitOnASilentSensor)
 }
 
 } // namespace
+
+namespace {
+
+class BridgeLockOnKgvSensor : public BridgeOnKgvSensor {
+protected:
+    // A sensor whose camera word is the same on both connections.
+    void bindWithCamera(uint32_t u32CameraWord)
+    {
+        kgvsim::DeviceSetup deviceSetup;
+        deviceSetup.anpr.cameraWord = u32CameraWord;
+        device.reset();
+        device = std::make_unique<kgvsim::KgvDevice>(*sensor, deviceSetup);
+        kgvsim::StreamSetup setup;
+        setup.anpr.cameraWord = u32CameraWord;
+        const size_t szBound = stateMark();
+        bind(setup);
+        ASSERT_TRUE(waitState(szBound, 1));
+    }
+    std::vector<uint32_t> commandCodesSince(size_t szMark)
+    {
+        std::vector<uint32_t> codes;
+        const auto all = sensor->packets(Port::Command);
+        for (size_t i = szMark; i < all.size(); ++i)
+            if (all[i].code == 0xFFF8 || all[i].code == 0xAAC1)
+                codes.push_back(all[i].code);
+        return codes;
+    }
+};
+
+struct OpticsCase {
+    uint32_t u32CameraWord;
+    bool bOpticsChanged;
+    std::vector<uint32_t> codes; // save focus, store
+};
+
+class BridgeOptics : public BridgeLockOnKgvSensor, public ::testing::WithParamInterface<OpticsCase> {};
+
+TEST_P(BridgeOptics, ChangedOpticsAreStoredBeforeTheCommandConnectionCloses)
+{
+    bindWithCamera(GetParam().u32CameraWord);
+    ASSERT_EQ(request("lock"), "answer ok");
+    pxr->psBridge->bOpticsChanged = GetParam().bOpticsChanged;
+    const size_t szMark = sensor->packets(Port::Command).size();
+    EXPECT_EQ(request("unlock"), "answer ok");
+    EXPECT_EQ(commandCodesSince(szMark), GetParam().codes);
+    EXPECT_EQ(pxr->psBridge->bOpticsChanged, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cameras, BridgeOptics,
+                         ::testing::Values(OpticsCase{0x00200435, true, {0xFFF8, 0xAAC1}},
+                                           OpticsCase{0x0020042F, true, {0xAAC1}},
+                                           OpticsCase{0x00200435, false, {}}));
+
+TEST_F(BridgeLockOnKgvSensor, LostCommandConnectionWhileLockedReportsDownThenBack)
+{
+    // An idle command connection notices its loss at its next keep-alive.
+    LT_timing()->u32CommandKeepAliveMs = 300;
+    bindWithCamera(0x0520042F);
+    ASSERT_EQ(request("lock"), "answer ok");
+    const size_t szDropped = stateMark();
+    sensor->dropConnections(Port::Command);
+    ASSERT_TRUE(waitState(szDropped, 0, 20s)) << "the lost command connection was not reported";
+    ASSERT_TRUE(waitState(szDropped, 1, 20s)) << "not reported back once the command connection returned";
+    EXPECT_EQ(request("lock"), "answer ok") << "still locked: no second connection";
+    EXPECT_EQ(request("unlock"), "answer ok");
+}
+
+} // namespace

@@ -149,3 +149,35 @@ TEST_F(BridgeTest, ConfigurationTreeIsASkeletonUntilTheRecordAndTheBoardCame)
 }
 
 } // namespace
+
+namespace {
+
+// A light connection keeps card class 0; the classes a command connection reads show the same way.
+TEST_F(BridgeTest, SlavesFollowTheCardClass)
+{
+    connect({});
+    struct Case {
+        uint32_t u32CardClass;
+        const char *pcszMode, *pcszPosition, *pcszZone, *pcszMac;
+    } const asCases[] = {
+        {1, "configured", "left", "350", "00:01:02:03:04:05"},
+        {3, "autoConfigure", "left", "0", "00:00:00:00:00:00"},
+        {2, "disabled", "left", "0", "00:00:00:00:00:00"},
+        {7, "<none>", "<none>", "<none>", "<none>"},
+    };
+    for (const Case &c : asCases) {
+        LT_lock(light, LT_MUTEX_CONFIG);
+        light->u32CardClass = c.u32CardClass;
+        LT_unlock(light, LT_MUTEX_CONFIG);
+        PXRMsg *psConfig = PXRMsgCreate();
+        PXRLT_fillConfigMsg(bridge, psConfig);
+        PXRMsgElement *psRoot = PXRMsgChild(psConfig);
+        EXPECT_EQ(valueAt(psRoot, "slaves@mode"), c.pcszMode) << c.u32CardClass;
+        EXPECT_EQ(valueAt(psRoot, "slaves/slaveAnpr@position"), c.pcszPosition) << c.u32CardClass;
+        EXPECT_EQ(valueAt(psRoot, "slaves/slaveContext@coveringZone"), c.pcszZone) << c.u32CardClass;
+        EXPECT_EQ(valueAt(psRoot, "slaves/slaveAnpr@macAddress"), c.pcszMac) << c.u32CardClass;
+        PXRMsgDestroy(psConfig);
+    }
+}
+
+} // namespace

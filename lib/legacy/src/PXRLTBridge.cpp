@@ -28,25 +28,27 @@ void destroyCache(SA_Mutex *phMutex, PXRMsg **ppsCache)
     destroyMutex(phMutex);
 }
 
-// The light connection; null when the address cannot form its text or the library refuses.
-LumatrekHandle *openLightConnection(PXR *psPxr)
+// The light connection, kept in the record before its callbacks can report anything: a request
+// let through by a report must find it. None when the address cannot form its text or the
+// library refuses.
+void openLightConnection(PXR *psPxr)
 {
     char aszText[128];
     if (!PXRLT_lightConnectionText(aszText, sizeof(aszText), psPxr->pszServer, psPxr->u16Port, psPxr->u16TimePort)) {
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection: address too long");
-        return nullptr;
+        return;
     }
     PXR_trace(psPxr, PXR_MODULE_LEGACY, 5, "Light connection to %s", aszText);
     LumatrekHandle *psLight = LumatrekCreateLightStream(aszText, 1, 1, &PXRLT_connectionStateCallback, psPxr,
                                                         &PXRLT_errorCallback, psPxr);
     if (!psLight) {
         PXR_trace(psPxr, PXR_MODULE_LEGACY, PXR_LEVEL_ERROR, "Light connection to %s could not be made", aszText);
-        return nullptr;
+        return;
     }
     // No video until the subscription asks for it.
     LumatrekSetStreamState(psLight, 0);
+    psPxr->psBridge->psLightHandle = psLight;
     PXRLT_installCallbacks(psPxr, psLight);
-    return psLight;
 }
 
 // Destroying a handle leaves its callbacks installed: none may run on a record being freed.
@@ -84,16 +86,6 @@ void PXRLT_installCallbacks(PXR *psPxr, LumatrekHandle *psLight)
     }
     LT_unlock(psLight, LT_MUTEX_CONFIG);
     LumatrekAddIoCallback(psLight, &PXRLT_ioStateCallback, psPxr);
-    // The sensor may have sent its whole configuration before the callback was there: the
-    // replay leaves the end mark out, so it is given here, or the connection is never reported.
-    LT_lock(psLight, LT_MUTEX_CONFIG);
-    if (psLight->au32Received[1] & LT_RECEIVED_END_OF_CONFIG) {
-        LumatrekConfigRecord sEnd;
-        memset(&sEnd, 0, sizeof(sEnd));
-        sEnd.u32Type = LUMATREK_CONFIG_END;
-        PXRLT_configCallback(psLight, &sEnd, psPxr);
-    }
-    LT_unlock(psLight, LT_MUTEX_CONFIG);
 }
 
 int PXRLT_create(PXR *psPxr)
@@ -114,7 +106,7 @@ int PXRLT_create(PXR *psPxr)
     psBridge->psCachedInfos = PXRMsgCreate();
     SA_CreateMutex(&psBridge->hConfigMutex);
     psBridge->psCachedConfig = PXRMsgCreate();
-    psBridge->psLightHandle = openLightConnection(psPxr);
+    openLightConnection(psPxr);
     // What was subscribed before the sensor was found to be a legacy one.
     if (psPxr->hMutexSubscription) {
         SA_LockMutex(psPxr->hMutexSubscription);

@@ -397,11 +397,12 @@ void fillIo(PXRMsgElement *psConfig, const Source &s)
     PXRMsgElementSetAttributeUInt(psImpulse, "duration_ms", s.psLight->sDataBase.u32ImpulseDurationMs);
 }
 
-void fillSlave(PXRMsgElement *psSlave, const uint8_t *pu8Mac, int32_t i32Zone)
+// A zone's sign is its side (negative left), its magnitude its width.
+void fillSlave(PXRMsgElement *psSlave, const uint8_t *pu8Mac, int32_t i32Zone, int bLeft)
 {
     PXRLT_setMacAttribute(psSlave, "macAddress", pu8Mac);
-    PXRMsgElementSetAttribute(psSlave, "position", i32Zone < 0 ? "left" : "right");
-    PXRMsgElementSetAttributeUInt(psSlave, "coveringZone", (uint32_t)abs(i32Zone));
+    PXRMsgElementSetAttribute(psSlave, "position", bLeft ? "left" : "right");
+    PXRMsgElementSetAttributeUInt(psSlave, "coveringZone", i32Zone < 0 ? 0u - (uint32_t)i32Zone : (uint32_t)i32Zone);
 }
 
 void fillSlaves(PXRMsgElement *psConfig, const Source &s)
@@ -416,17 +417,15 @@ void fillSlaves(PXRMsgElement *psConfig, const Source &s)
     switch (s.psLight->u32CardClass) {
     case 1:
         PXRMsgElementSetAttribute(psSlaves, "mode", "configured");
-        fillSlave(psAnpr, sMaster.au8SlaveAnprMac, sMaster.i32CoveringZone);
-        fillSlave(psContext, sMaster.au8SlaveContextMac, sMaster.i32CoveringZone);
+        fillSlave(psAnpr, sMaster.au8SlaveAnprMac, sMaster.i32CoveringZone, sMaster.i32CoveringZone < 0);
+        fillSlave(psContext, sMaster.au8SlaveContextMac, sMaster.i32CoveringZone, sMaster.i32CoveringZone < 0);
         break;
     case 0:
     case 2:
     case 3:
         PXRMsgElementSetAttribute(psSlaves, "mode", s.psLight->u32CardClass == 3 ? "autoConfigure" : "disabled");
-        fillSlave(psAnpr, au8NoMac, -1);
-        fillSlave(psContext, au8NoMac, -1);
-        PXRMsgElementSetAttributeUInt(psAnpr, "coveringZone", 0);
-        PXRMsgElementSetAttributeUInt(psContext, "coveringZone", 0);
+        fillSlave(psAnpr, au8NoMac, 0, 1);
+        fillSlave(psContext, au8NoMac, 0, 1);
         break;
     default: break;
     }
