@@ -1,6 +1,6 @@
-// Runs the video page's tests inside a QApplication (offscreen unless the platform is given),
-// with the sensor library started as the program does, settings and application data in a
-// temporary folder, and the model deleted before the library stops.
+// Runs the tests of the model's widgets (video page, sensor panels) inside a QApplication
+// (offscreen unless the platform is given), with the sensor library started as the program does,
+// settings and application data in a temporary folder, and the model deleted before the library stops.
 #include "QtTestMain.h"
 
 #include "Model.h"
