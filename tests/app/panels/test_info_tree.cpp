@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -262,7 +263,8 @@ TEST_F(InfoTreeTest, VideoMovesTheStatisticsEvery400MsAndResetBringsThemBack)
     ASSERT_EQ(server.push(Element("anpr").set("date", std::to_string(made)).add(Element("new"))), 1u);
     ASSERT_TRUE(waitUntil([&] { return statistic("Delay for New") != "0 ms"; }));
     const int delay = statistic("Delay for New").chopped(3).toInt();
-    EXPECT_GE(delay, 250) << "the measured clock offset may take a few ms off";
+    // The measured offset holds the getDate round trip, which a loaded machine stretches.
+    EXPECT_GE(delay, 300 - std::abs(model()->clockOffsetMs()) - 5) << "offset " << model()->clockOffsetMs();
     EXPECT_LT(delay, 1300);
     EXPECT_EQ(statistic("Delay for Decision"), "0 ms");
 
