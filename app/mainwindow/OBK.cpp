@@ -188,6 +188,7 @@ void OBK::clearViews()
 {
     ui->widgetInformations->clearTree();
     ui->tabSettings->clear();
+    ui->widgetCameraSettings->hideControls(true);
     ui->widgetRecognitions->clear();
     ui->widgetVideoPlayer->clear();
 }
@@ -196,6 +197,7 @@ void OBK::connectViews()
 {
     QObject::connect(ui->widgetConnect, &WidgetConnect::connect, this, &OBK::connectToSensor);
     QObject::connect(ui->tabSettings, &WidgetSettings::openDialog, this, &OBK::openDialog);
+    QObject::connect(ui->widgetCameraSettings, &WidgetCameraSettings::openDialog, this, &OBK::openDialog);
     QObject::connect(ui->widgetVideoPlayer, &WidgetVideoPlayer::openDialog, this, &OBK::openDialog);
     QObject::connect(&m_model->masterPlayer(), &VideoPlayer::displayFrame, ui->widgetVideoPlayer,
                      &WidgetVideoPlayer::displayFrame);
@@ -327,6 +329,7 @@ void OBK::updateLockState()
     const bool locked = m_model->masterSensor().isLocked();
     m_lockSwitch->setValue(locked);
     ui->dockSettings->setWindowTitle(locked ? tr("Sensor LOCKED") : tr("Sensor"));
+    ui->widgetCameraSettings->setEditable(locked);
     m_lockLabelEntry->setVisible(!locked);
     for (QAction *action : {ui->actionSensorRestoreConfiguration, ui->actionSensorReboot, ui->actionResetCounters,
                             ui->actionInstall_application, ui->actionRecalibrateOptics,

@@ -7,7 +7,10 @@
 
 #include "MsgManagerNotifier.h"
 #include "SA_Log.h"
+#include "WidgetCameraSettings.h"
 #include "WidgetConnect.h"
+#include "WidgetSettings.h"
+#include "WidgetVideoPlayer.h"
 
 #include <QDockWidget>
 #include <QLabel>
@@ -282,6 +285,30 @@ TEST_F(OBKTest, TracesReachTheLibraryLogWhileTheWindowLivesAndNothingAfter)
     SA_Log("late runtime line");
     MainWindowInterface::logApp(3, "late application line");
     EXPECT_TRUE(after.lines().isEmpty());
+}
+
+TEST_F(OBKTest, EditRequestsOfEveryPanelReachTheDialogDispatcher)
+{
+    makeWindow();
+    LogMark mark;
+    emit child<WidgetSettings>("tabSettings")->openDialog("network");
+    emit child<WidgetCameraSettings>("widgetCameraSettings")->openDialog("1:stream");
+    emit child<WidgetVideoPlayer>("widgetVideoPlayer")->openDialog("recording_start");
+    const QStringList lines = mark.linesWith("openDialog");
+    ASSERT_EQ(lines.size(), 3) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].endsWith("network"));
+    EXPECT_TRUE(lines[1].endsWith("1:stream"));
+    EXPECT_TRUE(lines[2].endsWith("recording_start"));
+}
+
+TEST_F(OBKTest, RememberedPlateKeyReachesTheWindowsDecryptor)
+{
+    EXPECT_EQ(PXRPToolPlateDecryptorHasKey(makeWindow().plateDecryptor()), 0);
+    window.reset();
+    ASSERT_TRUE(AppSettings().setPrivateKey(testRsaKey("phrase"), "phrase", true));
+    makeWindow();
+    ASSERT_EQ(MainWindowInterface::instance(), window.get());
+    EXPECT_EQ(PXRPToolPlateDecryptorHasKey(MainWindowInterface::instance()->plateDecryptor()), 1);
 }
 
 TEST_F(OBKTest, DailyLogFileIsWrittenInTheApplicationDataFolder)
