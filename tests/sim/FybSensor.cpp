@@ -269,12 +269,22 @@ bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& 
 
 void FybSensor::applyConfigChange(const WireMessage& request, const Reply& reply) {
   const Element* change = request.root->child("config");
-  if (!change || !accepted(reply)) return;
+  if (change && accepted(reply)) foldConfig(*change);
+}
+
+void FybSensor::endAutofocus(const std::string& cameraId) {
+  Element change("config");
+  change.add(Element("cameras").add(
+      Element("camera").set("id", cameraId).add(Element("optics").set("autofocus", "0"))));
+  foldConfig(change);
+}
+
+void FybSensor::foldConfig(const Element& change) {
   std::string config;
   std::vector<std::shared_ptr<Connection>> targets;
   {
     std::lock_guard lock(m_);
-    merge(config_, *change);
+    merge(config_, change);
     config = wireOf(config_);
     for (const auto& c : openLocked(Role::Asynchronous)) {
       if (c->configChanges) targets.push_back(c);

@@ -114,6 +114,9 @@ class FybSensor {
   void setConfig(const Element& config);
   Element config() const;
   void setInfos(const Element& infos);
+  // The camera's focus detection is over: its optics' autofocus "0" is folded into the config,
+  // which is pushed as after an accepted setConfig (a setConfig of autofocus "1" is folded as any).
+  void endAutofocus(const std::string& cameraId);
 
   // A silent connection reads and records but writes nothing on its own: no answers, no
   // keep-alive replies, no subscription pushes (explicit push() still writes). Role Unknown
@@ -177,6 +180,8 @@ class FybSensor {
   bool answer(const std::shared_ptr<Connection>& c, const WireMessage& request);
   void subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
   void applyConfigChange(const WireMessage& request, const Reply& reply);
+  // Folds the change into the config and pushes it to the connections following its changes.
+  void foldConfig(const Element& change);
   Reply nextReply(const WireMessage& request);
   bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
   template <typename Pred>

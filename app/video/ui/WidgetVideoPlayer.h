@@ -38,6 +38,8 @@ public:
     // Hidden while a recording runs, so that a second one cannot be asked for.
     void setRecordButtonVisible(bool visible);
     void applyButtonStyle();
+    // Shows the controls that fit the current mode (live, replay, still pictures).
+    void updateControls();
 
     // Called by the display options dialog with the box's new state; not slots of this form.
     void on_checkDisplayGrid_clicked(bool checked);
@@ -69,7 +71,6 @@ public slots:
 
 private:
     void createImageViews();
-    void updateControls();
     void showStillButtons(bool videoShown);
     void placeSlaveView(bool masterLeft);
     void loadMasterCamera(PXRMsgElement *camera);

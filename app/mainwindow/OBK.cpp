@@ -1,0 +1,490 @@
+// The application's main window: the connect page or the video, the sensor dock, the traces dock,
+// the tool bar with the menus and the lock switch; it owns the log units, the discovery object and
+// the plate decryptor that the rest of the application reaches through MainWindowInterface.
+#include "OBK.h"
+#include "ui_OBK.h"
+
+#include "CommandLineSensor.h"
+#include "DialogStats.h"
+#include "DiscoveryFactory.h"
+#include "MainWindowResources.h"
+#include "Model.h"
+#include "MsgManager.h"
+#include "MsgManagerNotifier.h"
+#include "PXRPrivateToolBox.h"
+#include "SA_Log.h"
+#include "ZyAutoCursor.h"
+#include "ZyLogs.h"
+#include "ZyLogsUnit.h"
+#include "ZyModalRunner.h"
+#include "ZyStylesheet.h"
+#include "ZySwitchButton.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int kPeriodicMs = 1000;
+constexpr int kRecognitionsKeptSeconds = 1800;
+constexpr int kLibraryVersionSize = 1024;
+// The documentation pane shows between one short line and about nine lines.
+constexpr int kDocMinHeight = 12;
+constexpr int kDocMaxHeight = 130;
+constexpr int kDocPadding = 8;
+
+QString twoDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+OBK::OBK(QWidget *parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags), m_model(Model::instance()), m_waitDialog(this), ui(new Ui::OBKClass)
+{
+    registerWindow();
+    loadMainWindowResources();
+    startLogs();
+    m_discover = DiscoveryFactory::createStarted();
+    decideHardwareRendering();
+
+    ZyLogs::log(7, QStringLiteral("setupUi..."));
+    ui->setupUi(this);
+    ZyLogs::log(7, QStringLiteral("setupUi done"));
+    logHardwareRendering();
+
+    buildToolBar();
+    ui->widgetInformations->setupHeader(QStringLiteral("treeInformations"));
+    ui->widgetConnect->setLastSensor(m_settings.lastSensorAddress(), m_settings.lastSensorPort(),
+                                     m_settings.lastSensorPortSSL(), m_settings.lastSensorOptions());
+    ui->actionChangePassword->setEnabled(m_settings.isMachineWideWritable());
+    ui->actionViewSettings->setChecked(m_settings.showSettingsDock());
+    ui->actionViewTraces->setChecked(m_settings.showTracesDock());
+    QTimer::singleShot(0, this, &OBK::on_actionViewTraces_triggered);
+    ui->widgetRecognitions->setVideoPlayer(ui->widgetVideoPlayer);
+    applyStyleSheets();
+
+    m_baseTitle = windowTitle();
+    m_cameraTabIndex = ui->tabWidget->indexOf(ui->tabCamera);
+    m_recognitionsTabIndex = ui->tabWidget->indexOf(ui->tabRecognitions);
+    restoreWindow();
+    m_connected = false;
+    setWindowTitle(m_baseTitle);
+    clearViews();
+    updateUi();
+    connectViews();
+    m_periodicTimer.setInterval(kPeriodicMs);
+    m_periodicTimer.start();
+
+    loadPlateKey();
+    logLibraryVersion();
+    PXRSetTraceFunction(&OBK::onPXRTrace, this);
+    SA_SetLogCallback(&OBK::onRuntimeLog);
+    actOnCommandLine();
+    ui->widgetDoc->hide();
+    m_stats = new DialogStats(this);
+}
+
+OBK::~OBK()
+{
+    // First of all: no library thread, runtime thread or late caller may reach this window again.
+    PXRSetTraceFunction(nullptr, nullptr);
+    SA_SetLogCallback(nullptr);
+    unregisterWindow();
+
+    PXRPToolPlateDecryptorDestroy(m_plateDecryptor);
+    m_plateDecryptor = nullptr;
+    PXRDiscoverDestroy(m_discover);
+    m_discover = nullptr;
+    delete m_appLog;
+    m_appLog = nullptr;
+    delete m_libraryLog;
+    m_libraryLog = nullptr;
+    delete m_sensorLog;
+    m_sensorLog = nullptr;
+    delete ui;
+}
+
+void OBK::startLogs()
+{
+    ZyLogs::init(this);
+    ZyLogs::setLevel(7);
+    ZyLogs::setConsole(true);
+    ZyLogs::initFile(true, QStringLiteral("%AppData%/BZK"), QCoreApplication::applicationName(), 8);
+    ZyLogs::log(5, QStringLiteral(" "));
+    ZyLogs::log(5, QStringLiteral("BZK %1.%2.%3.%4 build %5 started").arg(7).arg(7).arg(0).arg(2).arg(632));
+
+    m_appLog = new ZyLogsUnit(this);
+    m_sensorLog = new ZyLogsUnit(this);
+    m_libraryLog = new ZyLogsUnit(this);
+    for (ZyLogsUnit *unit : {m_appLog, m_sensorLog, m_libraryLog}) {
+        unit->setLevel(7);
+        unit->log(5, QStringLiteral("Application started"));
+    }
+    for (ZyLogsUnit *unit : {m_appLog, m_sensorLog, m_libraryLog})
+        unit->setForward(true);
+    setLogUnits(m_appLog, m_sensorLog, m_libraryLog);
+}
+
+void OBK::decideHardwareRendering()
+{
+    if (m_settings.noHardwareRendering()) {
+        ZyLogs::log(5, QStringLiteral("Hardware rendering has been manually disabled"));
+        setHardwareRendering(false);
+    }
+    logHardwareRendering();
+}
+
+void OBK::logHardwareRendering()
+{
+    ZyLogs::log(5, hardwareRendering() ? QStringLiteral("Hardware rendering enabled")
+                                       : QStringLiteral("Hardware rendering disabled"));
+}
+
+void OBK::buildToolBar()
+{
+    ZySwitchButton::Style style;
+    style.showImages = true;
+    style.offImage = QPixmap(QStringLiteral(":/OBK/unlock"));
+    style.onImage = QPixmap(QStringLiteral(":/OBK/lock"));
+    style.value = false;
+    style.enabled = true;
+    style.integer = 200;
+    style.height = 24;
+    style.widthRatio = 2.2f;
+    style.offTooltip = tr("Lock");
+    style.onTooltip = tr("Unlock");
+    m_lockSwitch = new ZySwitchButton(this, style);
+
+    // On Linux a native menu bar would leave the window; the tool bar holds it instead.
+    ui->menuBar->setNativeMenuBar(false);
+    QAction *disconnectAction = ui->actionSensorDisconnect;
+    ui->toolBar->insertWidget(disconnectAction, ui->menuBar);
+    m_lockLabelEntry = ui->toolBar->insertWidget(
+        disconnectAction, new QLabel(tr("The sensor must be locked to change its configuration"), this));
+    ui->toolBar->insertWidget(disconnectAction, new QLabel(QStringLiteral("     "), this));
+    m_lockSwitchEntry = ui->toolBar->insertWidget(disconnectAction, m_lockSwitch);
+    ui->toolBar->insertWidget(disconnectAction, new QLabel(QStringLiteral("    "), this));
+    m_lockLabelEntry->setVisible(false);
+    m_lockSwitchEntry->setVisible(false);
+}
+
+void OBK::restoreWindow()
+{
+    restoreState(m_settings.windowState(), 0);
+    restoreGeometry(m_settings.windowGeometry());
+    if (windowState() & Qt::WindowFullScreen) {
+        setWindowState(windowState() & ~Qt::WindowFullScreen);
+        ui->menuBar->setVisible(true);
+        ui->toolBar->setVisible(true);
+        ui->dockSettings->setVisible(true);
+    }
+}
+
+void OBK::clearViews()
+{
+    ui->widgetInformations->clearTree();
+    ui->tabSettings->clear();
+    ui->widgetCameraSettings->hideControls(true);
+    ui->widgetRecognitions->clear();
+    ui->widgetVideoPlayer->clear();
+}
+
+void OBK::connectViews()
+{
+    QObject::connect(ui->widgetConnect, &WidgetConnect::connect, this, &OBK::connectToSensor);
+    QObject::connect(ui->tabSettings, &WidgetSettings::openDialog, this, &OBK::openDialog);
+    QObject::connect(ui->widgetCameraSettings, &WidgetCameraSettings::openDialog, this, &OBK::openDialog);
+    QObject::connect(ui->widgetVideoPlayer, &WidgetVideoPlayer::openDialog, this, &OBK::openDialog);
+    QObject::connect(&m_model->masterPlayer(), &VideoPlayer::displayFrame, ui->widgetVideoPlayer,
+                     &WidgetVideoPlayer::displayFrame);
+    QObject::connect(&m_model->slavePlayer(), &VideoPlayer::displayFrame, ui->widgetVideoPlayer,
+                     &WidgetVideoPlayer::displaySlaveFrame);
+    for (RecognitionManager *manager : {&m_model->masterRecognitions(), &m_model->slaveRecognitions()}) {
+        QObject::connect(manager, &RecognitionManager::recognitionGroupChanged, ui->widgetRecognitions,
+                         &WidgetRecognitions::onRecognitionGroupChanged);
+        QObject::connect(manager, &RecognitionManager::recognitionGroupsdeleted, ui->widgetRecognitions,
+                         &WidgetRecognitions::onRecognitionGroupsdeleted);
+    }
+    QObject::connect(&m_periodicTimer, &QTimer::timeout, this, &OBK::doPeriodicTasks);
+}
+
+void OBK::loadPlateKey()
+{
+    m_plateDecryptor = PXRPToolPlateDecryptorCreate();
+    QByteArray key;
+    QString passPhrase;
+    // A key that cannot be read or deciphered leaves the decryptor without one; loading reports it.
+    if (m_plateDecryptor != nullptr && m_settings.loadPrivateKey(key, passPhrase))
+        PXRPToolPlateDecryptorSetKey(m_plateDecryptor, key.constData(), uint32_t(key.size()),
+                                     passPhrase.toUtf8().constData());
+}
+
+void OBK::logLibraryVersion()
+{
+    char version[kLibraryVersionSize] = {};
+    PXRGetFullVersion(version);
+    for (const QString &line : QString::fromLatin1(version).split('\n'))
+        m_libraryLog->log(5, line);
+}
+
+void OBK::actOnCommandLine()
+{
+    const CommandLineSensor sensor = CommandLineSensor::parse(QCoreApplication::arguments());
+    switch (sensor.action) {
+    case CommandLineSensor::Action::None:
+        return;
+    case CommandLineSensor::Action::Refuse:
+        criticalMessage(sensor.error);
+        return;
+    case CommandLineSensor::Action::Connect:
+        ui->widgetConnect->setLastSensor(sensor.address, sensor.port, CommandLineSensor::kDefaultSecuredPort,
+                                         QString());
+        ui->widgetConnect->on_btnConnect_clicked();
+        return;
+    }
+}
+
+int OBK::onPXRTrace(PXR *, int level, const char *text, void *)
+{
+    logLibrary(level, QString::fromLatin1(text));
+    return 0;
+}
+
+void OBK::onRuntimeLog(const char *text)
+{
+    logLibrary(6, QString::fromLatin1(text));
+}
+
+void OBK::applyStyleSheets()
+{
+    const QString sheet = ZyStylesheet::tabBar() + ZyStylesheet::tabWidget() + ZyStylesheet::menu()
+                          + ZyStylesheet::menuBar() + ZyStylesheet::toolBar() + ZyStylesheet::scrollBar()
+                          + ZyStylesheet::tableView() + ZyStylesheet::headerView() + ZyStylesheet::treeView()
+                          + ZyStylesheet::groupBox() + ZyStylesheet::checkBox()
+                          + QStringLiteral("QLabel {font-family: 'Trebuchet MS';font-size: 9pt;}")
+                          + ZyStylesheet::toolButton() + ZyStylesheet::pushButton() + ZyStylesheet::dateTimeEdit()
+                          + ZyStylesheet::spinBox() + ZyStylesheet::lineEdit() + ZyStylesheet::plainTextEdit()
+                          + ZyStylesheet::scrollAreaContents() + ZyStylesheet::dialog() + ZyStylesheet::comboBox()
+                          + ZyStylesheet::mainWindow();
+    setStyleSheet(sheet);
+    ui->widgetVideoPlayer->applyButtonStyle();
+}
+
+void OBK::updateUi()
+{
+    // Showing or hiding the docks must not resize the window.
+    const QSize kept = size();
+    ui->dockSettings->setVisible(m_connected && m_settings.showSettingsDock());
+    ui->widgetConnect->setVisible(!m_connected);
+    ui->widgetVideoPlayer->setVisible(m_connected);
+
+    ui->menuBar->clear();
+    ui->menuBar->addMenu(ui->menuFile);
+    ui->menuBar->addMenu(ui->menuView);
+    if (m_connected) {
+        ui->menuBar->addMenu(ui->menuSettings);
+        ui->menuBar->addMenu(ui->menuVideo);
+    }
+    ui->menuBar->addMenu(ui->menuAbout);
+
+    for (QAction *action : {ui->actionViewSettings, ui->actionViewStats, ui->actionSensorDisconnect, m_lockSwitchEntry,
+                            m_lockLabelEntry, ui->actionSensorSaveConfiguration,
+                            ui->actionSensorRestoreConfiguration, ui->actionSensorReboot,
+                            ui->actionVideoStartRecording, ui->actionVideoStopRecording})
+        action->setVisible(m_connected);
+    ui->widgetVideoRecordingProgress->setVisible(m_connected && m_model->recorder().isRecording());
+    resize(kept);
+}
+
+void OBK::onConnected()
+{
+    if (m_connected)
+        return;
+    m_connected = true;
+    const QString host = m_model->masterSensor().address().section(':', 0, 0);
+    const bool secured = PXRGetSSL(m_model->masterSensor().handle()) == 1;
+    setWindowTitle(m_baseTitle + QStringLiteral(" - ") + host
+                   + (secured ? tr(" - Secured connection") : tr(" - Unsecured connection")));
+    ui->tabWidget->setCurrentIndex(0);
+    ui->widgetVideoPlayer->updateControls();
+    updateUi();
+}
+
+void OBK::onDisconnected()
+{
+    if (!m_connected)
+        return;
+    m_connected = false;
+    setWindowTitle(m_baseTitle);
+    clearViews();
+    updateUi();
+}
+
+void OBK::updateLockState()
+{
+    const bool locked = m_model->masterSensor().isLocked();
+    m_lockSwitch->setValue(locked);
+    ui->dockSettings->setWindowTitle(locked ? tr("Sensor LOCKED") : tr("Sensor"));
+    ui->widgetCameraSettings->setEditable(locked);
+    m_lockLabelEntry->setVisible(!locked);
+    for (QAction *action : {ui->actionSensorRestoreConfiguration, ui->actionSensorReboot, ui->actionResetCounters,
+                            ui->actionInstall_application, ui->actionRecalibrateOptics,
+                            ui->actionUpdate_firmware_from_URL, ui->actionForbidSetConfig})
+        action->setEnabled(locked);
+    ui->tabSettings->clear();
+    ui->tabSettings->reload();
+}
+
+WidgetVideoPlayer *OBK::videoPlayer()
+{
+    return ui->widgetVideoPlayer;
+}
+
+QAction *OBK::actionStartRecording()
+{
+    return ui->actionVideoStartRecording;
+}
+
+QAction *OBK::actionSaveVideoBuffer()
+{
+    return ui->actionSaveVideoBuffer;
+}
+
+void OBK::showDocumentation(const QStringList &elementPath, const QString &attribute)
+{
+    const QString html = m_model->schemaDoc().documentationHtml(elementPath, attribute, true, true);
+    ui->widgetDoc->setVisible(!html.isEmpty());
+    ui->scrollAreaDoc->horizontalScrollBar()->setValue(0);
+    ui->scrollAreaDoc->verticalScrollBar()->setValue(0);
+    ui->labelDoc->setText(html);
+    const int height = qBound(kDocMinHeight, ui->labelDoc->heightForWidth(ui->labelDoc->width()), kDocMaxHeight);
+    ui->widgetDoc->setMinimumHeight(height + kDocPadding);
+    ui->widgetDoc->setMaximumHeight(height + kDocPadding);
+}
+
+void OBK::toggleFullScreen()
+{
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+    const bool normal = !(windowState() & Qt::WindowFullScreen);
+    ui->menuBar->setVisible(normal);
+    ui->toolBar->setVisible(normal);
+    ui->dockSettings->setVisible(normal);
+}
+
+void OBK::connectToSensor(QString strAddress, uint16_t uPort, QString, bool, bool, bool, QString, QString)
+{
+    logApp(5, QStringLiteral("Connecting to sensor %1:%2").arg(strAddress).arg(uPort));
+}
+
+void OBK::prepareForDisconnect()
+{
+    QObject::disconnect(&m_model->masterSensor(), &Sensor::signalDisconnected, this, nullptr);
+    m_periodicTimer.stop();
+}
+
+void OBK::disconnect()
+{
+    Sensor &sensor = m_model->masterSensor();
+    const QString address = sensor.address();
+    logApp(5, QStringLiteral("Disconnecting from sensor %1").arg(address));
+    prepareForDisconnect();
+    ui->actionVideoStopRecording->trigger();
+    sensor.disconnect();
+    m_model->clear();
+    logApp(5, QStringLiteral("Disconnected from sensor %1").arg(address));
+    onDisconnected();
+}
+
+void OBK::doPeriodicTasks()
+{
+    const QDateTime limit = QDateTime::currentDateTime().addSecs(-kRecognitionsKeptSeconds);
+    m_model->masterRecognitions().limitCount();
+    m_model->masterRecognitions().purgeBefore(limit);
+    m_model->slaveRecognitions().purgeBefore(limit);
+    ui->widgetRecognitions->updateStats();
+    if (m_model->masterPlayer().state() == VideoPlayer::Live)
+        ui->widgetRecognitions->updateViewLinks();
+    if (m_model->recorder().isRecording()) {
+        const qint64 seconds = m_recordingStart.secsTo(QDateTime::currentDateTime());
+        ui->labelRecordingDuration->setText(twoDigits(seconds / 60) + ':' + twoDigits(seconds % 60));
+    }
+}
+
+void OBK::openDialog(QString strTabKey)
+{
+    logApp(6, QStringLiteral("openDialog %1").arg(strTabKey));
+}
+
+void OBK::criticalMessage(QString strMessage)
+{
+    logApp(3, strMessage);
+    QMessageBox box(QMessageBox::Critical, windowTitle(), strMessage, QMessageBox::Ok, this);
+    ZyModalRunner::exec(&box);
+}
+
+void OBK::on_dockSettings_closeButtonClicked()
+{
+    ui->actionViewSettings->setChecked(false);
+    on_actionViewSettings_triggered();
+}
+
+void OBK::on_dockTraces_closeButtonClicked()
+{
+    ui->actionViewTraces->setChecked(false);
+    on_actionViewTraces_triggered();
+}
+
+void OBK::on_actionViewSettings_triggered()
+{
+    const bool show = ui->actionViewSettings->isChecked();
+    m_settings.setShowSettingsDock(show);
+    ui->dockSettings->setVisible(m_connected && show);
+}
+
+void OBK::on_actionViewTraces_triggered()
+{
+    const bool show = ui->actionViewTraces->isChecked();
+    m_settings.setShowTracesDock(show);
+    ui->dockTraces->setVisible(show);
+}
+
+bool OBK::postponeCloseForRequests(QCloseEvent *event)
+{
+    if (MsgManager::runningRequests() == 0)
+        return false;
+    event->ignore();
+    if (!m_closeWaitsForRequests) {
+        m_closeWaitsForRequests = true;
+        logApp(5, QStringLiteral("Closing once the running requests have returned"));
+        QObject::connect(MsgManagerNotifier::instance(), &MsgManagerNotifier::allRequestsFinished, this,
+                         [this] {
+                             m_closeWaitsForRequests = false;
+                             close();
+                         },
+                         Qt::SingleShotConnection);
+    }
+    return true;
+}
+
+void OBK::closeEvent(QCloseEvent *event)
+{
+    // A request's worker still uses the sensor's handle, which the disconnection destroys.
+    if (postponeCloseForRequests(event))
+        return;
+    logApp(5, QStringLiteral("Application closing..."));
+    m_settings.setWindowGeometry(saveGeometry());
+    m_settings.setWindowState(saveState(0));
+    QObject::disconnect(m_model, &Model::signalConfigReceived, this, nullptr);
+    QObject::disconnect(m_model, &Model::signalInfosReceived, this, nullptr);
+    if (m_model->masterSensor().handle() != nullptr) {
+        ZyAutoCursor cursor(this, Qt::WaitCursor);
+        m_periodicTimer.stop();
+        disconnect();
+    }
+    logApp(5, QStringLiteral("Application done"));
+    QMainWindow::closeEvent(event);
+}

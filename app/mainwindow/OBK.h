@@ -1,0 +1,110 @@
+// The application's main window: the connect page or the video, the sensor dock, the traces dock,
+// the tool bar with the menus and the lock switch; it owns the log units, the discovery object and
+// the plate decryptor that the rest of the application reaches through MainWindowInterface.
+#pragma once
+
+#include "AppSettings.h"
+#include "DialogWait.h"
+#include "MainWindowInterface.h"
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdint>
+
+#include "PXR.h"
+
+class DialogStats;
+class ZyLogsUnit;
+class ZySwitchButton;
+class Model;
+struct PXRPToolPlateDecryptor;
+
+namespace Ui {
+class OBKClass;
+}
+
+class OBK : public QMainWindow, public MainWindowInterface
+{
+    Q_OBJECT
+
+public:
+    explicit OBK(QWidget *parent = nullptr, Qt::WindowFlags flags = {});
+    ~OBK() override;
+
+    // The looks that follow the connection, the lock and full screen.
+    void updateUi();
+    void onConnected();
+    void onDisconnected();
+    void updateLockState();
+    bool isConnectedLook() const { return m_connected; }
+    void applyStyleSheets();
+
+    // MainWindowInterface
+    PXRPToolPlateDecryptor *plateDecryptor() override { return m_plateDecryptor; }
+    PXRDiscover *discover() override { return m_discover; }
+    void setDiscover(PXRDiscover *discover) override { m_discover = discover; }
+    WidgetVideoPlayer *videoPlayer() override;
+    QAction *actionStartRecording() override;
+    QAction *actionSaveVideoBuffer() override;
+    void showDocumentation(const QStringList &elementPath, const QString &attribute) override;
+    void toggleFullScreen() override;
+
+    // The sensor library's trace function and the runtime's log callback; any thread.
+    static int onPXRTrace(PXR *handle, int level, const char *text, void *user);
+    static void onRuntimeLog(const char *text);
+
+public slots:
+    void connectToSensor(QString strAddress, uint16_t uPort, QString strOptions, bool bSecured,
+                         bool bIgnoreSSLErrors, bool bUseCertificate, QString strCertificateFile,
+                         QString strCertificateKeyFile);
+    void prepareForDisconnect() override;
+    // Named as the other slots expect it; inside this class QObject::disconnect is spelt out.
+    void disconnect();
+    void doPeriodicTasks();
+    void openDialog(QString strTabKey);
+    void criticalMessage(QString strMessage);
+    void on_dockSettings_closeButtonClicked();
+    void on_dockTraces_closeButtonClicked();
+    void on_actionViewSettings_triggered();
+    void on_actionViewTraces_triggered();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void startLogs();
+    void decideHardwareRendering();
+    void logHardwareRendering();
+    void buildToolBar();
+    void restoreWindow();
+    void clearViews();
+    void connectViews();
+    void loadPlateKey();
+    void logLibraryVersion();
+    void actOnCommandLine();
+    // True when the close must wait for the running requests; the close is then asked again.
+    bool postponeCloseForRequests(QCloseEvent *event);
+
+    QAction *m_lockLabelEntry = nullptr;
+    QAction *m_lockSwitchEntry = nullptr;
+    Model *m_model;
+    AppSettings m_settings;
+    DialogWait m_waitDialog;
+    DialogStats *m_stats = nullptr;
+    QString m_baseTitle;
+    int m_cameraTabIndex = -1;
+    int m_recognitionsTabIndex = -1;
+    QDateTime m_recordingStart;
+    ZySwitchButton *m_lockSwitch = nullptr;
+    bool m_connected = false;
+    QTimer m_periodicTimer;
+    Ui::OBKClass *ui;
+    PXRDiscover *m_discover = nullptr;
+    PXRPToolPlateDecryptor *m_plateDecryptor = nullptr;
+    ZyLogsUnit *m_appLog = nullptr;
+    ZyLogsUnit *m_sensorLog = nullptr;
+    ZyLogsUnit *m_libraryLog = nullptr;
+    bool m_closeWaitsForRequests = false;
+};
