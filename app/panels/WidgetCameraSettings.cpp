@@ -684,27 +684,17 @@ void WidgetCameraSettings::emitDialogLink(const QString &link)
 void WidgetCameraSettings::on_btnAutofocus_clicked()
 {
     const QString id = currentCameraId();
-    if (id.isEmpty())
+    if (id.isEmpty() || !sendOpticsAttribute("autofocus", "1"))
         return;
-    // The configuration is judged only once a refresh came after the start: the one kept
-    // before may still say the detection is over.
-    int refreshes = 0;
-    const QMetaObject::Connection counting =
-        connect(m_model, &Model::signalConfigReceived, this, [&refreshes] { ++refreshes; });
-    const bool started = sendOpticsAttribute("autofocus", "1");
     PXRMsgElement *sensor = PXRMsgElementFirstChild(PXRMsgChild(m_model->infos()), "sensor");
-    if (!started || sensor == nullptr) {
-        disconnect(counting);
+    if (sensor == nullptr)
         return;
-    }
     const bool fixedWait = kFixedFocusWaitModels.contains(text(sensor, "type"));
 
     QProgressDialog dialog(tr("Waiting for focus detection..."), tr("Cancel"), 0, 0, this);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.show();
-    const bool stop = fixedWait ? waitFixed(dialog) : waitForFocusEnd(dialog, id, refreshes);
-    disconnect(counting);
-    if (stop) {
+    if (fixedWait ? waitFixed(dialog) : waitForFocusEnd(dialog, id)) {
         sendOpticsAttribute("autofocus", "0");
         m_loaded = true;
     }
@@ -727,8 +717,11 @@ bool WidgetCameraSettings::waitFixed(QProgressDialog &dialog)
     return true;
 }
 
-bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId, const int &refreshes)
+// The configuration kept when the detection starts may still say it is off: the end counts
+// only once the sensor has reported it running.
+bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId)
 {
+    bool running = false;
     QElapsedTimer stopwatch;
     stopwatch.start();
     while (stopwatch.elapsed() < autofocusTiming().pollLimitMs && !dialog.wasCanceled()) {
@@ -740,8 +733,10 @@ bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QStrin
         PXRMsgElement *camera = cameraConfig(cameraId);
         if (camera == nullptr)
             return false;
-        if (refreshes > 0 && !isTrue(PXRMsgElementFirstChild(camera, "optics"), "autofocus"))
+        const bool active = isTrue(PXRMsgElementFirstChild(camera, "optics"), "autofocus");
+        if (running && !active)
             break;
+        running = running || active;
     }
     return true;
 }

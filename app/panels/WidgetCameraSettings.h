@@ -107,7 +107,7 @@ private:
 
     // The focus detection's wait; false when it must end without taking autofocus back.
     bool waitFixed(QProgressDialog &dialog);
-    bool waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId, const int &refreshes);
+    bool waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId);
     // The link of a note as the key of the dialog it opens.
     void emitDialogLink(const QString &link);
 
