@@ -269,12 +269,19 @@ void WidgetCameraSettings::applyIrCutCapability(PXRMsgElement *camera)
     for (QWidget *widget : std::initializer_list<QWidget *>{ui->labelIRCut, ui->radioBlackAndWhite, ui->radioColor,
                                                             ui->labelIRCutStatus})
         widget->setVisible(hasFilter);
-    if (!hasFilter) {
-        // Unchecking one of an exclusive pair needs the group's exclusivity off for a moment.
-        ui->radioBlackAndWhite->setAutoExclusive(false);
-        ui->radioBlackAndWhite->setChecked(false);
-        ui->radioBlackAndWhite->setAutoExclusive(true);
-    }
+    if (!hasFilter)
+        setColorRadios(ui->radioColor->isChecked(), false);
+}
+
+// An exclusive pair refuses to lose its checked button: the exclusivity is off while both are set.
+void WidgetCameraSettings::setColorRadios(bool color, bool blackAndWhite)
+{
+    for (QRadioButton *radio : {ui->radioColor, ui->radioBlackAndWhite})
+        radio->setAutoExclusive(false);
+    ui->radioColor->setChecked(color);
+    ui->radioBlackAndWhite->setChecked(blackAndWhite);
+    for (QRadioButton *radio : {ui->radioColor, ui->radioBlackAndWhite})
+        radio->setAutoExclusive(true);
 }
 
 bool WidgetCameraSettings::applyRange(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
@@ -290,15 +297,14 @@ bool WidgetCameraSettings::applyRange(PXRMsgElement *camera, const char *capabil
     return true;
 }
 
-bool WidgetCameraSettings::applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
+void WidgetCameraSettings::applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
                                      QLabel *caption)
 {
     PXRMsgElement *element = PXRMsgElementFirstChild(camera, capability);
     if (element == nullptr)
-        return false;
+        return;
     slider->setValues(listTexts(element));
     setRowVisible(caption, slider, true);
-    return true;
 }
 
 void WidgetCameraSettings::applyIrisGainCapability(PXRMsgElement *camera)
@@ -361,10 +367,7 @@ void WidgetCameraSettings::loadColorMode(PXRMsgElement *camera, PXRMsgElement *o
     ui->widgetColorMode->show();
     const bool on = isOnState(state);
     const bool off = isOffState(state);
-    ui->radioBlackAndWhite->setAutoExclusive(false);
-    ui->radioColor->setChecked(on);
-    ui->radioBlackAndWhite->setChecked(off);
-    ui->radioBlackAndWhite->setAutoExclusive(true);
+    setColorRadios(on, off);
     ui->radioBlackAndWhite->setEnabled(on || off);
     ui->radioColor->setEnabled(on || off);
     if (on)
