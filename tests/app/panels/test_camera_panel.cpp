@@ -104,8 +104,9 @@ TEST_F(CameraPanelTest, ZoomTypeTellsOpticalFromDigital)
         ASSERT_NO_FATAL_FAILURE(pushConfig(opticsChange(c.id, {{"zoom", c.zoom}})));
         EXPECT_EQ(shownValue(slider("sliderZoom")), std::stoi(c.zoom)) << c.zoom;
         EXPECT_EQ(type->isHidden(), c.type.isEmpty()) << c.zoom;
-        if (!c.type.isEmpty())
+        if (!c.type.isEmpty()) {
             EXPECT_EQ(type->text(), c.type) << c.zoom;
+        }
     }
 }
 
@@ -191,8 +192,9 @@ TEST_F(CameraPanelTest, IrCutStateSetsTheColourModeAndFocus)
         EXPECT_EQ(slider("sliderFocus")->isHidden(), !c.focusShown);
         EXPECT_EQ(child<QPushButton>("btnAutofocus")->isHidden(), !c.focusShown);
         EXPECT_EQ(child<QLabel>("labelFocusIRCutAuto")->isHidden(), c.focusShown);
-        if (c.focusShown)
+        if (c.focusShown) {
             EXPECT_EQ(shownValue(slider("sliderFocus")), c.color ? 300 : 500) << "each IR-cut state has its focus";
+        }
     }
 }
 
@@ -225,15 +227,17 @@ TEST_F(CameraPanelTest, AutomaticExposureDecidesWhatTheOperatorMayChange)
         ASSERT_NO_FATAL_FAILURE(restart(infos({fullCapabilities("0", "A")}), config({camera})));
         EXPECT_EQ(child<QRadioButton>("radioColor")->isEnabled(), c.colourEditable);
         EXPECT_EQ(child<QLabel>("labelIRCutAuto")->isHidden(), c.colourEditable);
-        if (!c.colourEditable)
+        if (!c.colourEditable) {
             EXPECT_EQ(linkParts(*child<QLabel>("labelIRCutAuto")).first, QString::fromStdString(c.control.name));
+        }
         EXPECT_EQ(slider("sliderShutter")->isEnabled(), c.shutterIrisGainEditable);
         EXPECT_EQ(slider("sliderIrisGain")->isEnabled(), c.shutterIrisGainEditable);
         EXPECT_FALSE(slider("sliderExpComp")->isHidden());
         EXPECT_EQ(slider("sliderExpComp")->isEnabled(), c.expCompEditable);
         EXPECT_EQ(child<QLabel>("labelEnslavementSettings")->isHidden(), c.note.isEmpty());
-        if (!c.note.isEmpty())
+        if (!c.note.isEmpty()) {
             EXPECT_EQ(child<QLabel>("labelEnslavementSettings")->text(), c.note);
+        }
     }
 }
 
