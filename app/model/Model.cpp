@@ -194,6 +194,9 @@ void Model::clearKept()
     m_cameraModels.clear();
     m_lightingKinds.clear();
     m_statistics.reset();
+    // A refresh still due for the dropped trees would come after this one.
+    m_configTimer.stop();
+    m_infosTimer.stop();
     emit signalConfigReceived();
     emit signalInfosReceived();
 }

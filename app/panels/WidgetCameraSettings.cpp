@@ -269,12 +269,19 @@ void WidgetCameraSettings::applyIrCutCapability(PXRMsgElement *camera)
     for (QWidget *widget : std::initializer_list<QWidget *>{ui->labelIRCut, ui->radioBlackAndWhite, ui->radioColor,
                                                             ui->labelIRCutStatus})
         widget->setVisible(hasFilter);
-    if (!hasFilter) {
-        // Unchecking one of an exclusive pair needs the group's exclusivity off for a moment.
-        ui->radioBlackAndWhite->setAutoExclusive(false);
-        ui->radioBlackAndWhite->setChecked(false);
-        ui->radioBlackAndWhite->setAutoExclusive(true);
-    }
+    if (!hasFilter)
+        setColorRadios(ui->radioColor->isChecked(), false);
+}
+
+// An exclusive pair refuses to lose its checked button: the exclusivity is off while both are set.
+void WidgetCameraSettings::setColorRadios(bool color, bool blackAndWhite)
+{
+    for (QRadioButton *radio : {ui->radioColor, ui->radioBlackAndWhite})
+        radio->setAutoExclusive(false);
+    ui->radioColor->setChecked(color);
+    ui->radioBlackAndWhite->setChecked(blackAndWhite);
+    for (QRadioButton *radio : {ui->radioColor, ui->radioBlackAndWhite})
+        radio->setAutoExclusive(true);
 }
 
 bool WidgetCameraSettings::applyRange(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
@@ -290,15 +297,14 @@ bool WidgetCameraSettings::applyRange(PXRMsgElement *camera, const char *capabil
     return true;
 }
 
-bool WidgetCameraSettings::applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
+void WidgetCameraSettings::applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider,
                                      QLabel *caption)
 {
     PXRMsgElement *element = PXRMsgElementFirstChild(camera, capability);
     if (element == nullptr)
-        return false;
+        return;
     slider->setValues(listTexts(element));
     setRowVisible(caption, slider, true);
-    return true;
 }
 
 void WidgetCameraSettings::applyIrisGainCapability(PXRMsgElement *camera)
@@ -361,10 +367,7 @@ void WidgetCameraSettings::loadColorMode(PXRMsgElement *camera, PXRMsgElement *o
     ui->widgetColorMode->show();
     const bool on = isOnState(state);
     const bool off = isOffState(state);
-    ui->radioBlackAndWhite->setAutoExclusive(false);
-    ui->radioColor->setChecked(on);
-    ui->radioBlackAndWhite->setChecked(off);
-    ui->radioBlackAndWhite->setAutoExclusive(true);
+    setColorRadios(on, off);
     ui->radioBlackAndWhite->setEnabled(on || off);
     ui->radioColor->setEnabled(on || off);
     if (on)
@@ -684,27 +687,17 @@ void WidgetCameraSettings::emitDialogLink(const QString &link)
 void WidgetCameraSettings::on_btnAutofocus_clicked()
 {
     const QString id = currentCameraId();
-    if (id.isEmpty())
+    if (id.isEmpty() || !sendOpticsAttribute("autofocus", "1"))
         return;
-    // The configuration is judged only once a refresh came after the start: the one kept
-    // before may still say the detection is over.
-    int refreshes = 0;
-    const QMetaObject::Connection counting =
-        connect(m_model, &Model::signalConfigReceived, this, [&refreshes] { ++refreshes; });
-    const bool started = sendOpticsAttribute("autofocus", "1");
     PXRMsgElement *sensor = PXRMsgElementFirstChild(PXRMsgChild(m_model->infos()), "sensor");
-    if (!started || sensor == nullptr) {
-        disconnect(counting);
+    if (sensor == nullptr)
         return;
-    }
     const bool fixedWait = kFixedFocusWaitModels.contains(text(sensor, "type"));
 
     QProgressDialog dialog(tr("Waiting for focus detection..."), tr("Cancel"), 0, 0, this);
     dialog.setWindowModality(Qt::WindowModal);
     dialog.show();
-    const bool stop = fixedWait ? waitFixed(dialog) : waitForFocusEnd(dialog, id, refreshes);
-    disconnect(counting);
-    if (stop) {
+    if (fixedWait ? waitFixed(dialog) : waitForFocusEnd(dialog, id)) {
         sendOpticsAttribute("autofocus", "0");
         m_loaded = true;
     }
@@ -727,8 +720,11 @@ bool WidgetCameraSettings::waitFixed(QProgressDialog &dialog)
     return true;
 }
 
-bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId, const int &refreshes)
+// The configuration kept when the detection starts may still say it is off: the end counts
+// only once the sensor has reported it running.
+bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId)
 {
+    bool running = false;
     QElapsedTimer stopwatch;
     stopwatch.start();
     while (stopwatch.elapsed() < autofocusTiming().pollLimitMs && !dialog.wasCanceled()) {
@@ -740,8 +736,10 @@ bool WidgetCameraSettings::waitForFocusEnd(QProgressDialog &dialog, const QStrin
         PXRMsgElement *camera = cameraConfig(cameraId);
         if (camera == nullptr)
             return false;
-        if (refreshes > 0 && !isTrue(PXRMsgElementFirstChild(camera, "optics"), "autofocus"))
+        const bool active = isTrue(PXRMsgElementFirstChild(camera, "optics"), "autofocus");
+        if (running && !active)
             break;
+        running = running || active;
     }
     return true;
 }

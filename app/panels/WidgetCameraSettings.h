@@ -90,12 +90,14 @@ private:
     void applyCapabilities(PXRMsgElement *camera);
     void applyIrCutCapability(PXRMsgElement *camera);
     void applyIrisGainCapability(PXRMsgElement *camera);
-    // A slider row from a capability element: shown with its range or list when present.
+    // A slider row from a capability element: shown with its range or list when present; a range
+    // lacking a bound counts as absent.
     bool applyRange(PXRMsgElement *camera, const char *capability, WidgetSlider *slider, QLabel *caption);
-    bool applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider, QLabel *caption);
+    void applyList(PXRMsgElement *camera, const char *capability, WidgetSlider *slider, QLabel *caption);
 
     // The IR-cut state of the configuration: "on", "off", another text, or empty for none.
     static QString irCutState(PXRMsgElement *optics);
+    void setColorRadios(bool color, bool blackAndWhite);
     void loadColorMode(PXRMsgElement *camera, PXRMsgElement *optics, const QString &state);
     void loadColorModeControl(PXRMsgElement *control, const char *freeAttribute, const QString &text);
     void loadFocus(PXRMsgElement *camera, PXRMsgElement *optics, const QString &state);
@@ -107,7 +109,7 @@ private:
 
     // The focus detection's wait; false when it must end without taking autofocus back.
     bool waitFixed(QProgressDialog &dialog);
-    bool waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId, const int &refreshes);
+    bool waitForFocusEnd(QProgressDialog &dialog, const QString &cameraId);
     // The link of a note as the key of the dialog it opens.
     void emitDialogLink(const QString &link);
 

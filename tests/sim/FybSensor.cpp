@@ -263,7 +263,14 @@ bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& 
     case Reply::Action::Send: break;
   }
   if (!c->channel.write(r.bytes)) return false;
-  if (request.rootName() == "setConfig") applyConfigChange(request, r);
+  if (request.rootName() != "setConfig") return true;
+  Millis pushDelay;
+  {
+    std::lock_guard lock(m_);
+    pushDelay = configPushDelay_;
+  }
+  if (!pauseFor(c, pushDelay)) return false;
+  applyConfigChange(request, r);
   return true;
 }
 
@@ -322,6 +329,11 @@ void FybSensor::setReply(const std::string& requestRoot, Reply reply) {
 void FybSensor::setDefaultReply(Reply reply) {
   std::lock_guard lock(m_);
   default_ = std::move(reply);
+}
+
+void FybSensor::setConfigPushDelay(Millis delay) {
+  std::lock_guard lock(m_);
+  configPushDelay_ = delay;
 }
 
 void FybSensor::setConfig(const Element& config) {

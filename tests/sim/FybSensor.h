@@ -112,6 +112,8 @@ class FybSensor {
   // "warning" is folded into the config, which is then pushed again to the connections whose
   // subscription has configChanges on, after the answer, as a real sensor does.
   void setConfig(const Element& config);
+  // How long after answering a setConfig the change is folded and pushed (none by default).
+  void setConfigPushDelay(Millis delay);
   Element config() const;
   void setInfos(const Element& infos);
   // The camera's focus detection is over: its optics' autofocus "0" is folded into the config,
@@ -204,6 +206,7 @@ class FybSensor {
   std::map<std::string, Reply> standing_;
   Reply default_ = Reply::ok();
   Element config_, infos_;
+  Millis configPushDelay_{0};
   bool silentAsync_ = false, silentSync_ = false;
   bool refuse_ = false;
   std::size_t accepted_ = 0;
