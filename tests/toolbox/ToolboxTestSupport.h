@@ -40,10 +40,11 @@ private:
     }
 };
 
-// Processes events until the condition holds or five seconds pass.
+// Processes events until the condition holds or fifteen seconds pass (sanitized builds on a
+// loaded machine are slow; a passing wait returns as soon as its condition holds).
 inline bool waitUntil(const std::function<bool()> &condition)
 {
-    QDeadlineTimer deadline(5000);
+    QDeadlineTimer deadline(15000);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
