@@ -71,7 +71,7 @@ protected:
         QSignalSpy infos(model(), &Model::signalInfosReceived);
         const fybsim::FybSensor::Mark since = server.mark();
         ASSERT_TRUE(sensor().connect("127.0.0.1", server.port(), QString(), false, false, false, {}, {}));
-        ASSERT_TRUE(server.waitForConnections(since, fybsim::Role::Asynchronous, 1, 5s));
+        ASSERT_TRUE(server.waitForConnections(since, fybsim::Role::Asynchronous, 1, 15s));
         ASSERT_TRUE(waitUntil([] { return sensor().isConnected(); }));
         PXRMsg *subscription = PXRMsgCreate();
         PXRMsgElement *root = PXRMsgElementCreate("setEnableStreams");
