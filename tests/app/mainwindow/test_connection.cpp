@@ -305,6 +305,23 @@ TEST_F(ConnectionTest, CancelledWaitAndRefusedOptionsLeaveTheWindowIdle)
     }
 }
 
+TEST_F(ConnectionTest, DisconnectingUnderTheConnectionWaitEndsItAsCancelled)
+{
+    FybSensor sensor;
+    sensor.setRefuseConnections(true);
+    onWait = [this](DialogWait *wait) {
+        QTimer::singleShot(0, window.get(), [this] { window->disconnect(); });
+        return wait->exec();
+    };
+    startIdle();
+    LogMark log;
+    connectFromPage(sensor.port(), QString());
+    EXPECT_EQ(waits, 1);
+    EXPECT_FALSE(window->isConnectedLook());
+    EXPECT_EQ(master().handle(), nullptr);
+    EXPECT_TRUE(log.linesWith("Connected, protocol").isEmpty());
+}
+
 TEST_F(ConnectionTest, AddressIsLoggedAsTypedAndBoundWithoutBlanks)
 {
     FybSensor sensor;

@@ -15,6 +15,7 @@
 
 #include <QDockWidget>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -321,6 +322,21 @@ TEST_F(OBKTest, DailyLogFileIsWrittenInTheApplicationDataFolder)
     MainWindowInterface::logSensor(5, "sensor line");
     EXPECT_EQ(mark.linesWith("application line").size(), 1);
     EXPECT_EQ(mark.linesWith("sensor line").size(), 1);
+}
+
+TEST_F(OBKTest, ConnectionSlotsKeepTheirPlaceInTheMetaObject)
+{
+    const QStringList expected = {"connectToSensor", "prepareForDisconnect", "disconnect", "onDisconnectionReceived",
+                                  "onConfigReceived", "onInfosReceived", "saveCameraSettings", "doPeriodicTasks",
+                                  "openDialog", "criticalMessage"};
+    QStringList found;
+    const QMetaObject &meta = OBK::staticMetaObject;
+    for (int i = meta.methodOffset(); i < meta.methodCount() && found.size() < expected.size(); ++i)
+        if (meta.method(i).methodType() == QMetaMethod::Slot)
+            found << QString::fromLatin1(meta.method(i).name());
+    EXPECT_EQ(found, expected);
+    EXPECT_LT(meta.indexOfSlot("on_actionViewTraces_triggered()"), meta.indexOfSlot("on_actionSensorDisconnect_triggered()"));
+    EXPECT_LT(meta.indexOfSlot("on_actionSensorDisconnect_triggered()"), meta.indexOfSlot("on_actionSensorLock_triggered()"));
 }
 
 TEST_F(OBKTest, PeriodicTaskCapsTheMasterGroupsAndPurgesOldOnesOfBothManagers)
