@@ -206,6 +206,37 @@ TEST_F(ConnectionTest, StartUpConnectsFillsBothTreesShowsTheSchemasActionsAndDis
     }
 }
 
+TEST_F(ConnectionTest, HandshakeGoesOnAfterASchemaAnswerItCannotUse)
+{
+    struct Case
+    {
+        const char *name;
+        Reply reply;
+        const char *logged;
+    };
+    const Case cases[] = {
+        {"refused", Reply::failed("Busy"), "XSD invalid answer : Busy"},
+        {"another answer", Reply::message(Element("config")), "XSD invalid answer"},
+        {"unreadable schema", Reply::message(Element("xsd").withContent("<xs:schema")), "Unable to parse XSD"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        FybSensor sensor;
+        sensor.setInfos(infosWithSerial("SIM-0001"));
+        sensor.setReply("getXSD", c.reply);
+        const FybSensor::Mark since = sensor.mark();
+        LogMark log;
+        startWith(sensor.port());
+        EXPECT_EQ(log.linesWith(c.logged).size(), 1);
+        EXPECT_TRUE(log.linesWith("XSD received").isEmpty());
+        EXPECT_EQ(log.linesWith("Connection done").size(), 1);
+        EXPECT_TRUE(window->isConnectedLook());
+        EXPECT_TRUE(sensor.waitForRoot(since, "getDate", 5s));
+        EXPECT_TRUE(waitLong([&] { return infoShows("SIM-0001"); }));
+        window.reset();
+    }
+}
+
 TEST_F(ConnectionTest, SecuredConnectShowsTheSslErrorsUntilIgnored)
 {
     FybSensor sensor(fybsim::TlsIdentity::selfSigned());
