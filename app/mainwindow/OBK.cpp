@@ -174,7 +174,10 @@ void OBK::buildToolBar()
 
 void OBK::restoreWindow()
 {
-    restoreState(m_settings.windowState(), 0);
+    const QByteArray state = m_settings.windowState();
+    // With nothing remembered, the sensor dock opens wide enough for its property names.
+    if (state.isEmpty() || !restoreState(state, 0))
+        resizeDocks({ui->dockSettings}, {420}, Qt::Horizontal);
     restoreGeometry(m_settings.windowGeometry());
     if (windowState() & Qt::WindowFullScreen) {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
