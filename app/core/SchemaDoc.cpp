@@ -208,6 +208,9 @@ bool SchemaDoc::load(const char *text, int length)
     }
     if (length < 0 || (length > 0 && !text))
         return false;
+    // Sensors may count the text's terminating zeros in its size (the legacy bridge does).
+    while (length > 0 && text[length - 1] == '\0')
+        --length;
     XML_Parser parser = XML_ParserCreate(nullptr);
     if (!parser)
         return false;

@@ -336,6 +336,16 @@ TEST(SchemaDocLoad, EveryTruncatedSchemaIsRefused)
     EXPECT_TRUE(schema.load(text.data(), int(complete)));
 }
 
+TEST(SchemaDocLoad, TerminatingZerosCountedInTheSizeAreNotPartOfTheDocument)
+{
+    const std::string text(kSchema, sizeof(kSchema)); // with its terminating zero
+    SchemaDoc schema;
+    ASSERT_TRUE(schema.load(text.data(), int(text.size())));
+    EXPECT_TRUE(schema.hasElement({"config"}));
+    EXPECT_FALSE(schema.load((std::string(kSchema) + '\0' + "<x/>").c_str(), int(sizeof(kSchema) + 4)))
+        << "a zero inside the text is no terminator";
+}
+
 TEST(SchemaDocLoad, WhatWasReadBeforeAFaultStays)
 {
     const std::string text(kSchema);
