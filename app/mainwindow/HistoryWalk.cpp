@@ -70,12 +70,11 @@ bool HistoryWalk::take(PXRMsg *entry, uint32_t *id)
         ModalInputs::critical(m_window, tr("Error"), tr("The answered message has no Id"));
         return false;
     }
-    // Ids count down to 1; one that is not a positive number or does not decrease would make
-    // the walk ask for the same entries again without end.
+    // Ids count down to 1; one that is not a positive number, or an entry newer than the id
+    // asked for (0 asks for the newest), would make the walk ask again without end.
     bool number = false;
     const uint32_t entryId = QByteArray(text).toUInt(&number);
-    const bool first = m_entries.size() == 1;
-    if (!number || entryId == 0 || (!first && entryId >= *id + 1))
+    if (!number || entryId == 0 || (*id != 0 && entryId > *id))
         return false;
     *id = entryId - 1;
     return *id != 0;

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 #include <map>
 #include <optional>
@@ -30,9 +31,11 @@ fybsim::FybSensor::Responder historyOf(std::map<std::string, Reply> answers)
     };
 }
 
+// An entry of the history, dated a minute apart per id.
 Reply entry(const char *id)
 {
-    return Reply::message(Element("log").add(Element("event").set("type", "reboot")).set("id", id));
+    const std::string date = std::to_string(1700000000000LL + 60000LL * std::atoll(id));
+    return Reply::message(Element("log").add(Element("event").set("type", "reboot")).set("id", id).set("date", date));
 }
 
 class HistoryTest : public CommandTest
