@@ -5,6 +5,7 @@
 
 namespace {
 ZyModalRunner::Handler g_handler;
+ZyModalRunner::ShowHandler g_showHandler;
 }
 
 int ZyModalRunner::exec(QDialog *dialog)
@@ -17,4 +18,16 @@ int ZyModalRunner::exec(QDialog *dialog)
 void ZyModalRunner::setHandler(Handler handler)
 {
     g_handler = std::move(handler);
+}
+
+void ZyModalRunner::show(QDialog *dialog)
+{
+    dialog->show();
+    if (g_showHandler)
+        g_showHandler(dialog);
+}
+
+void ZyModalRunner::setShowHandler(ShowHandler handler)
+{
+    g_showHandler = std::move(handler);
 }

@@ -9,6 +9,7 @@ class ZyModalRunner
 {
 public:
     using Handler = std::function<int(QDialog *dialog)>;
+    using ShowHandler = std::function<void(QDialog *dialog)>;
 
     ZyModalRunner() = delete;
 
@@ -16,4 +17,9 @@ public:
     static int exec(QDialog *dialog);
     // An empty handler restores the normal modal run.
     static void setHandler(Handler handler);
+
+    // Shows a modal dialog that the caller polls (a progress dialog); an installed handler is
+    // told of it after it is shown.
+    static void show(QDialog *dialog);
+    static void setShowHandler(ShowHandler handler);
 };

@@ -7,11 +7,14 @@
 #include "CommandLineSensor.h"
 #include "DialogStats.h"
 #include "DiscoveryFactory.h"
+#include "HistoryWalk.h"
 #include "MainWindowResources.h"
 #include "Model.h"
 #include "MsgManager.h"
 #include "MsgManagerNotifier.h"
 #include "PXRPrivateToolBox.h"
+#include "PictureRequest.h"
+#include "SensorCommands.h"
 #include "SA_Log.h"
 #include "ZyAutoCursor.h"
 #include "ZyLogs.h"
@@ -158,6 +161,8 @@ void OBK::buildToolBar()
     style.offTooltip = tr("Lock");
     style.onTooltip = tr("Unlock");
     m_lockSwitch = new ZySwitchButton(this, style);
+    // The switch never moves itself: the lock command decides and the locked look moves it.
+    QObject::connect(m_lockSwitch, &ZySwitchButton::clicked, this, &OBK::on_actionSensorLock_triggered);
 
     // On Linux a native menu bar would leave the window; the tool bar holds it instead.
     ui->menuBar->setNativeMenuBar(false);
@@ -653,6 +658,78 @@ void OBK::on_actionSensorDisconnect_triggered()
 
 void OBK::on_actionSensorLock_triggered()
 {
+    if (SensorCommands(this).lockOrUnlock())
+        updateLockState();
+}
+
+void OBK::on_actionSensorReboot_triggered()
+{
+    SensorCommands(this).reboot();
+}
+
+void OBK::on_actionForbidSetConfig_triggered()
+{
+    SensorCommands(this).forbidSetConfig();
+}
+
+void OBK::on_actionResetCounters_triggered()
+{
+    SensorCommands(this).resetCounters();
+}
+
+void OBK::on_actionTestNTP_triggered()
+{
+    SensorCommands(this).testNtp();
+}
+
+void OBK::on_actionGetHistory_triggered()
+{
+    HistoryWalk(this).run();
+}
+
+void OBK::on_actionGetImage_triggered()
+{
+    PictureRequest::run(this);
+}
+
+void OBK::on_actionGet_current_log_triggered()
+{
+    SensorCommands(this).getCurrentLog();
+}
+
+void OBK::on_actionTrigger_on_triggered()
+{
+    SensorCommands(this).triggerOn();
+}
+
+void OBK::on_actionTrigger_on_advanced_triggered()
+{
+    SensorCommands(this).triggerAdvanced();
+}
+
+void OBK::on_actionTrigger_timeout_triggered()
+{
+    SensorCommands(this).triggerTimeout();
+}
+
+void OBK::on_actionTrigger_off_triggered()
+{
+    SensorCommands(this).triggerOff();
+}
+
+void OBK::on_actionOpenBarrier_triggered()
+{
+    SensorCommands(this).openBarrier();
+}
+
+void OBK::on_actionRecalibrateOptics_triggered()
+{
+    SensorCommands(this).recalibrateOptics();
+}
+
+void OBK::on_actionUpdate_firmware_from_URL_triggered()
+{
+    SensorCommands(this).updateFirmwareFromUrl();
 }
 
 void OBK::on_actionViewTraces_triggered()

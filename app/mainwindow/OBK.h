@@ -79,8 +79,21 @@ public slots:
     void on_actionViewSettings_triggered();
     void on_actionViewTraces_triggered();
     void on_actionSensorDisconnect_triggered();
-    // The lock command comes with the menu commands; until then the relock does nothing.
     void on_actionSensorLock_triggered();
+    void on_actionSensorReboot_triggered();
+    void on_actionForbidSetConfig_triggered();
+    void on_actionResetCounters_triggered();
+    void on_actionTestNTP_triggered();
+    void on_actionGetHistory_triggered();
+    void on_actionGetImage_triggered();
+    void on_actionGet_current_log_triggered();
+    void on_actionTrigger_on_triggered();
+    void on_actionTrigger_on_advanced_triggered();
+    void on_actionTrigger_timeout_triggered();
+    void on_actionTrigger_off_triggered();
+    void on_actionOpenBarrier_triggered();
+    void on_actionRecalibrateOptics_triggered();
+    void on_actionUpdate_firmware_from_URL_triggered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

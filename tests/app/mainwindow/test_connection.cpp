@@ -10,7 +10,9 @@
 #include "WidgetConnect.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSettings.h"
+#include "ZySwitchButton.h"
 
+#include <QDockWidget>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -193,6 +195,16 @@ TEST_F(ConnectionTest, StartUpConnectsFillsBothTreesShowsTheSchemasActionsAndDis
         if (withOpenBarrier)
             keepPicture(*window, "OBK-connected-info");
 
+        // The operator locks the sensor with the switch, then resets its counters.
+        const FybSensor::Mark commands = sensor.mark();
+        boxes.clear();
+        emit window->findChild<ZySwitchButton *>()->clicked();
+        EXPECT_TRUE(master().isLocked());
+        child<QAction>("actionResetCounters")->trigger();
+        EXPECT_TRUE(sensor.waitForRoot(commands, "lock", 5s, 0, Role::Synchronous));
+        EXPECT_TRUE(sensor.waitForRoot(commands, "resetCounters", 5s, 0, Role::Synchronous));
+        EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
+
         LogMark disconnecting;
         child<QAction>("actionSensorDisconnect")->trigger();
         EXPECT_FALSE(window->isConnectedLook());
@@ -370,17 +382,32 @@ TEST_F(ConnectionTest, LockedSensorIsRelockedAfterADropAndLegacyHandshakeSkipsRe
     prepare(sensor);
     startWith(sensor.port());
     ASSERT_TRUE(window->isConnectedLook());
-    master().setLocked(true);
+    window->on_actionSensorLock_triggered();
+    ASSERT_TRUE(master().isLocked());
+    const FybSensor::Mark beforeDrop = sensor.mark();
     LogMark dropped;
     sensor.dropConnections();
-    // Settled: every handshake begun has ended, one of them with the schema, on a live link (a
-    // request that met the dropped idle link costs one more handshake, which relocks again).
+    // Settled: locked again on a live link, every handshake begun ended (a relock that met the
+    // dropped idle link got no answer and costs one more handshake, which relocks again).
     ASSERT_TRUE(waitLong([&] {
-        return !dropped.linesWith("XSD received").isEmpty() && master().isConnected()
+        return !dropped.linesWith("relock sensor").isEmpty() && master().isLocked() && master().isConnected()
                && dropped.linesWith("Waiting for connection...").size() == dropped.linesWith("Connection done").size();
     }));
-    EXPECT_GE(dropped.linesWith("relock sensor").size(), 1);
-    ASSERT_TRUE(master().wasLocked()) << "the lock command is still to come, so the lock stays lost";
+    EXPECT_TRUE(sensor.waitForRoot(beforeDrop, "lock", 0ms, 0, Role::Synchronous)) << "the lock command ran again";
+    EXPECT_FALSE(master().wasLocked());
+    EXPECT_EQ(child<QDockWidget>("dockSettings")->windowTitle(), "Sensor LOCKED");
+
+    // A relock the sensor refuses leaves the lock lost, to be tried again after the next drop.
+    sensor.setReply("lock", Reply::failed("refused"));
+    LogMark droppedAgain;
+    sensor.dropConnections();
+    ASSERT_TRUE(waitLong([&] {
+        return !droppedAgain.linesWith("XSD received").isEmpty() && master().isConnected()
+               && droppedAgain.linesWith("Waiting for connection...").size()
+                      == droppedAgain.linesWith("Connection done").size();
+    }));
+    EXPECT_FALSE(master().isLocked());
+    ASSERT_TRUE(master().wasLocked());
 
     // The same lost lock on a legacy sensor: the handshake neither relocks nor asks the clock.
     PXR_store(&master().handle()->i32DetectedProtocol, PXR_PROTOCOL_KGV);
@@ -394,6 +421,7 @@ TEST_F(ConnectionTest, LockedSensorIsRelockedAfterADropAndLegacyHandshakeSkipsRe
     EXPECT_TRUE(log.linesWith("relock sensor").isEmpty());
     EXPECT_TRUE(sensor.waitForRoot(since, "getXSD", 5s));
     EXPECT_FALSE(sensor.waitForRoot(since, "getDate", 0ms));
+    EXPECT_FALSE(sensor.waitForRoot(since, "lock", 0ms));
     EXPECT_TRUE(Model::instance()->clockOffsetValid());
     EXPECT_EQ(Model::instance()->clockOffsetMs(), 0);
 }

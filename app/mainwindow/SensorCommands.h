@@ -1,0 +1,62 @@
+// The menu commands that send one request to the master sensor and deal with its answer:
+// checked, shown in the message viewer, or filed as a recognition for the trigger answers.
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+#include "PXR.h"
+
+class Model;
+class QWidget;
+
+class SensorCommands
+{
+    Q_DECLARE_TR_FUNCTIONS(OBK)
+
+public:
+    explicit SensorCommands(QWidget *window);
+
+    void getCurrentLog() { show("getCurrentLog"); }
+    void openBarrier() { show("openBarrier"); }
+    void recalibrateOptics() { show("calibrateZoomFocus"); }
+    void resetCounters();
+    void reboot();
+    void forbidSetConfig();
+    void testNtp();
+    void updateFirmwareFromUrl();
+    // Unlocks a sensor locked from here, otherwise locks it; false when nothing was sent.
+    bool lockOrUnlock();
+    void triggerOn();
+    void triggerTimeout();
+    void triggerAdvanced();
+    void triggerOff();
+
+private:
+    struct MsgDeleter
+    {
+        void operator()(PXRMsg *msg) const { PXRMsgDestroy(msg); }
+    };
+    using Msg = std::unique_ptr<PXRMsg, MsgDeleter>;
+
+    static Msg request(const char *root);
+    static PXRMsgElement *root(const Msg &msg) { return PXRMsgChild(msg.get()); }
+    // Sends and judges the answer with the title; false for no answer or a refusal.
+    bool sendChecked(const Msg &request, const QString &title);
+    void show(const char *requestRoot);
+    void showAnswer(const Msg &answer);
+    // The text input remembered under the settings key; empty when cancelled or left empty.
+    QString askRemembered(const QString &title, const QString &label, const char *key);
+    bool lock();
+    bool unlock();
+    // Adds the chosen camera's id; false when the choice was cancelled.
+    bool chooseCamera(const Msg &request);
+    void trigger(const Msg &request, std::optional<int> timeout = std::nullopt);
+    void errorBox(const QString &text);
+
+    QWidget *m_window;
+    Model *m_model;
+};
