@@ -69,6 +69,14 @@ public slots:
     void on_dockTraces_closeButtonClicked();
     void on_actionViewSettings_triggered();
     void on_actionViewTraces_triggered();
+    void on_actionSensorSaveConfiguration_triggered();
+    void on_actionSaveInformations_triggered();
+    void on_actionSaveXSD_triggered();
+    void on_actionSaveXSDDoc_triggered();
+    void on_actionSaveSensorTraces_triggered();
+    void on_actionSendSynchronousMessage_triggered();
+    void on_actionSendAsynchronousMessage_triggered();
+    void on_actionInstall_application_triggered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
