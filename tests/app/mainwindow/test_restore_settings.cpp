@@ -117,11 +117,11 @@ TEST_F(RestoreSettingsTest, PictureOfTheDialogUnderItsProgressWindow)
 {
     ASSERT_NO_FATAL_FAILURE(writeAll(path("config.pxrmsg"), QByteArray::fromStdString(fybsim::wireOf(configElement()))));
     // The sensor holds its answer until the picture is taken.
-    std::atomic<bool> release{false};
-    server.setResponder([&release](const fybsim::WireMessage &request) -> std::optional<Reply> {
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    server.setResponder([release](const fybsim::WireMessage &request) -> std::optional<Reply> {
         if (request.rootName() != "setConfig")
             return std::nullopt;
-        for (int i = 0; i < 1500 && !release; ++i)
+        for (int i = 0; i < 1500 && !*release; ++i)
             std::this_thread::sleep_for(10ms);
         return Reply::ok();
     });
@@ -130,7 +130,7 @@ TEST_F(RestoreSettingsTest, PictureOfTheDialogUnderItsProgressWindow)
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, [&] {
         auto *progress = dialog.findChild<QProgressDialog *>();
-        if (progress == nullptr || !progress->isVisible() || release)
+        if (progress == nullptr || !progress->isVisible() || *release)
             return;
         // The progress window sits over the lower half of the dialog, framed, as a window manager shows it.
         const QImage base = render(dialog);
@@ -143,11 +143,11 @@ TEST_F(RestoreSettingsTest, PictureOfTheDialogUnderItsProgressWindow)
         painter.drawImage(at + QPoint(1, 1), over);
         painter.setPen(Qt::black);
         painter.drawRect(QRect(at, over.size() + QSize(1, 1)));
-        release = true;
+        *release = true;
     });
     look.start(20);
     restore(dialog, path("config.pxrmsg"));
-    release = true;
+    *release = true;
     ASSERT_FALSE(picture.isNull());
     QDir().mkpath(BZK_TEST_PICTURES_DIR);
     picture.save(QStringLiteral(BZK_TEST_PICTURES_DIR "/restore-settings.png"));

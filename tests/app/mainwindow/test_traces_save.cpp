@@ -102,8 +102,6 @@ TEST_F(TracesSaveTest, WithoutCurrentTracesNoFileIsMadeAndNothingMoreAsked)
         EXPECT_EQ(boxes(), QList<Asked>({{"box", "Error", "Unable to get Traces", answered ? "No traces yet" : "NULL answer"}}));
         EXPECT_EQ(requests(), QStringList({"getTraces"}));
         EXPECT_FALSE(QFile::exists(path("traces.txt")));
-        ASSERT_TRUE(waitLong([] { return Model::instance()->masterSensor().isConnected(); }));
-        ASSERT_TRUE(server.waitForOpenCount(fybsim::Role::Synchronous, 1, 15s));
     }
 }
 
