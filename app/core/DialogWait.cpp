@@ -82,6 +82,12 @@ QString DialogWait::sslErrorText(quint32 errors)
 void DialogWait::onTimerTimeout()
 {
     PXR *handle = m_sensor != nullptr ? m_sensor->handle() : nullptr;
+    // A sensor disconnected under the wait can never connect: the wait ends as cancelled.
+    if (m_sensor != nullptr && handle == nullptr) {
+        m_timer.stop();
+        reject();
+        return;
+    }
     if (handle != nullptr) {
         const quint32 errors = PXRGetSSLErrors(handle);
         if (errors != 0 && PXRGetIgnoreSSLErrors(handle) != PXR_SSL_ERROR_ALL) {

@@ -176,7 +176,10 @@ void OBK::buildToolBar()
 
 void OBK::restoreWindow()
 {
-    restoreState(m_settings.windowState(), 0);
+    const QByteArray state = m_settings.windowState();
+    // With nothing remembered, the sensor dock opens wide enough for its property names.
+    if (state.isEmpty() || !restoreState(state, 0))
+        resizeDocks({ui->dockSettings}, {420}, Qt::Horizontal);
     restoreGeometry(m_settings.windowGeometry());
     if (windowState() & Qt::WindowFullScreen) {
         setWindowState(windowState() & ~Qt::WindowFullScreen);
@@ -211,6 +214,8 @@ void OBK::connectViews()
         QObject::connect(manager, &RecognitionManager::recognitionGroupsdeleted, ui->widgetRecognitions,
                          &WidgetRecognitions::onRecognitionGroupsdeleted);
     }
+    QObject::connect(m_model, &Model::signalConfigReceived, this, &OBK::onConfigReceived);
+    QObject::connect(m_model, &Model::signalInfosReceived, this, &OBK::onInfosReceived);
     QObject::connect(&m_periodicTimer, &QTimer::timeout, this, &OBK::doPeriodicTasks);
 }
 
@@ -377,9 +382,158 @@ void OBK::toggleFullScreen()
     ui->dockSettings->setVisible(normal);
 }
 
-void OBK::connectToSensor(QString strAddress, uint16_t uPort, QString, bool, bool, bool, QString, QString)
+void OBK::connectToSensor(QString strAddress, uint16_t uPort, QString strOptions, bool bSecured,
+                          bool bIgnoreSSLErrors, bool bUseCertificate, QString strCertificateFile,
+                          QString strCertificateKeyFile)
 {
     logApp(5, QStringLiteral("Connecting to sensor %1:%2").arg(strAddress).arg(uPort));
+    const QString address = strAddress.trimmed();
+    m_model->clear();
+    if (!m_model->masterSensor().connect(address, uPort, strOptions, bSecured, bIgnoreSSLErrors, bUseCertificate,
+                                         strCertificateFile, strCertificateKeyFile)) {
+        criticalMessage(tr("Cannot connect to sensor %1").arg(address));
+        disconnect();
+        return;
+    }
+    if (initConnection())
+        onConnected();
+}
+
+bool OBK::initConnection()
+{
+    if (m_handshakeRunning)
+        return true;
+    m_handshakeRunning = true;
+    Sensor &sensor = m_model->masterSensor();
+    QObject::disconnect(&sensor, &Sensor::signalDisconnected, this, &OBK::onDisconnectionReceived);
+    logApp(6, QStringLiteral("Waiting for connection..."));
+    if (m_waitDialog.execConnecting(&sensor) == 0) {
+        disconnect();
+        m_handshakeRunning = false;
+        return false;
+    }
+    // Losses during the handshake reach no slot; they are counted here and dealt with at its end.
+    m_lossesDuringHandshake = 0;
+    const QMetaObject::Connection lossCounter = QObject::connect(
+        &sensor, &Sensor::signalDisconnected, this, [this] { ++m_lossesDuringHandshake; }, Qt::DirectConnection);
+    // The whole handshake counts as a request: a close or a loss of the kept trees waits for its end.
+    MsgManagerNotifier::instance()->requestStarted();
+
+    logApp(6, QStringLiteral("Connected, protocol is %1").arg(sensor.detectedProtocol()));
+    if (sensor.detectedProtocol() == QLatin1String("FYB") && sensor.wasLocked()) {
+        logApp(7, QStringLiteral("relock sensor"));
+        on_actionSensorLock_triggered();
+    }
+    requestSchema();
+    logApp(6, QStringLiteral("Connection done"));
+    subscribeToStreams();
+    m_model->requestSensorDate();
+    updateLockState();
+    m_model->parseInfos();
+    updateForbidSetConfigText();
+    fillPanels();
+    m_periodicTimer.start(kPeriodicMs);
+    QObject::connect(&sensor, &Sensor::signalDisconnected, this, &OBK::onDisconnectionReceived);
+    ui->actionResetCounters->setVisible(m_model->schemaDoc().hasAttribute({QStringLiteral("resetCounters")}, {}));
+
+    QObject::disconnect(lossCounter);
+    MsgManagerNotifier::instance()->requestEnded();
+    m_handshakeRunning = false;
+    // A request of this handshake may have gone to a link that was already dead, and its loss
+    // came while unhooked: the next connection must run the whole handshake again.
+    if (handshakeLostTheLink())
+        QMetaObject::invokeMethod(this, &OBK::onDisconnectionReceived, Qt::QueuedConnection);
+    return true;
+}
+
+bool OBK::handshakeLostTheLink() const
+{
+    return m_lossesDuringHandshake > 0 || !m_model->masterSensor().isConnected();
+}
+
+void OBK::requestSchema()
+{
+    logApp(6, QStringLiteral("Requesting XSD..."));
+    PXRMsg *request = PXRMsgCreate();
+    PXRMsgSetChild(request, PXRMsgElementCreate("getXSD"));
+    PXRMsg *answer = MsgManager::sendRequest(request);
+    PXRMsgDestroy(request);
+    PXRMsgElement *root = answer != nullptr ? PXRMsgChild(answer) : nullptr;
+    if (answer == nullptr) {
+        logApp(4, QStringLiteral("Unable to get XSD!"));
+    } else if (root != nullptr && PXRMsgStringEqual(PXRMsgElementName(root), "xsd")) {
+        if (!m_model->schemaDoc().load(static_cast<const char *>(PXRMsgElementContent(root)),
+                                       int(PXRMsgElementContentSize(root)))) {
+            logApp(4, QStringLiteral("Unable to parse XSD"));
+        } else {
+            logApp(7, QStringLiteral("XSD received"));
+            showSchemaActions();
+        }
+    } else if (PXRPToolIsAnswer(answer)) {
+        const char *error = PXRPToolAnswerError(answer);
+        logApp(4, QStringLiteral("XSD invalid answer : %1").arg(QString::fromUtf8(error != nullptr ? error : "")));
+    } else {
+        logApp(4, QStringLiteral("XSD invalid answer"));
+    }
+    PXRMsgDestroy(answer);
+}
+
+void OBK::showSchemaActions()
+{
+    const struct
+    {
+        QAction *Ui::OBKClass::*action;
+        const char *request;
+    } actions[] = {
+        {&Ui::OBKClass::actionGetImage, "getImage"},
+        {&Ui::OBKClass::actionGetHistory, "getLog"},
+        {&Ui::OBKClass::actionGet_current_log, "getCurrentLog"},
+        {&Ui::OBKClass::actionTrigger_on, "triggerOn"},
+        {&Ui::OBKClass::actionTrigger_on_advanced, "triggerOn"},
+        {&Ui::OBKClass::actionTrigger_timeout, "triggerOn"},
+        {&Ui::OBKClass::actionTrigger_off, "triggerOff"},
+        {&Ui::OBKClass::actionOpenBarrier, "openBarrier"},
+        {&Ui::OBKClass::actionSaveSensorTraces, "getTraces"},
+        {&Ui::OBKClass::actionResetCounters, "resetCounters"},
+        {&Ui::OBKClass::actionTestNTP, "testNTP"},
+        {&Ui::OBKClass::actionInstall_application, "updateApp"},
+        {&Ui::OBKClass::actionRecalibrateOptics, "calibrateZoomFocus"},
+        {&Ui::OBKClass::actionUpdate_firmware_from_URL, "updateWebFirmware"},
+        {&Ui::OBKClass::actionForbidSetConfig, "forbidSetConfig"},
+    };
+    for (const auto &entry : actions)
+        (ui->*entry.action)->setVisible(m_model->schemaDoc().hasElement({QString::fromLatin1(entry.request)}));
+}
+
+void OBK::subscribeToStreams()
+{
+    PXRMsg *message = PXRMsgCreate();
+    PXRMsgElement *root = PXRMsgElementCreate("setEnableStreams");
+    PXRMsgSetChild(message, root);
+    // Off then on, so that the sensor pushes its configuration and information afresh.
+    for (const char *value : {"0", "1"}) {
+        for (const char *stream : {"configChanges", "infoChanges", "traces"})
+            PXRMsgElementSetAttribute(root, stream, value);
+        PXRSendAsynchronousMessage(m_model->masterSensor().handle(), message);
+    }
+    PXRMsgDestroy(message);
+}
+
+void OBK::updateForbidSetConfigText()
+{
+    ui->actionForbidSetConfig->setText(m_model->configForbidden() ? tr("Allow configuration changes")
+                                                                  : tr("Forbid configuration changes"));
+}
+
+void OBK::fillPanels()
+{
+    ui->widgetInformations->fillInfos();
+    ui->tabSettings->reload();
+    ui->widgetCameraSettings->fillCameras();
+    ui->widgetCameraSettings->loadConfig();
+    ui->tabSettings->reload();
+    ui->widgetCameraSettings->loadConfig();
+    ui->widgetVideoPlayer->onConfigReceived();
 }
 
 void OBK::prepareForDisconnect()
@@ -399,6 +553,51 @@ void OBK::disconnect()
     m_model->clear();
     logApp(5, QStringLiteral("Disconnected from sensor %1").arg(address));
     onDisconnected();
+}
+
+void OBK::onDisconnectionReceived()
+{
+    // A report that outlived the connection the operator closed meanwhile.
+    if (m_model->masterSensor().handle() == nullptr)
+        return;
+    // A request's worker still uses the handle that a cancelled wait would destroy.
+    if (MsgManager::runningRequests() != 0) {
+        if (!m_disconnectionWaitsForRequests) {
+            m_disconnectionWaitsForRequests = true;
+            QObject::connect(MsgManagerNotifier::instance(), &MsgManagerNotifier::allRequestsFinished, this,
+                             [this] {
+                                 m_disconnectionWaitsForRequests = false;
+                                 onDisconnectionReceived();
+                             },
+                             Qt::SingleShotConnection);
+        }
+        return;
+    }
+    logApp(6, QStringLiteral("disconnection received"));
+    ui->widgetDoc->hide();
+    updateLockState();
+    initConnection();
+}
+
+void OBK::onConfigReceived()
+{
+    ui->tabSettings->reload();
+    ui->widgetCameraSettings->loadConfig();
+    ui->widgetVideoPlayer->onConfigReceived();
+}
+
+void OBK::onInfosReceived()
+{
+    m_model->parseInfos();
+    updateForbidSetConfigText();
+    ui->widgetInformations->fillInfos();
+    ui->tabSettings->reload();
+    ui->widgetCameraSettings->fillCameras();
+    ui->widgetCameraSettings->loadConfig();
+}
+
+void OBK::saveCameraSettings()
+{
 }
 
 void OBK::doPeriodicTasks()
@@ -445,6 +644,17 @@ void OBK::on_actionViewSettings_triggered()
     const bool show = ui->actionViewSettings->isChecked();
     m_settings.setShowSettingsDock(show);
     ui->dockSettings->setVisible(m_connected && show);
+}
+
+void OBK::on_actionSensorDisconnect_triggered()
+{
+    ZyAutoCursor cursor(this, Qt::WaitCursor);
+    m_periodicTimer.stop();
+    disconnect();
+}
+
+void OBK::on_actionSensorLock_triggered()
+{
 }
 
 void OBK::on_actionViewTraces_triggered()

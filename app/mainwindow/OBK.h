@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdint>
 
 #include "PXR.h"
@@ -41,6 +42,10 @@ public:
     bool isConnectedLook() const { return m_connected; }
     void applyStyleSheets();
 
+    // Brings the application up to date with the master sensor once the library has connected
+    // it (a wait the operator may cancel); false only when cancelled. Runs again after drops.
+    bool initConnection();
+
     // MainWindowInterface
     PXRPToolPlateDecryptor *plateDecryptor() override { return m_plateDecryptor; }
     PXRDiscover *discover() override { return m_discover; }
@@ -62,6 +67,10 @@ public slots:
     void prepareForDisconnect() override;
     // Named as the other slots expect it; inside this class QObject::disconnect is spelt out.
     void disconnect();
+    void onDisconnectionReceived();
+    void onConfigReceived();
+    void onInfosReceived();
+    void saveCameraSettings();
     void doPeriodicTasks();
     void openDialog(QString strTabKey);
     void criticalMessage(QString strMessage);
@@ -69,6 +78,9 @@ public slots:
     void on_dockTraces_closeButtonClicked();
     void on_actionViewSettings_triggered();
     void on_actionViewTraces_triggered();
+    void on_actionSensorDisconnect_triggered();
+    // The lock command comes with the menu commands; until then the relock does nothing.
+    void on_actionSensorLock_triggered();
     void on_actionSensorSaveConfiguration_triggered();
     void on_actionSaveInformations_triggered();
     void on_actionSaveXSD_triggered();
@@ -92,6 +104,13 @@ private:
     void loadPlateKey();
     void logLibraryVersion();
     void actOnCommandLine();
+    void requestSchema();
+    void showSchemaActions();
+    void subscribeToStreams();
+    void updateForbidSetConfigText();
+    void fillPanels();
+    // A loss reported while the handshake had its hook off, or a link found down at its end.
+    bool handshakeLostTheLink() const;
     // True when the close must wait for the running requests; the close is then asked again.
     bool postponeCloseForRequests(QCloseEvent *event);
 
@@ -115,4 +134,8 @@ private:
     ZyLogsUnit *m_sensorLog = nullptr;
     ZyLogsUnit *m_libraryLog = nullptr;
     bool m_closeWaitsForRequests = false;
+    bool m_handshakeRunning = false;
+    bool m_disconnectionWaitsForRequests = false;
+    // Losses the library reported during the handshake; written on its threads.
+    std::atomic<int> m_lossesDuringHandshake{0};
 };

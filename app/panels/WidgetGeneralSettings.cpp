@@ -60,6 +60,8 @@ WidgetGeneralSettings::~WidgetGeneralSettings()
 
 void WidgetGeneralSettings::setupHeader(const QString &treeName)
 {
+    // Room for most captions until the operator's own widths are restored.
+    header()->setDefaultSectionSize(190);
     init(tr("%nProperty|%nValue"), treeName);
     header()->setStretchLastSection(true);
 }

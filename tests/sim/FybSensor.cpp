@@ -132,6 +132,7 @@ FybSensor::~FybSensor() {
   listener_->stop();
   for (auto& c : connections_) c->channel.shutdown();
   for (auto& c : connections_) c->thread.join();
+  if (restarter_.joinable()) restarter_.join();
   connections_.clear();
   if (tls_) SSL_CTX_free(tls_);
 }
@@ -251,7 +252,45 @@ Reply FybSensor::nextReply(const WireMessage& request) {
   }
   std::lock_guard lock(m_);
   auto it = standing_.find(request.rootName());
-  return it != standing_.end() ? it->second : default_;
+  if (it != standing_.end()) return it->second;
+  return request.rootName() == "getDate" ? clockAnswer() : default_;
+}
+
+// Called with m_ held.
+Reply FybSensor::clockAnswer() const {
+  const auto now = std::chrono::system_clock::now().time_since_epoch() + clockSkew_;
+  const auto ms = std::chrono::duration_cast<Millis>(now).count();
+  return Reply::message(Element("date").set("date", std::to_string(ms)));
+}
+
+void FybSensor::restartIfArmed(const std::string& root) {
+  std::thread previous;
+  {
+    std::lock_guard lock(m_);
+    if (restartAfter_.empty() || root != restartAfter_ || stop_) return;
+    restartAfter_.clear();
+    previous = std::move(restarter_);
+  }
+  if (previous.joinable()) previous.join();
+  std::lock_guard lock(m_);
+  restarter_ = std::thread([this, delay = restartDelay_] {
+    {
+      std::unique_lock wait(m_);
+      if (changed_.wait_for(wait, delay, [&] { return stop_.load(); })) return;
+    }
+    dropConnections();
+  });
+}
+
+void FybSensor::setClockSkew(Millis skew) {
+  std::lock_guard lock(m_);
+  clockSkew_ = skew;
+}
+
+void FybSensor::restartAfterAnswering(const std::string& requestRoot, Millis delay) {
+  std::lock_guard lock(m_);
+  restartAfter_ = requestRoot;
+  restartDelay_ = delay;
 }
 
 bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& request) {
@@ -263,14 +302,16 @@ bool FybSensor::answer(const std::shared_ptr<Connection>& c, const WireMessage& 
     case Reply::Action::Send: break;
   }
   if (!c->channel.write(r.bytes)) return false;
-  if (request.rootName() != "setConfig") return true;
-  Millis pushDelay;
-  {
-    std::lock_guard lock(m_);
-    pushDelay = configPushDelay_;
+  if (request.rootName() == "setConfig") {
+    Millis pushDelay;
+    {
+      std::lock_guard lock(m_);
+      pushDelay = configPushDelay_;
+    }
+    if (!pauseFor(c, pushDelay)) return false;
+    applyConfigChange(request, r);
   }
-  if (!pauseFor(c, pushDelay)) return false;
-  applyConfigChange(request, r);
+  restartIfArmed(request.rootName());
   return true;
 }
 

@@ -107,6 +107,13 @@ class FybSensor {
   void setReply(const std::string& requestRoot, Reply reply);
   void setDefaultReply(Reply reply);
 
+  // getDate is answered, unless scripted otherwise, with root "date" and the sensor's clock in
+  // milliseconds since the epoch: the local clock moved by the skew.
+  void setClockSkew(Millis skew);
+  // After the next answer to a request with that root, the sensor restarts once the delay is
+  // over: every connection is closed (new ones are served as before).
+  void restartAfterAnswering(const std::string& requestRoot, Millis delay);
+
   // Pushed on the asynchronous connection when setEnableStreams has configChanges or
   // infoChanges "1"; by default a small config and infos. A setConfig request answered "ok" or
   // "warning" is folded into the config, which is then pushed again to the connections whose
@@ -185,6 +192,8 @@ class FybSensor {
   // Folds the change into the config and pushes it to the connections following its changes.
   void foldConfig(const Element& change);
   Reply nextReply(const WireMessage& request);
+  Reply clockAnswer() const;
+  void restartIfArmed(const std::string& root);
   bool pauseFor(const std::shared_ptr<Connection>& c, Millis wait);
   template <typename Pred>
   bool waitUntil(Millis timeout, Pred pred) const;
@@ -205,6 +214,10 @@ class FybSensor {
   Responder responder_;
   std::map<std::string, Reply> standing_;
   Reply default_ = Reply::ok();
+  Millis clockSkew_{0};
+  std::string restartAfter_;
+  Millis restartDelay_{0};
+  std::thread restarter_;
   Element config_, infos_;
   Millis configPushDelay_{0};
   bool silentAsync_ = false, silentSync_ = false;

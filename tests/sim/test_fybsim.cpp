@@ -174,6 +174,32 @@ TEST(FybSensor, SendsHelloAndAnswersScriptedRequestsOnTheSynchronousConnection) 
   EXPECT_TRUE(sensor.errors().empty());
 }
 
+TEST(FybSensor, AnswersGetDateWithItsSkewedClockAndRestartsOnceAfterTheArmedAnswer) {
+  FybSensor sensor;
+  sensor.setClockSkew(-1h);
+  sensor.restartAfterAnswering("getDate", 200ms);
+  Client client(sensor.port());
+  ASSERT_TRUE(client.connected());
+  ASSERT_TRUE(client.read());
+  ASSERT_TRUE(client.send(modeMessage("synchronous")));
+  const auto before = std::chrono::system_clock::now().time_since_epoch();
+  ASSERT_TRUE(client.send(wireOf(Element("getDate"))));
+  const Element date = client.readRoot();
+  const auto after = std::chrono::system_clock::now().time_since_epoch();
+  ASSERT_EQ(date.name, "date");
+  const long long sensorMs = std::stoll(*date.attribute("date"));
+  EXPECT_GE(sensorMs, std::chrono::duration_cast<Millis>(before - 1h).count());
+  EXPECT_LE(sensorMs, std::chrono::duration_cast<Millis>(after - 1h).count());
+  // The restart closes the connection; a new one is served and not restarted again.
+  EXPECT_FALSE(client.read());
+  Client next(sensor.port());
+  ASSERT_TRUE(next.read());
+  ASSERT_TRUE(next.send(modeMessage("synchronous")));
+  ASSERT_TRUE(next.send(wireOf(Element("getDate"))));
+  EXPECT_EQ(next.readRoot().name, "date");
+  EXPECT_FALSE(sensor.waitForOpenCount(Role::Synchronous, 0, 500ms)) << "one restart only";
+}
+
 TEST(FybSensor, RepliesLateNeverOrByClosingAndStaysQuietWhenSilent) {
   FybSensor sensor;
   sensor.queueReply(Reply::never());

@@ -56,6 +56,11 @@ int runProgramCase(int argc, char **argv)
             return int(QDialog::Rejected);
         });
     } else {
+        // The operator cancels the wait for the sensor named on the command line.
+        ZyModalRunner::setHandler([](QDialog *dialog) {
+            std::printf("wait cancelled: %s\n", dialog->metaObject()->className());
+            return int(QDialog::Rejected);
+        });
         qAddPreRoutine(closeWindowOnceShown);
     }
     // The program sees its own name and the arguments after the case.

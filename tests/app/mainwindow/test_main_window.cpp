@@ -6,6 +6,7 @@
 #include "TestPictures.h"
 
 #include "MsgManagerNotifier.h"
+#include "RecognitionTestSupport.h"
 #include "SA_Log.h"
 #include "WidgetCameraSettings.h"
 #include "WidgetConnect.h"
@@ -14,6 +15,7 @@
 
 #include <QDockWidget>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -320,6 +322,66 @@ TEST_F(OBKTest, DailyLogFileIsWrittenInTheApplicationDataFolder)
     MainWindowInterface::logSensor(5, "sensor line");
     EXPECT_EQ(mark.linesWith("application line").size(), 1);
     EXPECT_EQ(mark.linesWith("sensor line").size(), 1);
+}
+
+TEST_F(OBKTest, ConnectionSlotsKeepTheirPlaceInTheMetaObject)
+{
+    const QStringList expected = {"connectToSensor", "prepareForDisconnect", "disconnect", "onDisconnectionReceived",
+                                  "onConfigReceived", "onInfosReceived", "saveCameraSettings", "doPeriodicTasks",
+                                  "openDialog", "criticalMessage"};
+    QStringList found;
+    const QMetaObject &meta = OBK::staticMetaObject;
+    for (int i = meta.methodOffset(); i < meta.methodCount() && found.size() < expected.size(); ++i)
+        if (meta.method(i).methodType() == QMetaMethod::Slot)
+            found << QString::fromLatin1(meta.method(i).name());
+    EXPECT_EQ(found, expected);
+    EXPECT_LT(meta.indexOfSlot("on_actionViewTraces_triggered()"), meta.indexOfSlot("on_actionSensorDisconnect_triggered()"));
+    EXPECT_LT(meta.indexOfSlot("on_actionSensorDisconnect_triggered()"), meta.indexOfSlot("on_actionSensorLock_triggered()"));
+}
+
+TEST_F(OBKTest, PeriodicTaskCapsTheMasterGroupsAndPurgesOldOnesOfBothManagers)
+{
+    makeWindow();
+    Model *model = Model::instance();
+    const QDateTime now = QDateTime::currentDateTime();
+    QDateTime created = now.addSecs(-1801);
+    for (RecognitionManager *manager : {&model->masterRecognitions(), &model->slaveRecognitions()})
+        manager->setClock([&created] { return created; });
+    // Two master groups and one slave group too old, then 99 recent master groups: 101 in all.
+    for (int i = 0; i < 2; ++i)
+        model->masterRecognitions().onMessage(recotest::passage("new").get(), created);
+    model->slaveRecognitions().onMessage(recotest::passage("new").get(), created);
+    created = now;
+    for (int i = 0; i < 99; ++i)
+        model->masterRecognitions().onMessage(recotest::passage("new").get(), created);
+    ASSERT_EQ(model->masterRecognitions().groups().size(), 101);
+
+    window->doPeriodicTasks();
+    EXPECT_EQ(model->masterRecognitions().groups().size(), 99);
+    for (const RecognitionGroup &group : model->masterRecognitions().groups())
+        EXPECT_EQ(group.creationTime(), now);
+    EXPECT_TRUE(model->slaveRecognitions().groups().isEmpty());
+    for (RecognitionManager *manager : {&model->masterRecognitions(), &model->slaveRecognitions()}) {
+        manager->clear();
+        manager->setClock({});
+    }
+}
+
+TEST_F(OBKTest, SecondDisconnectionLogsAnEmptyAddressAndChangesNothingElse)
+{
+    Sensor &sensor = Model::instance()->masterSensor();
+    ASSERT_TRUE(sensor.connect("127.0.0.1", Announcer::unusedPort(), "", false, false, false, "", ""));
+    makeWindow().onConnected();
+    window->disconnect();
+    EXPECT_FALSE(window->isConnectedLook());
+    LogMark mark;
+    window->disconnect();
+    const QStringList lines = mark.linesWith("from sensor");
+    ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines[0].endsWith("Disconnecting from sensor "));
+    EXPECT_TRUE(lines[1].endsWith("Disconnected from sensor "));
+    EXPECT_FALSE(window->isConnectedLook());
+    EXPECT_EQ(window->windowTitle(), "BZK");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "MainWindowTestSupport.h"
 #include "OBK.h"
 
+#include "DialogWait.h"
 #include "WidgetConnect.h"
 
 #include <QCryptographicHash>
@@ -53,6 +54,14 @@ TEST_F(ProgramStartTest, CommandLineConnectsOnlyToTheSensorItNames)
         settings.setLastSensor("192.168.9.9", 10009, 12009, "timePort=10005");
         setProgramArguments(c.arguments);
         BoxRecorder boxes;
+        // The wait for the named sensor is cancelled; message boxes are recorded.
+        ZyModalRunner::setHandler([&boxes](QDialog *dialog) {
+            if (qobject_cast<DialogWait *>(dialog) != nullptr)
+                return int(QDialog::Rejected);
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            boxes.boxes.append({box->icon(), box->windowTitle(), box->text(), box->detailedText()});
+            return int(QMessageBox::Ok);
+        });
         LogMark mark;
         window = std::make_unique<OBK>();
 
@@ -134,6 +143,7 @@ TEST_F(ProgramRunTest, ProgramShowsItsWindowAndClosesInOrder)
 {
     const Run result = run("close-window", {"127.0.0.1:1"});
     EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.output.contains("wait cancelled: DialogWait")) << result.output.toStdString();
     EXPECT_TRUE(result.output.contains("window shown: 1")) << result.output.toStdString();
     const QString log = childLog();
     const qsizetype connecting = log.indexOf("Connecting to sensor 127.0.0.1:1");
