@@ -7,8 +7,10 @@
 #include "CommandLineSensor.h"
 #include "DialogStats.h"
 #include "DiscoveryFactory.h"
+#include "FileSaveActions.h"
 #include "HistoryWalk.h"
 #include "MainWindowResources.h"
+#include "MessageFileSender.h"
 #include "Model.h"
 #include "MsgManager.h"
 #include "MsgManagerNotifier.h"
@@ -737,6 +739,46 @@ void OBK::on_actionViewTraces_triggered()
     const bool show = ui->actionViewTraces->isChecked();
     m_settings.setShowTracesDock(show);
     ui->dockTraces->setVisible(show);
+}
+
+void OBK::on_actionSensorSaveConfiguration_triggered()
+{
+    FileSaveActions(this).saveConfiguration();
+}
+
+void OBK::on_actionSaveInformations_triggered()
+{
+    FileSaveActions(this).saveInformation(m_model->infos());
+}
+
+void OBK::on_actionSaveXSD_triggered()
+{
+    FileSaveActions(this).saveSchema();
+}
+
+void OBK::on_actionSaveXSDDoc_triggered()
+{
+    FileSaveActions(this).saveSchemaDocumentation();
+}
+
+void OBK::on_actionSaveSensorTraces_triggered()
+{
+    FileSaveActions(this).saveTraces();
+}
+
+void OBK::on_actionSendSynchronousMessage_triggered()
+{
+    MessageFileSender(this).sendSynchronous();
+}
+
+void OBK::on_actionSendAsynchronousMessage_triggered()
+{
+    MessageFileSender(this).sendAsynchronous(m_model->masterSensor().handle());
+}
+
+void OBK::on_actionInstall_application_triggered()
+{
+    MessageFileSender(this).installApplication();
 }
 
 bool OBK::postponeCloseForRequests(QCloseEvent *event)

@@ -82,9 +82,16 @@ public slots:
     void on_actionSensorLock_triggered();
     void on_actionSensorReboot_triggered();
     void on_actionForbidSetConfig_triggered();
+    void on_actionSensorSaveConfiguration_triggered();
+    void on_actionSaveInformations_triggered();
+    void on_actionSaveXSD_triggered();
+    void on_actionSaveXSDDoc_triggered();
+    void on_actionSaveSensorTraces_triggered();
     void on_actionResetCounters_triggered();
     void on_actionTestNTP_triggered();
     void on_actionGetHistory_triggered();
+    void on_actionSendSynchronousMessage_triggered();
+    void on_actionSendAsynchronousMessage_triggered();
     void on_actionGetImage_triggered();
     void on_actionGet_current_log_triggered();
     void on_actionTrigger_on_triggered();
@@ -93,6 +100,7 @@ public slots:
     void on_actionTrigger_off_triggered();
     void on_actionOpenBarrier_triggered();
     void on_actionRecalibrateOptics_triggered();
+    void on_actionInstall_application_triggered();
     void on_actionUpdate_firmware_from_URL_triggered();
 
 protected:
