@@ -294,8 +294,9 @@ TEST_F(CommandTest, AnIdleChannelSendsOneKeepAlivePerPeriodAndReadsNothing)
     auto keepAlives = packetsSince(0);
     std::erase_if(keepAlives, [](const Packet &p) { return p.code != kKeepAlive; });
     ASSERT_GE(keepAlives.size(), 3u);
+    // Receipt times jitter on a loaded machine; two keep-alives in one period would be far closer.
     for (size_t i = 1; i < keepAlives.size(); i++)
-        EXPECT_GE(keepAlives[i].at - keepAlives[i - 1].at, 140ms);
+        EXPECT_GE(keepAlives[i].at - keepAlives[i - 1].at, 75ms);
     EXPECT_TRUE(keepAlives[0].payload.empty());
     EXPECT_EQ(sensor->connectionCount(Port::Command), 1u) << "no answer is awaited";
     EXPECT_LT(SA_GetTickMs(), 0x80000000u) << "the tick wrapped";
