@@ -43,13 +43,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        PXR_resetTiming();
-        PXR_Timing *timing = PXR_timing();
-        timing->u32ConnectRetryMs = 50;
-        timing->u32TlsRetryMs = 50;
-        timing->u32ReconnectDelayMs = 100;
-        timing->u32RequestPollMs = 50;
-        timing->u32StopPollMs = 50;
+        shortenConnectionTiming();
         ZyModalRunner::setHandler([this](QDialog *dialog) { return answer(dialog); });
     }
     void TearDown() override

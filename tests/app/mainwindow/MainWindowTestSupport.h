@@ -14,6 +14,8 @@
 #include <QDate>
 #include <QFile>
 #include <QStringList>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 // Replaces what QCoreApplication::arguments() answers after the program's own name.
 void setProgramArguments(const QStringList &arguments);
@@ -23,6 +25,29 @@ inline QString dailyLogPath()
 {
     return ZyAppData::folder() + QStringLiteral("/BZK/") + QDate::currentDate().toString("yyyyMMdd")
            + QStringLiteral("_BZK7.log");
+}
+
+// The sensor library's waits shortened for connections on loopback; the library's first-bytes
+// and hello waits stay as they are unless the test names them.
+inline void shortenConnectionTiming()
+{
+    PXR_resetTiming();
+    PXR_Timing *timing = PXR_timing();
+    timing->u32ConnectRetryMs = 50;
+    timing->u32TlsRetryMs = 50;
+    timing->u32ReconnectDelayMs = 100;
+    timing->u32RequestPollMs = 50;
+    timing->u32StopPollMs = 50;
+}
+
+// Every text of the tree's items, all columns.
+inline QStringList treeTexts(QTreeWidget *tree)
+{
+    QStringList texts;
+    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
+        for (int column = 0; column < tree->columnCount(); ++column)
+            texts << (*it)->text(column);
+    return texts;
 }
 
 // Processes events until the condition holds; generous, for loaded machines.

@@ -59,31 +59,15 @@ void prepare(FybSensor &sensor, bool withOpenBarrier = true)
     sensor.setInfos(infosWithSerial("SIM-0001"));
 }
 
-// Every text of the tree's items, all columns.
-QStringList treeTexts(QTreeWidget *tree)
-{
-    QStringList texts;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
-        for (int column = 0; column < tree->columnCount(); ++column)
-            texts << (*it)->text(column);
-    return texts;
-}
-
 class ConnectionTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        PXR_resetTiming();
-        PXR_Timing *timing = PXR_timing();
-        timing->u32ConnectRetryMs = 50;
-        timing->u32TlsRetryMs = 50;
-        timing->u32FirstBytesTimeoutMs = 2000;
-        timing->u32HelloTimeoutMs = 2000;
-        timing->u32ReconnectDelayMs = 100;
-        timing->u32RequestPollMs = 50;
-        timing->u32StopPollMs = 50;
+        shortenConnectionTiming();
+        PXR_timing()->u32FirstBytesTimeoutMs = 2000;
+        PXR_timing()->u32HelloTimeoutMs = 2000;
         ZyModalRunner::setHandler([this](QDialog *dialog) { return answer(dialog); });
     }
     void TearDown() override

@@ -21,27 +21,13 @@ namespace {
 
 using kgvsim::Port;
 
-QStringList treeTexts(QTreeWidget *tree)
-{
-    QStringList texts;
-    for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it)
-        for (int column = 0; column < tree->columnCount(); ++column)
-            texts << (*it)->text(column);
-    return texts;
-}
-
 class LegacyConnectionTest : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        PXR_resetTiming();
-        PXR_Timing *timing = PXR_timing();
-        timing->u32ConnectRetryMs = 50;
-        timing->u32ReconnectDelayMs = 100;
-        timing->u32RequestPollMs = 50;
-        timing->u32StopPollMs = 50;
+        shortenConnectionTiming();
         sensor.setGreeting(Port::Stream, kgvsim::streamConfiguration({}));
         ZyModalRunner::setHandler([this](QDialog *dialog) {
             if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
