@@ -341,7 +341,7 @@
     </message>
     <message>
         <source>Time to wait before election</source>
-        <translation>Attente avant élection</translation>
+        <translation>Délai avant élection</translation>
     </message>
     <message>
         <source>Mode</source>
