@@ -5,833 +5,833 @@
     <name>CameraTreeFill</name>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Erreur</translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>Zoom Plate Width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur de plaque pour le zoom</translation>
     </message>
     <message>
         <source>Min Reliability</source>
-        <translation type="unfinished"></translation>
+        <translation>Fiabilité min.</translation>
     </message>
     <message>
         <source>Min Reliability for characters</source>
-        <translation type="unfinished"></translation>
+        <translation>Fiabilité min. des caractères</translation>
     </message>
     <message>
         <source>Min char width for static decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur min. des caractères pour une décision statique</translation>
     </message>
     <message>
         <source>Min plate width for static decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur min. de plaque pour une décision statique</translation>
     </message>
     <message>
         <source>Min recognitions for static decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre min. de lectures pour une décision statique</translation>
     </message>
     <message>
         <source>Min recognitions</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre min. de lectures</translation>
     </message>
     <message>
         <source>Max no plate before decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre max. d&apos;images sans plaque avant décision</translation>
     </message>
     <message>
         <source>Camera</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméra</translation>
     </message>
     <message>
         <source>Cameras</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméras</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Synchronize cameras</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchroniser les caméras</translation>
     </message>
     <message>
         <source>Enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Video stream</source>
-        <translation type="unfinished"></translation>
+        <translation>Flux vidéo</translation>
     </message>
     <message>
         <source>Codec</source>
-        <translation type="unfinished"></translation>
+        <translation>Codec</translation>
     </message>
     <message>
         <source>Image size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille d&apos;image</translation>
     </message>
     <message>
         <source>Framerate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d&apos;images</translation>
     </message>
     <message>
         <source>Quality</source>
-        <translation type="unfinished"></translation>
+        <translation>Qualité</translation>
     </message>
     <message>
         <source>Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Débit</translation>
     </message>
     <message>
         <source>GOP</source>
-        <translation type="unfinished"></translation>
+        <translation>GOP</translation>
     </message>
     <message>
         <source>%1 frames/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 images/s</translation>
     </message>
     <message>
         <source>%1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1</translation>
     </message>
     <message>
         <source>%1 kb/s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kb/s</translation>
     </message>
     <message>
         <source>Still picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Image fixe</translation>
     </message>
     <message>
         <source>Plate cropped</source>
-        <translation type="unfinished"></translation>
+        <translation>Plaque recadrée</translation>
     </message>
     <message>
         <source>Area of interest</source>
-        <translation type="unfinished"></translation>
+        <translation>Zone d&apos;intérêt</translation>
     </message>
     <message>
         <source>Type</source>
-        <translation type="unfinished">Type</translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>Exclusive</source>
-        <translation type="unfinished"></translation>
+        <translation>Exclusive</translation>
     </message>
     <message>
         <source>Inclusive</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclusive</translation>
     </message>
     <message>
         <source>ANPR</source>
-        <translation type="unfinished"></translation>
+        <translation>ANPR</translation>
     </message>
     <message>
         <source>Context</source>
-        <translation type="unfinished"></translation>
+        <translation>Contexte</translation>
     </message>
     <message>
         <source>2 lines plates</source>
-        <translation type="unfinished"></translation>
+        <translation>Plaques sur 2 lignes</translation>
     </message>
     <message>
         <source>Trailer plates</source>
-        <translation type="unfinished"></translation>
+        <translation>Plaques de remorque</translation>
     </message>
     <message>
         <source>Multiple plates reading</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture de plusieurs plaques</translation>
     </message>
     <message>
         <source>Counting</source>
-        <translation type="unfinished"></translation>
+        <translation>Comptage</translation>
     </message>
     <message>
         <source>Vehicle detection</source>
-        <translation type="unfinished"></translation>
+        <translation>Détection de véhicule</translation>
     </message>
     <message>
         <source>Direction</source>
-        <translation type="unfinished"></translation>
+        <translation>Sens de circulation</translation>
     </message>
     <message>
         <source>Duplicate filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtre des doublons</translation>
     </message>
     <message>
         <source>Detects focus automatically</source>
-        <translation type="unfinished"></translation>
+        <translation>Détection automatique de la mise au point</translation>
     </message>
     <message>
         <source>Plate position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position de la plaque</translation>
     </message>
     <message>
         <source>Recognition storage</source>
-        <translation type="unfinished"></translation>
+        <translation>Stockage des lectures</translation>
     </message>
     <message>
         <source>%1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ms</translation>
     </message>
     <message>
         <source>Reemit decisions</source>
-        <translation type="unfinished"></translation>
+        <translation>Réémettre les décisions</translation>
     </message>
     <message>
         <source>Serial output</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortie série</translation>
     </message>
     <message>
         <source>Export mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode d&apos;export</translation>
     </message>
     <message>
         <source>Trigger</source>
-        <translation type="unfinished"></translation>
+        <translation>Déclenchement</translation>
     </message>
     <message>
         <source>Reliability threshold</source>
-        <translation type="unfinished"></translation>
+        <translation>Seuil de fiabilité</translation>
     </message>
     <message>
         <source>Timeout after EndPlate</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai après EndPlate</translation>
     </message>
     <message>
         <source>Activate on IO In</source>
-        <translation type="unfinished"></translation>
+        <translation>Activer sur entrée E/S</translation>
     </message>
     <message>
         <source>IO in pulse mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Entrée E/S en mode impulsionnel</translation>
     </message>
     <message>
         <source>Timeout for IO triggers</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai des déclenchements par E/S</translation>
     </message>
     <message>
         <source>OCR</source>
-        <translation type="unfinished"></translation>
+        <translation>OCR</translation>
     </message>
     <message>
         <source>Max Plate Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille de plaque max.</translation>
     </message>
     <message>
         <source>Min Plate Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille de plaque min.</translation>
     </message>
     <message>
         <source>AVAR</source>
-        <translation type="unfinished"></translation>
+        <translation>AVAR</translation>
     </message>
     <message>
         <source>Secondary sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>Capteur secondaire</translation>
     </message>
     <message>
         <source>secured</source>
-        <translation type="unfinished"></translation>
+        <translation>sécurisé</translation>
     </message>
     <message>
         <source>not secured</source>
-        <translation type="unfinished"></translation>
+        <translation>non sécurisé</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse</translation>
     </message>
     <message>
         <source>Field of view</source>
-        <translation type="unfinished"></translation>
+        <translation>Champ de vision</translation>
     </message>
     <message>
         <source>Installation height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur d&apos;installation</translation>
     </message>
     <message>
         <source>Installation angle</source>
-        <translation type="unfinished"></translation>
+        <translation>Angle d&apos;installation</translation>
     </message>
     <message>
         <source>Installation context</source>
-        <translation type="unfinished"></translation>
+        <translation>Contexte d&apos;installation</translation>
     </message>
     <message>
         <source>Field of view width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur du champ de vision</translation>
     </message>
     <message>
         <source>Field of view height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur du champ de vision</translation>
     </message>
     <message>
         <source>DGPR</source>
-        <translation type="unfinished"></translation>
+        <translation>DGPR</translation>
     </message>
     <message>
         <source>Empty plates detection</source>
-        <translation type="unfinished"></translation>
+        <translation>Détection des plaques vides</translation>
     </message>
     <message>
         <source>Installation</source>
-        <translation type="unfinished"></translation>
+        <translation>Installation</translation>
     </message>
     <message>
         <source>Empty plates detection ratio</source>
-        <translation type="unfinished"></translation>
+        <translation>Taux de détection des plaques vides</translation>
     </message>
     <message>
         <source>Export on RS232</source>
-        <translation type="unfinished"></translation>
+        <translation>Export sur RS232</translation>
     </message>
     <message>
         <source>Max Plate height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur de plaque max.</translation>
     </message>
     <message>
         <source>Max Plate width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur de plaque max.</translation>
     </message>
     <message>
         <source>Min Plate height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur de plaque min.</translation>
     </message>
     <message>
         <source>Min Plate width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur de plaque min.</translation>
     </message>
     <message>
         <source>Classification</source>
-        <translation type="unfinished"></translation>
+        <translation>Classification</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration</translation>
     </message>
     <message>
         <source>Loaded - &lt;a href=&apos;%1&apos;&gt;Save&lt;/a&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargée - &lt;a href=&apos;%1&apos;&gt;Enregistrer&lt;/a&gt;</translation>
     </message>
     <message>
         <source>NOT loaded</source>
-        <translation type="unfinished"></translation>
+        <translation>NON chargée</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
     <message>
         <source>Initialized</source>
-        <translation type="unfinished"></translation>
+        <translation>Initialisé</translation>
     </message>
     <message>
         <source>NOT initialized</source>
-        <translation type="unfinished"></translation>
+        <translation>NON initialisé</translation>
     </message>
     <message>
         <source>Enslavement</source>
-        <translation type="unfinished"></translation>
+        <translation>Asservissement</translation>
     </message>
     <message>
         <source>Max time without decision before reinit</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée max. sans décision avant réinitialisation</translation>
     </message>
     <message>
         <source>Time to wait before election</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai avant élection</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode</translation>
     </message>
     <message>
         <source>Switch type</source>
-        <translation type="unfinished"></translation>
+        <translation>Type de commutation</translation>
     </message>
     <message>
         <source>Plate hysteresis</source>
-        <translation type="unfinished"></translation>
+        <translation>Hystérésis de plaque</translation>
     </message>
     <message>
         <source>Max gain</source>
-        <translation type="unfinished"></translation>
+        <translation>Gain max.</translation>
     </message>
     <message>
         <source>Auto exposure</source>
-        <translation type="unfinished"></translation>
+        <translation>Exposition automatique</translation>
     </message>
     <message>
         <source>Reaction speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse de réaction</translation>
     </message>
     <message>
         <source>Unable to find &apos;cameras&apos; element</source>
-        <translation type="unfinished"></translation>
+        <translation>Élément &apos;cameras&apos; introuvable</translation>
     </message>
     <message>
         <source>Unable to find &apos;camera&apos; element with ID=%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Élément &apos;camera&apos; avec ID=%1 introuvable</translation>
     </message>
     <message>
         <source>Unable to find &apos;classification/data&apos; element</source>
-        <translation type="unfinished"></translation>
+        <translation>Élément &apos;classification/data&apos; introuvable</translation>
     </message>
     <message>
         <source>Save Classification configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la configuration de classification</translation>
     </message>
     <message>
         <source>Classification configuration (*.classConfig)</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration de classification (*.classConfig)</translation>
     </message>
     <message>
         <source>Unable to open file for writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir le fichier en écriture</translation>
     </message>
 </context>
 <context>
     <name>CommandLineSensor</name>
     <message>
         <source>The address %1 is not supported: give an IPv4 address or a host name, optionally followed by a colon and a port.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;adresse %1 n&apos;est pas prise en charge : indiquez une adresse IPv4 ou un nom d&apos;hôte, éventuellement suivi de deux-points et d&apos;un port.</translation>
     </message>
     <message>
         <source>The port of %1 is not valid: give a number from 1 to 65535.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le port de %1 n&apos;est pas valide : indiquez un nombre de 1 à 65535.</translation>
     </message>
 </context>
 <context>
     <name>ConfigTreeFill</name>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished">Date</translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>Refresh</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualiser</translation>
     </message>
     <message>
         <source>Time gap with this machine</source>
-        <translation type="unfinished"></translation>
+        <translation>Écart avec l&apos;heure de ce poste</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Appareil</translation>
     </message>
     <message>
         <source>Device Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom de l&apos;appareil</translation>
     </message>
     <message>
         <source>Installation height</source>
-        <translation type="unfinished"></translation>
+        <translation>Hauteur d&apos;installation</translation>
     </message>
     <message>
         <source>Distance to detection loop</source>
-        <translation type="unfinished"></translation>
+        <translation>Distance à la boucle de détection</translation>
     </message>
     <message>
         <source>Distance to barrier</source>
-        <translation type="unfinished"></translation>
+        <translation>Distance à la barrière</translation>
     </message>
     <message>
         <source>Security</source>
-        <translation type="unfinished"></translation>
+        <translation>Sécurité</translation>
     </message>
     <message>
         <source>Certificates</source>
-        <translation type="unfinished"></translation>
+        <translation>Certificats</translation>
     </message>
     <message>
         <source>Plate encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffrement des plaques</translation>
     </message>
     <message>
         <source>Lock password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe de verrouillage</translation>
     </message>
     <message>
         <source>802.1X</source>
-        <translation type="unfinished"></translation>
+        <translation>802.1X</translation>
     </message>
     <message>
         <source>Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Modem</translation>
     </message>
     <message>
         <source>Change PIN</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer le code PIN</translation>
     </message>
     <message>
         <source>Ping test</source>
-        <translation type="unfinished"></translation>
+        <translation>Test ping</translation>
     </message>
     <message>
         <source>Enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse</translation>
     </message>
     <message>
         <source>Interval (minutes)</source>
-        <translation type="unfinished"></translation>
+        <translation>Intervalle (minutes)</translation>
     </message>
     <message>
         <source>Network</source>
-        <translation type="unfinished"></translation>
+        <translation>Réseau</translation>
     </message>
     <message>
         <source>DNS servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveurs DNS</translation>
     </message>
     <message>
         <source>No DNS server defined, the sensor won&apos;t be able to access to named servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun serveur DNS défini, le capteur ne pourra pas joindre les serveurs désignés par leur nom</translation>
     </message>
     <message>
         <source>NTP servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveurs NTP</translation>
     </message>
     <message>
         <source>No NTP server defined, the sensor&apos;s clock won&apos;t be on time</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun serveur NTP défini, l&apos;horloge du capteur ne sera pas à l&apos;heure</translation>
     </message>
     <message>
         <source>Multicast DNS</source>
-        <translation type="unfinished"></translation>
+        <translation>Multicast DNS</translation>
     </message>
     <message>
         <source>Hostname</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom d&apos;hôte</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration</translation>
     </message>
     <message>
         <source>DHCP</source>
-        <translation type="unfinished"></translation>
+        <translation>DHCP</translation>
     </message>
     <message>
         <source>Static IP</source>
-        <translation type="unfinished"></translation>
+        <translation>IP statique</translation>
     </message>
     <message>
         <source>IP Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse IP</translation>
     </message>
     <message>
         <source>Subnet Mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Masque de sous-réseau</translation>
     </message>
     <message>
         <source>Broadcast</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse de diffusion</translation>
     </message>
     <message>
         <source>Gateway</source>
-        <translation type="unfinished"></translation>
+        <translation>Passerelle</translation>
     </message>
     <message>
         <source>Wifi</source>
-        <translation type="unfinished"></translation>
+        <translation>Wifi</translation>
     </message>
     <message>
         <source>Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode</translation>
     </message>
     <message>
         <source>SSID</source>
-        <translation type="unfinished"></translation>
+        <translation>SSID</translation>
     </message>
     <message>
         <source>RTSP streaming</source>
-        <translation type="unfinished"></translation>
+        <translation>Diffusion RTSP</translation>
     </message>
     <message>
         <source>Listening port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port d&apos;écoute</translation>
     </message>
     <message>
         <source>FYB port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port FYB</translation>
     </message>
     <message>
         <source>Disabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Désactivé</translation>
     </message>
     <message>
         <source>FYB secured port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port sécurisé FYB</translation>
     </message>
     <message>
         <source>Security profile</source>
-        <translation type="unfinished"></translation>
+        <translation>Profil de sécurité</translation>
     </message>
     <message>
         <source>KGV Command port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port de commande KGV</translation>
     </message>
     <message>
         <source>KGV Streaming port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port de flux KGV</translation>
     </message>
     <message>
         <source>KGV Time port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port horaire KGV</translation>
     </message>
     <message>
         <source>HTTP</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTP</translation>
     </message>
     <message>
         <source>HTTPS</source>
-        <translation type="unfinished"></translation>
+        <translation>HTTPS</translation>
     </message>
     <message>
         <source>Timeout</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai d&apos;attente</translation>
     </message>
     <message>
         <source>?</source>
-        <translation type="unfinished"></translation>
+        <translation>?</translation>
     </message>
     <message>
         <source>First 802.1Q VLAN interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Première interface VLAN 802.1Q</translation>
     </message>
     <message>
         <source>Second 802.1Q VLAN interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Seconde interface VLAN 802.1Q</translation>
     </message>
     <message>
         <source>VLAN Id</source>
-        <translation type="unfinished"></translation>
+        <translation>ID VLAN</translation>
     </message>
     <message>
         <source>Routes</source>
-        <translation type="unfinished"></translation>
+        <translation>Routes</translation>
     </message>
     <message>
         <source>Route (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Route (%1)</translation>
     </message>
     <message>
         <source>Destination</source>
-        <translation type="unfinished"></translation>
+        <translation>Destination</translation>
     </message>
     <message>
         <source>Interface</source>
-        <translation type="unfinished"></translation>
+        <translation>Interface</translation>
     </message>
     <message>
         <source>Set by the DHCP configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Défini par la configuration DHCP</translation>
     </message>
     <message>
         <source>Server %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveur %1</translation>
     </message>
     <message>
         <source>FTP output</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortie FTP</translation>
     </message>
     <message>
         <source>Server #%1</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveur n° %1</translation>
     </message>
     <message>
         <source>Protocol</source>
-        <translation type="unfinished"></translation>
+        <translation>Protocole</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Login</source>
-        <translation type="unfinished"></translation>
+        <translation>Identifiant</translation>
     </message>
     <message>
         <source>Unicast discover clients</source>
-        <translation type="unfinished"></translation>
+        <translation>Clients de découverte unicast</translation>
     </message>
     <message>
         <source>Client %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Client %1</translation>
     </message>
     <message>
         <source>None</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun</translation>
     </message>
     <message>
         <source>HttpPush</source>
-        <translation type="unfinished"></translation>
+        <translation>HttpPush</translation>
     </message>
     <message>
         <source>Servers</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveurs</translation>
     </message>
     <message>
         <source>URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL</translation>
     </message>
     <message>
         <source>Certificate</source>
-        <translation type="unfinished">Certificat</translation>
+        <translation>Certificat</translation>
     </message>
     <message>
         <source>Not provided</source>
-        <translation type="unfinished"></translation>
+        <translation>Non fourni</translation>
     </message>
     <message>
         <source>Filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtre</translation>
     </message>
     <message>
         <source>%1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ms</translation>
     </message>
     <message>
         <source>Specific protocols</source>
-        <translation type="unfinished"></translation>
+        <translation>Protocoles spécifiques</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
     <message>
         <source>Username</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom d&apos;utilisateur</translation>
     </message>
     <message>
         <source>Nedap GenericBadge</source>
-        <translation type="unfinished"></translation>
+        <translation>Nedap GenericBadge</translation>
     </message>
     <message>
         <source>Maximum retry</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre max. de tentatives</translation>
     </message>
     <message>
         <source>Moobyl</source>
-        <translation type="unfinished"></translation>
+        <translation>Moobyl</translation>
     </message>
     <message>
         <source>Zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Zone</translation>
     </message>
     <message>
         <source>S&amp;B Free flow</source>
-        <translation type="unfinished"></translation>
+        <translation>S&amp;B Free flow</translation>
     </message>
     <message>
         <source>AmanoOne</source>
-        <translation type="unfinished"></translation>
+        <translation>AmanoOne</translation>
     </message>
     <message>
         <source>Send only triggerResult</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer uniquement triggerResult</translation>
     </message>
     <message>
         <source>Tiba</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiba</translation>
     </message>
     <message>
         <source>Lane ID</source>
-        <translation type="unfinished"></translation>
+        <translation>ID de voie</translation>
     </message>
     <message>
         <source>Only triggerResults</source>
-        <translation type="unfinished"></translation>
+        <translation>Uniquement les triggerResults</translation>
     </message>
     <message>
         <source>Database</source>
-        <translation type="unfinished"></translation>
+        <translation>Base de données</translation>
     </message>
     <message>
         <source>Opens for all</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouverture pour tous</translation>
     </message>
     <message>
         <source>Match tolerance</source>
-        <translation type="unfinished"></translation>
+        <translation>Tolérance de correspondance</translation>
     </message>
     <message>
         <source>IO</source>
-        <translation type="unfinished"></translation>
+        <translation>E/S</translation>
     </message>
     <message>
         <source>Output</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortie</translation>
     </message>
     <message>
         <source>Default impulse mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode d&apos;impulsion par défaut</translation>
     </message>
     <message>
         <source>Default impulse duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée d&apos;impulsion par défaut</translation>
     </message>
     <message>
         <source>Input</source>
-        <translation type="unfinished"></translation>
+        <translation>Entrée</translation>
     </message>
     <message>
         <source>Minimum input impulse duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée minimale d&apos;impulsion en entrée</translation>
     </message>
     <message>
         <source>Slaves</source>
-        <translation type="unfinished"></translation>
+        <translation>Esclaves</translation>
     </message>
     <message>
         <source>ANPR slave</source>
-        <translation type="unfinished"></translation>
+        <translation>Esclave ANPR</translation>
     </message>
     <message>
         <source>ANPR slave position</source>
-        <translation type="unfinished"></translation>
+        <translation>Position de l&apos;esclave ANPR</translation>
     </message>
     <message>
         <source>ANPR slave covering zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Zone de recouvrement de l&apos;esclave ANPR</translation>
     </message>
     <message>
         <source>%1 pixels</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 pixels</translation>
     </message>
     <message>
         <source>Context slave</source>
-        <translation type="unfinished"></translation>
+        <translation>Esclave de contexte</translation>
     </message>
     <message>
         <source>Services</source>
-        <translation type="unfinished"></translation>
+        <translation>Services</translation>
     </message>
     <message>
         <source>RVD</source>
-        <translation type="unfinished"></translation>
+        <translation>RVD</translation>
     </message>
     <message>
         <source>Activated</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Not activated</source>
-        <translation type="unfinished"></translation>
+        <translation>Non activé</translation>
     </message>
     <message>
         <source>Default Brondmere RVD server</source>
-        <translation type="unfinished"></translation>
+        <translation>Serveur RVD Brondmere par défaut</translation>
     </message>
 </context>
 <context>
@@ -919,23 +919,23 @@
     <name>DialogDisplayConfig</name>
     <message>
         <source>Display configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration de l&apos;affichage</translation>
     </message>
     <message>
         <source>Display video</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la vidéo</translation>
     </message>
     <message>
         <source>Display Grid</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la grille</translation>
     </message>
     <message>
         <source>Display Covering Zone</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la zone de recouvrement</translation>
     </message>
     <message>
         <source>Display Slave Video</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher la vidéo de l&apos;esclave</translation>
     </message>
 </context>
 <context>
@@ -977,205 +977,205 @@
     <name>DialogRecognitionGroup</name>
     <message>
         <source>Detections</source>
-        <translation type="unfinished"></translation>
+        <translation>Détections</translation>
     </message>
     <message>
         <source>Display plate rectangle</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le rectangle de la plaque</translation>
     </message>
     <message>
         <source>Recogniton image (click to view full size image)</source>
-        <translation type="unfinished"></translation>
+        <translation>Image de lecture (cliquer pour voir l&apos;image en taille réelle)</translation>
     </message>
     <message>
         <source>Context image</source>
-        <translation type="unfinished"></translation>
+        <translation>Image de contexte</translation>
     </message>
     <message>
         <source>Compare signature with...</source>
-        <translation type="unfinished"></translation>
+        <translation>Comparer la signature avec...</translation>
     </message>
     <message>
         <source>%iDate|%nTime|%nType|Decision|Context|Reliability|Direction|Plate Size|Plate Angle|Plate Occurrence|Background colour|%nPXRMsg|%nSave image</source>
-        <translation type="unfinished"></translation>
+        <translation>%iDate|%nHeure|%nType|Décision|Contexte|Fiabilité|Sens|Taille de plaque|Angle de plaque|Occurrence de plaque|Couleur de fond|%nPXRMsg|%nEnregistrer l&apos;image</translation>
     </message>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau</translation>
     </message>
     <message>
         <source>Trigger result</source>
-        <translation type="unfinished"></translation>
+        <translation>Résultat du déclenchement</translation>
     </message>
     <message>
         <source>ANPR Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Décision ANPR</translation>
     </message>
     <message>
         <source>DGPR Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Décision DGPR</translation>
     </message>
     <message>
         <source>Classification Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Décision de classification</translation>
     </message>
     <message>
         <source>Signature Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Décision de signature</translation>
     </message>
     <message>
         <source>End</source>
-        <translation type="unfinished"></translation>
+        <translation>Fin</translation>
     </message>
     <message>
         <source>View...</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher...</translation>
     </message>
     <message>
         <source>Recognition</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture</translation>
     </message>
     <message>
         <source>Context</source>
-        <translation type="unfinished"></translation>
+        <translation>Contexte</translation>
     </message>
     <message>
         <source>class %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>classe %1 (%2)</translation>
     </message>
     <message>
         <source>Save signature...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la signature...</translation>
     </message>
     <message>
         <source>%1 km/h</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 km/h</translation>
     </message>
     <message>
         <source>interdistance : %1 m</source>
-        <translation type="unfinished"></translation>
+        <translation>interdistance : %1 m</translation>
     </message>
     <message>
         <source>interdistance : %1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>interdistance : %1 ms</translation>
     </message>
     <message>
         <source>Speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse</translation>
     </message>
     <message>
         <source>Save...</source>
-        <translation type="unfinished">Enregistrer...</translation>
+        <translation>Enregistrer...</translation>
     </message>
     <message>
         <source>Save a PXRMsg</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer un PXRMsg</translation>
     </message>
     <message>
         <source>PXRMsg (*.pxrmsg)</source>
-        <translation type="unfinished">PXRMsg (*.pxrmsg)</translation>
+        <translation>PXRMsg (*.pxrmsg)</translation>
     </message>
     <message>
         <source>There is no image in this decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette décision ne contient pas d&apos;image</translation>
     </message>
     <message>
         <source>Save an image</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer une image</translation>
     </message>
     <message>
         <source>Jpeg image (*.jpg)</source>
-        <translation type="unfinished"></translation>
+        <translation>Image JPEG (*.jpg)</translation>
     </message>
     <message>
         <source>There is no context image in this decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette décision ne contient pas d&apos;image de contexte</translation>
     </message>
     <message>
         <source>There is no signature data</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune donnée de signature</translation>
     </message>
     <message>
         <source>Save a signature</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer une signature</translation>
     </message>
     <message>
         <source>Signature (*.sign)</source>
-        <translation type="unfinished"></translation>
+        <translation>Signature (*.sign)</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Erreur</translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>Unable to open file for writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;ouvrir le fichier en écriture</translation>
     </message>
 </context>
 <context>
     <name>DialogSaveVideoBuffer</name>
     <message>
         <source>Save video buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la mémoire vidéo</translation>
     </message>
     <message>
         <source>Save to file :</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer dans le fichier :</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished">...</translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Save video around current position</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la vidéo autour de la position actuelle</translation>
     </message>
     <message>
         <source> s</source>
-        <translation type="unfinished"> s</translation>
+        <translation> s</translation>
     </message>
     <message>
         <source>before</source>
-        <translation type="unfinished"></translation>
+        <translation>avant</translation>
     </message>
     <message>
         <source>after</source>
-        <translation type="unfinished"></translation>
+        <translation>après</translation>
     </message>
     <message>
         <source>Save all video buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer toute la mémoire vidéo</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Erreur</translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>Unable to save video buffer while in real time</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;enregistrer la mémoire vidéo en temps réel</translation>
     </message>
     <message>
         <source>%1 (%2 s)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (%2 s)</translation>
     </message>
     <message>
         <source>Record a video</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer une vidéo</translation>
     </message>
     <message>
         <source>Brondmere Rec Files (*.rec)</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers Rec Brondmere (*.rec)</translation>
     </message>
     <message>
         <source>Unable to save file</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;enregistrer le fichier</translation>
     </message>
 </context>
 <context>
     <name>DialogStats</name>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistiques</translation>
     </message>
 </context>
 <context>
@@ -1344,638 +1344,638 @@
     <name>InfoTreeFill</name>
     <message>
         <source>Statistics</source>
-        <translation type="unfinished"></translation>
+        <translation>Statistiques</translation>
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Réinitialiser</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Appareil</translation>
     </message>
     <message>
         <source>MAC Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse MAC</translation>
     </message>
     <message>
         <source>Locked</source>
-        <translation type="unfinished"></translation>
+        <translation>Verrouillé</translation>
     </message>
     <message>
         <source>Config modifications forbidden</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifications de configuration interdites</translation>
     </message>
     <message>
         <source>Type</source>
-        <translation type="unfinished">Type</translation>
+        <translation>Type</translation>
     </message>
     <message>
         <source>Product version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version du produit</translation>
     </message>
     <message>
         <source>Serial number</source>
-        <translation type="unfinished"></translation>
+        <translation>Numéro de série</translation>
     </message>
     <message>
         <source>Supports POE</source>
-        <translation type="unfinished"></translation>
+        <translation>Prend en charge le POE</translation>
     </message>
     <message>
         <source>Modem</source>
-        <translation type="unfinished"></translation>
+        <translation>Modem</translation>
     </message>
     <message>
         <source>IMEI</source>
-        <translation type="unfinished"></translation>
+        <translation>IMEI</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse</translation>
     </message>
     <message>
         <source>Network</source>
-        <translation type="unfinished"></translation>
+        <translation>Réseau</translation>
     </message>
     <message>
         <source>Signal</source>
-        <translation type="unfinished"></translation>
+        <translation>Signal</translation>
     </message>
     <message>
         <source> (CPU: %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (CPU : %1)</translation>
     </message>
     <message>
         <source>Temperature</source>
-        <translation type="unfinished"></translation>
+        <translation>Température</translation>
     </message>
     <message>
         <source>Total reboots</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre total de redémarrages</translation>
     </message>
     <message>
         <source>Unexpected reboots</source>
-        <translation type="unfinished"></translation>
+        <translation>Redémarrages inattendus</translation>
     </message>
     <message>
         <source>Versions</source>
-        <translation type="unfinished"></translation>
+        <translation>Versions</translation>
     </message>
     <message>
         <source>Firmware</source>
-        <translation type="unfinished"></translation>
+        <translation>Firmware</translation>
     </message>
     <message>
         <source>Carrier board</source>
-        <translation type="unfinished"></translation>
+        <translation>Carte porteuse</translation>
     </message>
     <message>
         <source>LEDs</source>
-        <translation type="unfinished"></translation>
+        <translation>LED</translation>
     </message>
     <message>
         <source>OS</source>
-        <translation type="unfinished"></translation>
+        <translation>OS</translation>
     </message>
     <message>
         <source>ANPR Engine version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version du moteur ANPR</translation>
     </message>
     <message>
         <source>Applications</source>
-        <translation type="unfinished"></translation>
+        <translation>Applications</translation>
     </message>
     <message>
         <source>Not installed</source>
-        <translation type="unfinished"></translation>
+        <translation>Non installé</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>URL</source>
-        <translation type="unfinished"></translation>
+        <translation>URL</translation>
     </message>
     <message>
         <source>Wifi</source>
-        <translation type="unfinished"></translation>
+        <translation>Wifi</translation>
     </message>
     <message>
         <source>MAC address</source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse MAC</translation>
     </message>
     <message>
         <source>Working</source>
-        <translation type="unfinished"></translation>
+        <translation>En fonctionnement</translation>
     </message>
     <message>
         <source>RVD</source>
-        <translation type="unfinished"></translation>
+        <translation>RVD</translation>
     </message>
     <message>
         <source>Performance validation</source>
-        <translation type="unfinished"></translation>
+        <translation>Validation des performances</translation>
     </message>
     <message>
         <source>Recording</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrement</translation>
     </message>
     <message>
         <source>Camera</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméra</translation>
     </message>
     <message>
         <source>Cameras</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméras</translation>
     </message>
     <message>
         <source>Camera %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméra %1</translation>
     </message>
     <message>
         <source>Model</source>
-        <translation type="unfinished"></translation>
+        <translation>Modèle</translation>
     </message>
     <message>
         <source>Resolution</source>
-        <translation type="unfinished"></translation>
+        <translation>Résolution</translation>
     </message>
     <message>
         <source>Framerate</source>
-        <translation type="unfinished"></translation>
+        <translation>Fréquence d&apos;images</translation>
     </message>
     <message>
         <source>Supports IR Cut filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Prend en charge le filtre IR Cut</translation>
     </message>
     <message>
         <source>Filter</source>
-        <translation type="unfinished"></translation>
+        <translation>Filtre</translation>
     </message>
     <message>
         <source>Supports Flip</source>
-        <translation type="unfinished"></translation>
+        <translation>Prend en charge le retournement</translation>
     </message>
     <message>
         <source>Algorithms</source>
-        <translation type="unfinished"></translation>
+        <translation>Algorithmes</translation>
     </message>
     <message>
         <source>Initialized</source>
-        <translation type="unfinished"></translation>
+        <translation>Initialisé</translation>
     </message>
     <message>
         <source>Not initialized</source>
-        <translation type="unfinished"></translation>
+        <translation>Non initialisé</translation>
     </message>
     <message>
         <source>Lightings</source>
-        <translation type="unfinished"></translation>
+        <translation>Éclairages</translation>
     </message>
     <message>
         <source>Color mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode couleur</translation>
     </message>
     <message>
         <source>Security</source>
-        <translation type="unfinished"></translation>
+        <translation>Sécurité</translation>
     </message>
     <message>
         <source>Lock password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe de verrouillage</translation>
     </message>
     <message>
         <source>Crypted plates</source>
-        <translation type="unfinished"></translation>
+        <translation>Plaques chiffrées</translation>
     </message>
     <message>
         <source>Plates encryption key hint</source>
-        <translation type="unfinished"></translation>
+        <translation>Indice de la clé de chiffrement des plaques</translation>
     </message>
     <message>
         <source>802.1X</source>
-        <translation type="unfinished"></translation>
+        <translation>802.1X</translation>
     </message>
     <message>
         <source>Authentication method</source>
-        <translation type="unfinished"></translation>
+        <translation>Méthode d&apos;authentification</translation>
     </message>
     <message>
         <source>None (disabled)</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune (désactivée)</translation>
     </message>
     <message>
         <source>Certificate common name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom commun du certificat</translation>
     </message>
     <message>
         <source>Certificate organization name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom de l&apos;organisation du certificat</translation>
     </message>
     <message>
         <source>Certificate validity : from</source>
-        <translation type="unfinished"></translation>
+        <translation>Validité du certificat : du</translation>
     </message>
     <message>
         <source>Certificate validity : to</source>
-        <translation type="unfinished"></translation>
+        <translation>Validité du certificat : au</translation>
     </message>
     <message>
         <source>dd/MM/yyyy</source>
-        <translation type="unfinished"></translation>
+        <translation>dd/MM/yyyy</translation>
     </message>
     <message>
         <source>Technical counters</source>
-        <translation type="unfinished"></translation>
+        <translation>Compteurs techniques</translation>
     </message>
     <message>
         <source>Msg drops</source>
-        <translation type="unfinished"></translation>
+        <translation>Messages perdus</translation>
     </message>
     <message>
         <source>Average video packet size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille moyenne des paquets vidéo</translation>
     </message>
     <message>
         <source>Min video packet size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille min. des paquets vidéo</translation>
     </message>
     <message>
         <source>Max video packet size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille max. des paquets vidéo</translation>
     </message>
     <message>
         <source>Max video frame duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée max. d&apos;une image vidéo</translation>
     </message>
     <message>
         <source>Min video frame duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée min. d&apos;une image vidéo</translation>
     </message>
     <message>
         <source>Average video frame duration</source>
-        <translation type="unfinished"></translation>
+        <translation>Durée moyenne d&apos;une image vidéo</translation>
     </message>
     <message>
         <source>Delay for New</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai pour Nouveau</translation>
     </message>
     <message>
         <source>Delay for Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai pour Décision</translation>
     </message>
     <message>
         <source>Delay for End</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai pour Fin</translation>
     </message>
 </context>
 <context>
     <name>LightingTreeFill</name>
     <message>
         <source>Lighting sources</source>
-        <translation type="unfinished"></translation>
+        <translation>Sources d&apos;éclairage</translation>
     </message>
     <message>
         <source>Edit</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>Shutter synchronization</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchronisation avec l&apos;obturateur</translation>
     </message>
     <message>
         <source>Enabled</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Synchronize with</source>
-        <translation type="unfinished"></translation>
+        <translation>Synchroniser avec</translation>
     </message>
     <message>
         <source>Bracketing</source>
-        <translation type="unfinished"></translation>
+        <translation>Bracketing</translation>
     </message>
     <message>
         <source>Eco mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode éco</translation>
     </message>
     <message>
         <source>Power</source>
-        <translation type="unfinished"></translation>
+        <translation>Puissance</translation>
     </message>
     <message>
         <source>Power high value</source>
-        <translation type="unfinished"></translation>
+        <translation>Valeur haute de la puissance</translation>
     </message>
     <message>
         <source>Power low value</source>
-        <translation type="unfinished"></translation>
+        <translation>Valeur basse de la puissance</translation>
     </message>
     <message>
         <source>Pulse delay high value</source>
-        <translation type="unfinished"></translation>
+        <translation>Valeur haute du retard d&apos;impulsion</translation>
     </message>
     <message>
         <source>Pulse delay low value</source>
-        <translation type="unfinished"></translation>
+        <translation>Valeur basse du retard d&apos;impulsion</translation>
     </message>
     <message>
         <source>Pulse delay</source>
-        <translation type="unfinished"></translation>
+        <translation>Retard d&apos;impulsion</translation>
     </message>
     <message>
         <source>Pulse width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur d&apos;impulsion</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration</translation>
     </message>
 </context>
 <context>
     <name>Model</name>
     <message>
         <source>Internal LED board</source>
-        <translation type="unfinished"></translation>
+        <translation>Carte LED interne</translation>
     </message>
     <message>
         <source>External projector</source>
-        <translation type="unfinished"></translation>
+        <translation>Projecteur externe</translation>
     </message>
     <message>
         <source>Unknown light source</source>
-        <translation type="unfinished"></translation>
+        <translation>Source d&apos;éclairage inconnue</translation>
     </message>
 </context>
 <context>
     <name>ModelStatistics</name>
     <message>
         <source>%1 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ms</translation>
     </message>
     <message>
         <source>%1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 octets</translation>
     </message>
 </context>
 <context>
     <name>OBK</name>
     <message>
         <source>Lock</source>
-        <translation type="unfinished"></translation>
+        <translation>Verrouiller</translation>
     </message>
     <message>
         <source>Unlock</source>
-        <translation type="unfinished"></translation>
+        <translation>Déverrouiller</translation>
     </message>
     <message>
         <source>The sensor must be locked to change its configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Le capteur doit être verrouillé pour modifier sa configuration</translation>
     </message>
     <message>
         <source> - Secured connection</source>
-        <translation type="unfinished"></translation>
+        <translation> - Connexion sécurisée</translation>
     </message>
     <message>
         <source> - Unsecured connection</source>
-        <translation type="unfinished"></translation>
+        <translation> - Connexion non sécurisée</translation>
     </message>
     <message>
         <source>Sensor LOCKED</source>
-        <translation type="unfinished"></translation>
+        <translation>Capteur VERROUILLÉ</translation>
     </message>
     <message>
         <source>Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>Capteur</translation>
     </message>
     <message>
         <source>Cannot connect to sensor %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de se connecter au capteur %1</translation>
     </message>
     <message>
         <source>Allow configuration changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Autoriser les modifications de configuration</translation>
     </message>
     <message>
         <source>Forbid configuration changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Interdire les modifications de configuration</translation>
     </message>
 </context>
 <context>
     <name>OBKClass</name>
     <message>
         <source>BZK</source>
-        <translation type="unfinished">BZK</translation>
+        <translation>BZK</translation>
     </message>
     <message>
         <source>Stop Recording</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter l&apos;enregistrement</translation>
     </message>
     <message>
         <source>View</source>
-        <translation type="unfinished"></translation>
+        <translation>Affichage</translation>
     </message>
     <message>
         <source>Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>Capteur</translation>
     </message>
     <message>
         <source>Video</source>
-        <translation type="unfinished">Vidéo</translation>
+        <translation>Vidéo</translation>
     </message>
     <message>
         <source>?</source>
-        <translation type="unfinished"></translation>
+        <translation>?</translation>
     </message>
     <message>
         <source>Info</source>
-        <translation type="unfinished"></translation>
+        <translation>Infos</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>Cameras</source>
-        <translation type="unfinished"></translation>
+        <translation>Caméras</translation>
     </message>
     <message>
         <source>Detections</source>
-        <translation type="unfinished"></translation>
+        <translation>Détections</translation>
     </message>
     <message>
         <source>TextLabel</source>
-        <translation type="unfinished"></translation>
+        <translation>TextLabel</translation>
     </message>
     <message>
         <source>Tool Bar</source>
-        <translation type="unfinished"></translation>
+        <translation>Barre d&apos;outils</translation>
     </message>
     <message>
         <source>Traces</source>
-        <translation type="unfinished"></translation>
+        <translation>Traces</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
     <message>
         <source>Disconnect</source>
-        <translation type="unfinished"></translation>
+        <translation>Déconnecter</translation>
     </message>
     <message>
         <source>Ctrl+D</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+D</translation>
     </message>
     <message>
         <source>Reboot</source>
-        <translation type="unfinished"></translation>
+        <translation>Redémarrer</translation>
     </message>
     <message>
         <source>Ctrl+R</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+R</translation>
     </message>
     <message>
         <source>About...</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos...</translation>
     </message>
     <message>
         <source>Options...</source>
-        <translation type="unfinished"></translation>
+        <translation>Options...</translation>
     </message>
     <message>
         <source>Settings Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenêtre des paramètres</translation>
     </message>
     <message>
         <source>Change Password...</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer le mot de passe...</translation>
     </message>
     <message>
         <source>Save Configuration to File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la configuration dans un fichier...</translation>
     </message>
     <message>
         <source>Restore Configuration from File...</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurer la configuration depuis un fichier...</translation>
     </message>
     <message>
         <source>Traces Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenêtre des traces</translation>
     </message>
     <message>
         <source>Start Recording...</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrer l&apos;enregistrement...</translation>
     </message>
     <message>
         <source>Save video buffer...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la mémoire vidéo...</translation>
     </message>
     <message>
         <source>Save read-only informations to file...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer les informations en lecture seule dans un fichier...</translation>
     </message>
     <message>
         <source>Save XSD to file...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer le XSD dans un fichier...</translation>
     </message>
     <message>
         <source>Save XSD documentation to file...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la documentation du XSD dans un fichier...</translation>
     </message>
     <message>
         <source>Save sensor traces history...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer l&apos;historique des traces du capteur...</translation>
     </message>
     <message>
         <source>Send synchronous message...</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer un message synchrone...</translation>
     </message>
     <message>
         <source>Send asynchronous message...</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer un message asynchrone...</translation>
     </message>
     <message>
         <source>Reset counters</source>
-        <translation type="unfinished"></translation>
+        <translation>Réinitialiser les compteurs</translation>
     </message>
     <message>
         <source>Get image...</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtenir une image...</translation>
     </message>
     <message>
         <source>Statistics Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenêtre des statistiques</translation>
     </message>
     <message>
         <source>Test NTP...</source>
-        <translation type="unfinished"></translation>
+        <translation>Tester NTP...</translation>
     </message>
     <message>
         <source>Get history...</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtenir l&apos;historique...</translation>
     </message>
     <message>
         <source>Get current log...</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtenir le journal en cours...</translation>
     </message>
     <message>
         <source>Trigger on...</source>
-        <translation type="unfinished"></translation>
+        <translation>Activer le déclenchement...</translation>
     </message>
     <message>
         <source>Ctrl+T</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+T</translation>
     </message>
     <message>
         <source>Trigger off...</source>
-        <translation type="unfinished"></translation>
+        <translation>Désactiver le déclenchement...</translation>
     </message>
     <message>
         <source>Ctrl+Y</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+Y</translation>
     </message>
     <message>
         <source>Open barrier...</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir la barrière...</translation>
     </message>
     <message>
         <source>Ctrl+B</source>
-        <translation type="unfinished"></translation>
+        <translation>Ctrl+B</translation>
     </message>
     <message>
         <source>Change plate encryption private key...</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer la clé privée de chiffrement des plaques...</translation>
     </message>
     <message>
         <source>Trigger on (advanced)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Activer le déclenchement (avancé)...</translation>
     </message>
     <message>
         <source>Trigger timeout...</source>
-        <translation type="unfinished"></translation>
+        <translation>Délai du déclenchement...</translation>
     </message>
     <message>
         <source>Install application...</source>
-        <translation type="unfinished"></translation>
+        <translation>Installer une application...</translation>
     </message>
     <message>
         <source>Recalibrate optics...</source>
-        <translation type="unfinished"></translation>
+        <translation>Recalibrer l&apos;optique...</translation>
     </message>
     <message>
         <source>Update firmware from URL...</source>
-        <translation type="unfinished"></translation>
+        <translation>Mettre à jour le firmware depuis une URL...</translation>
     </message>
     <message>
         <source>Forbid configuration changes</source>
-        <translation type="unfinished"></translation>
+        <translation>Interdire les modifications de configuration</translation>
     </message>
 </context>
 <context>
@@ -2013,7 +2013,7 @@
     <name>RecognitionManager</name>
     <message>
         <source>[Crypted]</source>
-        <translation type="unfinished"></translation>
+        <translation>[Chiffrée]</translation>
     </message>
 </context>
 <context>
@@ -2035,440 +2035,442 @@
     <name>TreeFill</name>
     <message>
         <source>Activated</source>
-        <translation type="unfinished"></translation>
+        <translation>Activé</translation>
     </message>
     <message>
         <source>Not activated</source>
-        <translation type="unfinished"></translation>
+        <translation>Non activé</translation>
     </message>
 </context>
 <context>
     <name>WidgetCameraSettings</name>
     <message>
         <source>Vertically flip image</source>
-        <translation type="unfinished"></translation>
+        <translation>Retourner l&apos;image verticalement</translation>
     </message>
     <message>
         <source>Zoom : </source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom : </translation>
     </message>
     <message>
         <source>Color Mode : </source>
-        <translation type="unfinished"></translation>
+        <translation>Mode couleur : </translation>
     </message>
     <message>
         <source>Black and white</source>
-        <translation type="unfinished"></translation>
+        <translation>Noir et blanc</translation>
     </message>
     <message>
         <source>Color</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur</translation>
     </message>
     <message>
         <source>Focus</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise au point</translation>
     </message>
     <message>
         <source>Focus cannot be modified when IRCut is automatic.</source>
-        <translation type="unfinished"></translation>
+        <translation>La mise au point ne peut pas être modifiée lorsque l&apos;IRCut est automatique.</translation>
     </message>
     <message>
         <source>Focus cannot be modified when the ANPR algorithm automatically detects it.</source>
-        <translation type="unfinished"></translation>
+        <translation>La mise au point ne peut pas être modifiée lorsque l&apos;algorithme ANPR la détecte automatiquement.</translation>
     </message>
     <message>
         <source>Macro Mode</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode macro</translation>
     </message>
     <message>
         <source>Detect focus...</source>
-        <translation type="unfinished"></translation>
+        <translation>Détecter la mise au point...</translation>
     </message>
     <message>
         <source>Warning : autofocus is activated. Click &lt;a href=&quot;bla&quot;&gt;here&lt;/a&gt; to desactivate autofocus.</source>
-        <translation type="unfinished"></translation>
+        <translation>Attention : la mise au point automatique est activée. Cliquez &lt;a href=&quot;bla&quot;&gt;ici&lt;/a&gt; pour la désactiver.</translation>
     </message>
     <message>
         <source>color: rgb(255, 0, 0);</source>
-        <translation type="unfinished"></translation>
+        <translation>color: rgb(255, 0, 0);</translation>
     </message>
     <message>
         <source>Luminosity</source>
-        <translation type="unfinished"></translation>
+        <translation>Luminosité</translation>
     </message>
     <message>
         <source>Enhance contrast</source>
-        <translation type="unfinished"></translation>
+        <translation>Améliorer le contraste</translation>
     </message>
     <message>
         <source>Exp Comp : </source>
-        <translation type="unfinished"></translation>
+        <translation>Comp. expo : </translation>
     </message>
     <message>
         <source>Shutter : </source>
-        <translation type="unfinished"></translation>
+        <translation>Obturateur : </translation>
     </message>
     <message>
         <source>Iris+Gain : </source>
-        <translation type="unfinished"></translation>
+        <translation>Iris+Gain : </translation>
     </message>
     <message>
         <source>Brightness :</source>
-        <translation type="unfinished"></translation>
+        <translation>Luminosité :</translation>
     </message>
     <message>
         <source>Sharpness :</source>
-        <translation type="unfinished"></translation>
+        <translation>Netteté :</translation>
     </message>
     <message>
         <source>Contrast :</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraste :</translation>
     </message>
     <message>
         <source>ISO :</source>
-        <translation type="unfinished"></translation>
+        <translation>ISO :</translation>
     </message>
     <message>
         <source>Saturation :</source>
-        <translation type="unfinished"></translation>
+        <translation>Saturation :</translation>
     </message>
     <message>
         <source>Exposure :</source>
-        <translation type="unfinished"></translation>
+        <translation>Exposition :</translation>
     </message>
     <message>
         <source>White balance :</source>
-        <translation type="unfinished"></translation>
+        <translation>Balance des blancs :</translation>
     </message>
     <message>
         <source>Metering :</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode de mesure :</translation>
     </message>
     <message>
         <source>(IRCut is on)</source>
-        <translation type="unfinished"></translation>
+        <translation>(IRCut activé)</translation>
     </message>
     <message>
         <source>(IRCut is off)</source>
-        <translation type="unfinished"></translation>
+        <translation>(IRCut désactivé)</translation>
     </message>
     <message>
         <source>(IRCut is automatic)</source>
-        <translation type="unfinished"></translation>
+        <translation>(IRCut automatique)</translation>
     </message>
     <message>
         <source>(IRCut is unknown)</source>
-        <translation type="unfinished"></translation>
+        <translation>(IRCut inconnu)</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;enslavement&quot;&gt;Enslavement&lt;/a&gt; is controlling the color mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&quot;enslavement&quot;&gt;asservissement&lt;/a&gt; contrôle le mode couleur.</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;autoExposure&quot;&gt;Auto exposure&lt;/a&gt; is controlling the color mode.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&quot;autoExposure&quot;&gt;exposition automatique&lt;/a&gt; contrôle le mode couleur.</translation>
     </message>
     <message>
         <source>&lt;a href=&apos;enslavement&apos;&gt;Enslavement&lt;/a&gt; is enabled. Shutter, iris and gain are automatic.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&apos;enslavement&apos;&gt;asservissement&lt;/a&gt; est activé. L&apos;obturateur, l&apos;iris et le gain sont automatiques.</translation>
     </message>
     <message>
         <source>&lt;a href=&apos;enslavement&apos;&gt;Enslavement&lt;/a&gt; is disabled.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&apos;enslavement&apos;&gt;asservissement&lt;/a&gt; est désactivé.</translation>
     </message>
     <message>
         <source>&lt;a href=&apos;autoExposure&apos;&gt;Auto exposure&lt;/a&gt; is enabled. Shutter, iris and gain are automatic.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&apos;autoExposure&apos;&gt;exposition automatique&lt;/a&gt; est activée. L&apos;obturateur, l&apos;iris et le gain sont automatiques.</translation>
     </message>
     <message>
         <source>&lt;a href=&apos;autoExposure&apos;&gt;Auto exposure&lt;/a&gt; is disabled.</source>
-        <translation type="unfinished"></translation>
+        <translation>L&apos;&lt;a href=&apos;autoExposure&apos;&gt;exposition automatique&lt;/a&gt; est désactivée.</translation>
     </message>
     <message>
         <source>(digital)</source>
-        <translation type="unfinished"></translation>
+        <translation>(numérique)</translation>
     </message>
     <message>
         <source>(optical)</source>
-        <translation type="unfinished"></translation>
+        <translation>(optique)</translation>
     </message>
     <message>
         <source>Configuration</source>
-        <translation type="unfinished"></translation>
+        <translation>Configuration</translation>
     </message>
     <message>
         <source>Waiting for focus detection...</source>
-        <translation type="unfinished"></translation>
+        <translation>Détection de la mise au point en cours...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
     <name>WidgetConnect</name>
     <message>
         <source>WidgetConnect</source>
-        <translation type="unfinished"></translation>
+        <translation>WidgetConnect</translation>
     </message>
     <message>
         <source>Sensor Address : </source>
-        <translation type="unfinished"></translation>
+        <translation>Adresse du capteur : </translation>
     </message>
     <message>
         <source>Port :</source>
-        <translation type="unfinished"></translation>
+        <translation>Port :</translation>
     </message>
     <message>
         <source>Options :</source>
-        <translation type="unfinished"></translation>
+        <translation>Options :</translation>
     </message>
     <message>
         <source>?</source>
-        <translation type="unfinished"></translation>
+        <translation>?</translation>
     </message>
     <message>
         <source>Secured connection</source>
-        <translation type="unfinished"></translation>
+        <translation>Connexion sécurisée</translation>
     </message>
     <message>
         <source>Certificate :</source>
-        <translation type="unfinished"></translation>
+        <translation>Certificat :</translation>
     </message>
     <message>
         <source>...</source>
-        <translation type="unfinished">...</translation>
+        <translation>...</translation>
     </message>
     <message>
         <source>Ignore SSL errors</source>
-        <translation type="unfinished">Ignorer les erreurs SSL</translation>
+        <translation>Ignorer les erreurs SSL</translation>
     </message>
     <message>
         <source>Connect</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter</translation>
     </message>
     <message>
         <source>Connect read only</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter en lecture seule</translation>
     </message>
     <message>
         <source>Please enter an IP address to connect to</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez saisir l&apos;adresse IP à laquelle se connecter</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Options</translation>
     </message>
     <message>
         <source>Enter here the connect options you need. You can for example set specific ports for KGV sensors.
 Example:
 commandPort=11011;timePort=10000</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez ici les options de connexion nécessaires. Vous pouvez par exemple indiquer des ports spécifiques pour les capteurs KGV.
+Exemple :
+commandPort=11011;timePort=10000</translation>
     </message>
 </context>
 <context>
     <name>WidgetGeneralSettings</name>
     <message>
         <source>%nProperty|%nValue</source>
-        <translation type="unfinished"></translation>
+        <translation>%nPropriété|%nValeur</translation>
     </message>
     <message>
         <source>Not set</source>
-        <translation type="unfinished"></translation>
+        <translation>Non défini</translation>
     </message>
 </context>
 <context>
     <name>WidgetImageBase</name>
     <message>
         <source>class %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>classe %1 (%2)</translation>
     </message>
     <message>
         <source>Decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Décision</translation>
     </message>
 </context>
 <context>
     <name>WidgetRecognitionPreview</name>
     <message>
         <source>WidgetRecognitionPreview</source>
-        <translation type="unfinished"></translation>
+        <translation>WidgetRecognitionPreview</translation>
     </message>
     <message>
         <source>14:32:55 : 123ABC (F) - 75% - 84x25</source>
-        <translation type="unfinished"></translation>
+        <translation>14:32:55 : 123ABC (F) - 75% - 84x25</translation>
     </message>
     <message>
         <source>50 km/h</source>
-        <translation type="unfinished"></translation>
+        <translation>50 km/h</translation>
     </message>
     <message>
         <source>Master/Slave</source>
-        <translation type="unfinished"></translation>
+        <translation>Maître/Esclave</translation>
     </message>
     <message>
         <source>View</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher</translation>
     </message>
     <message>
         <source>(slave)</source>
-        <translation type="unfinished"></translation>
+        <translation>(esclave)</translation>
     </message>
     <message>
         <source>(master)</source>
-        <translation type="unfinished"></translation>
+        <translation>(maître)</translation>
     </message>
     <message>
         <source>Trigger off (ID=%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Déclenchement désactivé (ID=%1)</translation>
     </message>
     <message>
         <source>Trigger on, timeout=%2ms (ID=%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Déclenchement activé, délai=%2ms (ID=%1)</translation>
     </message>
     <message>
         <source>Trigger on (ID=%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Déclenchement activé (ID=%1)</translation>
     </message>
     <message>
         <source>IO state changed (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Changement d&apos;état E/S (%1)</translation>
     </message>
     <message>
         <source>on</source>
-        <translation type="unfinished"></translation>
+        <translation>actif</translation>
     </message>
     <message>
         <source>off</source>
-        <translation type="unfinished"></translation>
+        <translation>inactif</translation>
     </message>
     <message>
         <source>New</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau</translation>
     </message>
     <message>
         <source>End</source>
-        <translation type="unfinished"></translation>
+        <translation>Fin</translation>
     </message>
     <message>
         <source>Detection without decision</source>
-        <translation type="unfinished"></translation>
+        <translation>Détection sans décision</translation>
     </message>
     <message>
         <source>Vehicle</source>
-        <translation type="unfinished"></translation>
+        <translation>Véhicule</translation>
     </message>
 </context>
 <context>
     <name>WidgetRecognitions</name>
     <message>
         <source>WidgetRecognitions</source>
-        <translation type="unfinished"></translation>
+        <translation>WidgetRecognitions</translation>
     </message>
     <message>
         <source>Show details</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher les détails</translation>
     </message>
     <message>
         <source>Clear List</source>
-        <translation type="unfinished"></translation>
+        <translation>Vider la liste</translation>
     </message>
     <message>
         <source>%nProperty|%nAverage Value|Acceptable Range</source>
-        <translation type="unfinished"></translation>
+        <translation>%nPropriété|%nValeur moyenne|Plage acceptable</translation>
     </message>
     <message>
         <source>Reliability</source>
-        <translation type="unfinished"></translation>
+        <translation>Fiabilité</translation>
     </message>
     <message>
         <source>Plate width</source>
-        <translation type="unfinished"></translation>
+        <translation>Largeur de plaque</translation>
     </message>
     <message>
         <source>Plate angle</source>
-        <translation type="unfinished"></translation>
+        <translation>Angle de plaque</translation>
     </message>
     <message>
         <source>Plate occurence</source>
-        <translation type="unfinished"></translation>
+        <translation>Occurrence de plaque</translation>
     </message>
 </context>
 <context>
     <name>WidgetSettings</name>
     <message>
         <source>WidgetSettings</source>
-        <translation type="unfinished"></translation>
+        <translation>WidgetSettings</translation>
     </message>
 </context>
 <context>
     <name>WidgetTraces</name>
     <message>
         <source>WidgetTraces</source>
-        <translation type="unfinished"></translation>
+        <translation>WidgetTraces</translation>
     </message>
     <message>
         <source>All</source>
-        <translation type="unfinished"></translation>
+        <translation>Toutes</translation>
     </message>
     <message>
         <source>BZK</source>
-        <translation type="unfinished">BZK</translation>
+        <translation>BZK</translation>
     </message>
     <message>
         <source>PXR</source>
-        <translation type="unfinished"></translation>
+        <translation>PXR</translation>
     </message>
     <message>
         <source>Sensor</source>
-        <translation type="unfinished"></translation>
+        <translation>Capteur</translation>
     </message>
     <message>
         <source>Clear</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacer</translation>
     </message>
 </context>
 <context>
     <name>WidgetVideoPlayer</name>
     <message>
         <source>Video options...</source>
-        <translation type="unfinished"></translation>
+        <translation>Options vidéo...</translation>
     </message>
     <message>
         <source>Image</source>
-        <translation type="unfinished"></translation>
+        <translation>Image</translation>
     </message>
     <message>
         <source>Context image</source>
-        <translation type="unfinished"></translation>
+        <translation>Image de contexte</translation>
     </message>
     <message>
         <source>Record real time...</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer le temps réel...</translation>
     </message>
     <message>
         <source>Show real time</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le temps réel</translation>
     </message>
     <message>
         <source>Record real time</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer le temps réel</translation>
     </message>
     <message>
         <source>Save video buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer la mémoire vidéo</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Erreur</translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>Unable to get image</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d&apos;obtenir l&apos;image</translation>
     </message>
     <message>
         <source>No answer received</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune réponse reçue</translation>
     </message>
 </context>
 </TS>
