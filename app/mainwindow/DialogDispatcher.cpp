@@ -113,14 +113,14 @@ void DialogDispatcher::dispatch(const QString &tag) const
     if (it != m_actions.constEnd())
         (*it)();
     else
-        m_logger(QStringLiteral("openDialog: no action yet for %1").arg(key));
+        m_logger(QStringLiteral("No action yet for the key %1").arg(key));
 }
 
 void DialogDispatcher::openDialog(const DialogRoute &route, const DialogArgs &args) const
 {
     const DialogFactory factory = DialogFactories::find(QLatin1String(route.target));
     if (!factory) {
-        m_logger(QStringLiteral("openDialog: %1 is not available yet").arg(QLatin1String(route.target)));
+        m_logger(QStringLiteral("Dialog %1 is not available yet").arg(QLatin1String(route.target)));
         return;
     }
     const std::unique_ptr<QDialog> dialog = factory(m_parent, args);
