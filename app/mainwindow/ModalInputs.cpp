@@ -16,13 +16,13 @@ bool accepted(QInputDialog &dialog)
 } // namespace
 
 std::optional<QString> ModalInputs::getText(QWidget *parent, const QString &title, const QString &label,
-                                            const QString &text)
+                                            const QString &text, QLineEdit::EchoMode echo)
 {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(label);
     dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setTextEchoMode(QLineEdit::Normal);
+    dialog.setTextEchoMode(echo);
     dialog.setTextValue(text);
     if (!accepted(dialog))
         return std::nullopt;

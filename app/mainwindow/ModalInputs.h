@@ -2,6 +2,7 @@
 // that tests answer them.
 #pragma once
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -16,7 +17,8 @@ public:
     ModalInputs() = delete;
 
     // The typed text; nothing when cancelled.
-    static std::optional<QString> getText(QWidget *parent, const QString &title, const QString &label, const QString &text);
+    static std::optional<QString> getText(QWidget *parent, const QString &title, const QString &label, const QString &text,
+                                          QLineEdit::EchoMode echo = QLineEdit::Normal);
     // Nothing when cancelled.
     static std::optional<int> getInt(QWidget *parent, const QString &title, const QString &label, int value,
                                      int minimum, int maximum);

@@ -6,6 +6,10 @@
 
 #include "CommandLineSensor.h"
 #include "DialogStats.h"
+#include "DialogChangePassword.h"
+#include "DialogOptions.h"
+#include "DialogRestoreSettings.h"
+#include "DialogSaveVideoBuffer.h"
 #include "DiscoveryFactory.h"
 #include "FileSaveActions.h"
 #include "HistoryWalk.h"
@@ -17,8 +21,10 @@
 #include "PXRPrivateToolBox.h"
 #include "PictureRequest.h"
 #include "SensorCommands.h"
+#include "VideoRecorder.h"
 #include "SA_Log.h"
 #include "ZyAutoCursor.h"
+#include "ZyDialogs.h"
 #include "ZyLogs.h"
 #include "ZyLogsUnit.h"
 #include "ZyModalRunner.h"
@@ -26,6 +32,7 @@
 #include "ZySwitchButton.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollBar>
@@ -48,7 +55,8 @@ QString twoDigits(qint64 value)
 } // namespace
 
 OBK::OBK(QWidget *parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags), m_model(Model::instance()), m_waitDialog(this), ui(new Ui::OBKClass)
+    : QMainWindow(parent, flags), m_model(Model::instance()), m_waitDialog(this), ui(new Ui::OBKClass),
+      m_dialogs(this, [](const QString &line) { logApp(6, line); })
 {
     registerWindow();
     loadMainWindowResources();
@@ -209,6 +217,7 @@ void OBK::connectViews()
     QObject::connect(ui->tabSettings, &WidgetSettings::openDialog, this, &OBK::openDialog);
     QObject::connect(ui->widgetCameraSettings, &WidgetCameraSettings::openDialog, this, &OBK::openDialog);
     QObject::connect(ui->widgetVideoPlayer, &WidgetVideoPlayer::openDialog, this, &OBK::openDialog);
+    setDialogActions();
     QObject::connect(&m_model->masterPlayer(), &VideoPlayer::displayFrame, ui->widgetVideoPlayer,
                      &WidgetVideoPlayer::displayFrame);
     QObject::connect(&m_model->slavePlayer(), &VideoPlayer::displayFrame, ui->widgetVideoPlayer,
@@ -623,6 +632,143 @@ void OBK::doPeriodicTasks()
 void OBK::openDialog(QString strTabKey)
 {
     logApp(6, QStringLiteral("openDialog %1").arg(strTabKey));
+    m_dialogs.dispatch(strTabKey);
+}
+
+void OBK::setDialogActions()
+{
+    m_dialogs.setAction(QStringLiteral("recording_start"), [this] { ui->actionVideoStartRecording->trigger(); });
+    m_dialogs.setAction(QStringLiteral("save_video_buffer"), [this] { ui->actionSaveVideoBuffer->trigger(); });
+    m_dialogs.setAction(QStringLiteral("date_r"), [this] { refreshSensorDate(); });
+    m_dialogs.setAction(QStringLiteral("modem-pin"), [this] { SensorCommands(this).setSimPin(); });
+    m_dialogs.setAction(QStringLiteral("modem-apn"), [this] { SensorCommands(this).setSimApn(); });
+    m_dialogs.setOnNetworkChanged([this] {
+        disconnect();
+        ui->widgetConnect->restartDiscovery();
+        criticalMessage(tr("The sensor now uses a new network configuration.\nYou need to reconnect."));
+    });
+}
+
+void OBK::on_actionVideoStartRecording_triggered()
+{
+    VideoRecorder &recorder = m_model->recorder();
+    if (recorder.isRecording())
+        return;
+    const QString path = ZyDialogs::getSaveFileName(this, QStringLiteral("recordVideo"), tr("Record a video"),
+                                                    tr("Brondmere Rec Files (*.rec)"), proposedRecordingFile());
+    if (path.isEmpty())
+        return;
+    recorder.start(path);
+    m_settings.setLastVideoFileDir(QFileInfo(path).absolutePath());
+    // The recorder has logged why; the window must not pretend to record.
+    if (!recorder.isRecording()) {
+        criticalMessage(tr("Unable to record the video stream to file %1").arg(path));
+        return;
+    }
+    showRecordingLook(true);
+    ui->labelRecordingToFile->setText(tr("Recording video stream to file %1").arg(path));
+    ui->labelRecordingDuration->setText(QStringLiteral("00:00"));
+    m_recordingStart = QDateTime::currentDateTime();
+    // Either may be missing: not pushed yet, or dropped by a disconnection.
+    for (PXRMsg *message : {m_model->config(), m_model->infos()})
+        if (message != nullptr)
+            recorder.onMessage(message);
+}
+
+void OBK::on_actionVideoStopRecording_triggered()
+{
+    m_model->recorder().stop();
+    showRecordingLook(false);
+}
+
+void OBK::on_btnStopRecording_clicked()
+{
+    ui->actionVideoStopRecording->trigger();
+}
+
+void OBK::on_actionSaveVideoBuffer_triggered()
+{
+    const Sensor &sensor = m_model->masterSensor();
+    const RecognitionManager &recognitions = m_model->masterRecognitions();
+    DialogSaveVideoBuffer::Sources sources;
+    sources.player = &m_model->masterPlayer();
+    sources.recognitions = [&recognitions](const QDateTime &from, const QDateTime &to) {
+        return recognitions.messagesBetween(from, to);
+    };
+    sources.configuration = m_model->config();
+    sources.information = m_model->infos();
+    sources.address = sensor.address();
+    sources.port = sensor.port();
+    DialogSaveVideoBuffer dialog(sources, this);
+    dialog.exec();
+}
+
+void OBK::on_actionViewStats_triggered()
+{
+    m_stats->setVisible(ui->actionViewStats->isChecked());
+}
+
+void OBK::on_tabWidget_currentChanged(int)
+{
+    showDocumentation({}, QString());
+}
+
+void OBK::on_actionAbout_triggered()
+{
+    const QString text = tr("%1 v%2.%3.%4.%5\r\n\r\nBuild %6\r\nBuild date : %7 %8\r\n\r\n%9")
+                             .arg(QStringLiteral("BZK"))
+                             .arg(7)
+                             .arg(7)
+                             .arg(0)
+                             .arg(2)
+                             .arg(632)
+                             .arg(QStringLiteral(__DATE__), QStringLiteral(__TIME__),
+                                  tr("Configuration and monitoring of licence-plate recognition sensors."));
+    QMessageBox box(QMessageBox::Information, tr("About %1").arg(QStringLiteral("BZK")), text, QMessageBox::Ok, this);
+    box.setIconPixmap(windowIcon().pixmap(64));
+    ZyModalRunner::exec(&box);
+}
+
+void OBK::on_actionOptions_triggered()
+{
+    DialogOptions dialog(this);
+    ZyModalRunner::exec(&dialog);
+}
+
+void OBK::on_actionChangePassword_triggered()
+{
+    DialogChangePassword dialog(this);
+    ZyModalRunner::exec(&dialog);
+}
+
+void OBK::on_actionSensorRestoreConfiguration_triggered()
+{
+    DialogRestoreSettings dialog(this);
+    ZyModalRunner::exec(&dialog);
+}
+
+QString OBK::proposedRecordingFile() const
+{
+    const Sensor &sensor = m_model->masterSensor();
+    const QString name = QStringLiteral("%1_%2_%3")
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss")),
+                                  sensor.address(), QString::number(sensor.port()));
+    const QString dir = m_settings.lastVideoFileDir();
+    return dir.isEmpty() ? name : dir + QLatin1Char('/') + name;
+}
+
+void OBK::showRecordingLook(bool recording)
+{
+    ui->widgetVideoPlayer->setRecordButtonVisible(!recording);
+    ui->actionVideoStartRecording->setEnabled(!recording);
+    ui->actionVideoStopRecording->setEnabled(recording);
+    ui->widgetVideoRecordingProgress->setVisible(recording);
+}
+
+void OBK::refreshSensorDate()
+{
+    m_model->requestSensorDate();
+    ui->tabSettings->reload();
 }
 
 void OBK::criticalMessage(QString strMessage)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AppSettings.h"
+#include "DialogDispatcher.h"
 #include "DialogWait.h"
 #include "MainWindowInterface.h"
 
@@ -102,6 +103,16 @@ public slots:
     void on_actionRecalibrateOptics_triggered();
     void on_actionInstall_application_triggered();
     void on_actionUpdate_firmware_from_URL_triggered();
+    void on_actionVideoStartRecording_triggered();
+    void on_actionVideoStopRecording_triggered();
+    void on_btnStopRecording_clicked();
+    void on_actionSaveVideoBuffer_triggered();
+    void on_actionViewStats_triggered();
+    void on_tabWidget_currentChanged(int index);
+    void on_actionAbout_triggered();
+    void on_actionOptions_triggered();
+    void on_actionChangePassword_triggered();
+    void on_actionSensorRestoreConfiguration_triggered();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -122,6 +133,10 @@ private:
     void subscribeToStreams();
     void updateForbidSetConfigText();
     void fillPanels();
+    void setDialogActions();
+    void refreshSensorDate();
+    QString proposedRecordingFile() const;
+    void showRecordingLook(bool recording);
     // A loss reported while the handshake had its hook off, or a link found down at its end.
     bool handshakeLostTheLink() const;
     // True when the close must wait for the running requests; the close is then asked again.
@@ -151,4 +166,5 @@ private:
     bool m_disconnectionWaitsForRequests = false;
     // Losses the library reported during the handshake; written on its threads.
     std::atomic<int> m_lossesDuringHandshake{0};
+    DialogDispatcher m_dialogs;
 };

@@ -233,3 +233,25 @@ void SensorCommands::trigger(const Msg &request, std::optional<int> timeout)
     }
     m_model->masterRecognitions().onMessage(answer.get(), QDateTime::currentDateTime());
 }
+
+void SensorCommands::setSimPin()
+{
+    setSimConfig(tr("Enter PIN code"), tr("PIN (leave empty to remove current PIN)"), true, "pin");
+}
+
+void SensorCommands::setSimApn()
+{
+    setSimConfig(tr("Enter APN"), tr("APN (leave empty to remove current APN)"), false, "apn");
+}
+
+void SensorCommands::setSimConfig(const QString &title, const QString &label, bool hidden, const char *attribute)
+{
+    const std::optional<QString> value =
+        ModalInputs::getText(m_window, title, label, QString(), hidden ? QLineEdit::Password : QLineEdit::Normal);
+    if (!value)
+        return;
+    // An empty value is sent too: it is how the sensor is told to remove it.
+    const Msg msg = request("setSimConfig");
+    PXRMsgElementSetAttribute(root(msg), attribute, value->toUtf8().constData());
+    sendChecked(msg, tr("Set SIM configuration"));
+}

@@ -34,6 +34,9 @@ public:
     void triggerTimeout();
     void triggerAdvanced();
     void triggerOff();
+    // Asks for the SIM PIN or APN (an empty one removes it) and sends it.
+    void setSimPin();
+    void setSimApn();
 
 private:
     struct MsgDeleter
@@ -56,6 +59,7 @@ private:
     bool chooseCamera(const Msg &request);
     void trigger(const Msg &request, std::optional<int> timeout = std::nullopt);
     void errorBox(const QString &text);
+    void setSimConfig(const QString &title, const QString &label, bool hidden, const char *attribute);
 
     QWidget *m_window;
     Model *m_model;

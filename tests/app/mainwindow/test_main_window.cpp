@@ -12,6 +12,7 @@
 #include "WidgetConnect.h"
 #include "WidgetSettings.h"
 #include "WidgetVideoPlayer.h"
+#include "ZyModalRunner.h"
 
 #include <QDockWidget>
 #include <QLabel>
@@ -292,6 +293,8 @@ TEST_F(OBKTest, TracesReachTheLibraryLogWhileTheWindowLivesAndNothingAfter)
 TEST_F(OBKTest, EditRequestsOfEveryPanelReachTheDialogDispatcher)
 {
     makeWindow();
+    // The recording key opens the file dialog, which is cancelled here.
+    ZyModalRunner::setHandler([](QDialog *) { return int(QDialog::Rejected); });
     LogMark mark;
     emit child<WidgetSettings>("tabSettings")->openDialog("network");
     emit child<WidgetCameraSettings>("widgetCameraSettings")->openDialog("1:stream");
@@ -301,6 +304,7 @@ TEST_F(OBKTest, EditRequestsOfEveryPanelReachTheDialogDispatcher)
     EXPECT_TRUE(lines[0].endsWith("network"));
     EXPECT_TRUE(lines[1].endsWith("1:stream"));
     EXPECT_TRUE(lines[2].endsWith("recording_start"));
+    ZyModalRunner::setHandler({});
 }
 
 TEST_F(OBKTest, RememberedPlateKeyReachesTheWindowsDecryptor)
