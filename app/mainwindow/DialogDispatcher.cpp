@@ -116,14 +116,25 @@ void DialogDispatcher::dispatch(const QString &tag) const
         m_logger(QStringLiteral("No action yet for the key %1").arg(key));
 }
 
+std::unique_ptr<QDialog> DialogDispatcher::makeDialog(const QString &name, const DialogArgs &args) const
+{
+    const DialogFactory factory = DialogFactories::find(name);
+    if (!factory) {
+        m_logger(QStringLiteral("Dialog %1 is not available yet").arg(name));
+        return nullptr;
+    }
+    return factory(m_parent, args);
+}
+
+void DialogDispatcher::runDialog(const QString &name, const DialogArgs &args) const
+{
+    if (const std::unique_ptr<QDialog> dialog = makeDialog(name, args))
+        ZyModalRunner::exec(dialog.get());
+}
+
 void DialogDispatcher::openDialog(const DialogRoute &route, const DialogArgs &args) const
 {
-    const DialogFactory factory = DialogFactories::find(QLatin1String(route.target));
-    if (!factory) {
-        m_logger(QStringLiteral("Dialog %1 is not available yet").arg(QLatin1String(route.target)));
-        return;
-    }
-    const std::unique_ptr<QDialog> dialog = factory(m_parent, args);
+    const std::unique_ptr<QDialog> dialog = makeDialog(QLatin1String(route.target), args);
     if (!dialog)
         return;
     const int result = ZyModalRunner::exec(dialog.get());

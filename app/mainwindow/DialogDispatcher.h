@@ -33,9 +33,12 @@ public:
     // Run when the network dialog was accepted with new addresses or ports.
     void setOnNetworkChanged(Action action) { m_onNetworkChanged = std::move(action); }
     void dispatch(const QString &tag) const;
+    // Runs a dialog of the table with the window as parent; a missing one is logged.
+    void runDialog(const QString &name, const DialogArgs &args = {}) const;
 
 private:
     void openDialog(const DialogRoute &route, const DialogArgs &args) const;
+    std::unique_ptr<QDialog> makeDialog(const QString &name, const DialogArgs &args) const;
 
     QWidget *m_parent;
     Logger m_logger;

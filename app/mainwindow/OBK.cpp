@@ -379,8 +379,8 @@ void OBK::showDocumentation(const QStringList &elementPath, const QString &attri
 {
     const QString html = m_model->schemaDoc().documentationHtml(elementPath, attribute, true, true);
     ui->widgetDoc->setVisible(!html.isEmpty());
-    ui->scrollAreaDoc->horizontalScrollBar()->setValue(0);
     ui->scrollAreaDoc->verticalScrollBar()->setValue(0);
+    ui->scrollAreaDoc->horizontalScrollBar()->setValue(0);
     ui->labelDoc->setText(html);
     const int height = qBound(kDocMinHeight, ui->labelDoc->heightForWidth(ui->labelDoc->width()), kDocMaxHeight);
     ui->widgetDoc->setMinimumHeight(height + kDocPadding);
@@ -623,10 +623,16 @@ void OBK::doPeriodicTasks()
     ui->widgetRecognitions->updateStats();
     if (m_model->masterPlayer().state() == VideoPlayer::Live)
         ui->widgetRecognitions->updateViewLinks();
-    if (m_model->recorder().isRecording()) {
-        const qint64 seconds = m_recordingStart.secsTo(QDateTime::currentDateTime());
-        ui->labelRecordingDuration->setText(twoDigits(seconds / 60) + ':' + twoDigits(seconds % 60));
-    }
+    if (m_model->recorder().isRecording())
+        ui->labelRecordingDuration->setText(
+            recordingDurationText(m_recordingStart.secsTo(QDateTime::currentDateTime())));
+}
+
+QString OBK::recordingDurationText(qint64 seconds)
+{
+    // The clock may have been set back meanwhile.
+    seconds = qMax<qint64>(0, seconds);
+    return twoDigits(seconds / 60) + QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
 void OBK::openDialog(QString strTabKey)
@@ -722,7 +728,7 @@ void OBK::on_actionAbout_triggered()
                              .arg(0)
                              .arg(2)
                              .arg(632)
-                             .arg(QStringLiteral(__DATE__), QStringLiteral(__TIME__),
+                             .arg(QStringLiteral(__DATE__).simplified(), QStringLiteral(__TIME__),
                                   tr("Configuration and monitoring of licence-plate recognition sensors."));
     QMessageBox box(QMessageBox::Information, tr("About %1").arg(QStringLiteral("BZK")), text, QMessageBox::Ok, this);
     box.setIconPixmap(windowIcon().pixmap(64));
@@ -745,6 +751,16 @@ void OBK::on_actionSensorRestoreConfiguration_triggered()
 {
     DialogRestoreSettings dialog(this);
     ZyModalRunner::exec(&dialog);
+}
+
+void OBK::on_actionChangeRSAPrivate_triggered()
+{
+    m_dialogs.runDialog(QStringLiteral("DialogRSAPrivateKey"));
+}
+
+void OBK::on_actionExit_triggered()
+{
+    close();
 }
 
 QString OBK::proposedRecordingFile() const

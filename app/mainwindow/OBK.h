@@ -60,6 +60,8 @@ public:
     // The sensor library's trace function and the runtime's log callback; any thread.
     static int onPXRTrace(PXR *handle, int level, const char *text, void *user);
     static void onRuntimeLog(const char *text);
+    // The recording bar's duration, "mm:ss"; minutes go on past 59.
+    static QString recordingDurationText(qint64 seconds);
 
 public slots:
     void connectToSensor(QString strAddress, uint16_t uPort, QString strOptions, bool bSecured,
@@ -79,11 +81,17 @@ public slots:
     void on_dockTraces_closeButtonClicked();
     void on_actionViewSettings_triggered();
     void on_actionViewTraces_triggered();
+    void on_actionViewStats_triggered();
+    void on_actionOptions_triggered();
+    void on_actionChangePassword_triggered();
+    void on_actionChangeRSAPrivate_triggered();
+    void on_actionExit_triggered();
     void on_actionSensorDisconnect_triggered();
     void on_actionSensorLock_triggered();
     void on_actionSensorReboot_triggered();
     void on_actionForbidSetConfig_triggered();
     void on_actionSensorSaveConfiguration_triggered();
+    void on_actionSensorRestoreConfiguration_triggered();
     void on_actionSaveInformations_triggered();
     void on_actionSaveXSD_triggered();
     void on_actionSaveXSDDoc_triggered();
@@ -107,12 +115,8 @@ public slots:
     void on_actionVideoStopRecording_triggered();
     void on_btnStopRecording_clicked();
     void on_actionSaveVideoBuffer_triggered();
-    void on_actionViewStats_triggered();
-    void on_tabWidget_currentChanged(int index);
     void on_actionAbout_triggered();
-    void on_actionOptions_triggered();
-    void on_actionChangePassword_triggered();
-    void on_actionSensorRestoreConfiguration_triggered();
+    void on_tabWidget_currentChanged(int index);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

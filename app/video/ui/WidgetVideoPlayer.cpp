@@ -352,7 +352,7 @@ void WidgetVideoPlayer::updateControls()
     ui->btnStartRecording->setText(live ? tr("Record real time") : tr("Save video buffer"));
     if (MainWindowInterface *window = MainWindowInterface::instance()) {
         if (QAction *record = window->actionStartRecording())
-            record->setEnabled(live);
+            record->setEnabled(live && !Model::instance()->recorder().isRecording());
         if (QAction *save = window->actionSaveVideoBuffer())
             save->setEnabled(!live);
     }
