@@ -77,8 +77,9 @@ TEST_F(RestoreSettingsTest, FailuresAreShownAndKeepTheDialogOpenWithItsPath)
         EXPECT_EQ(boxes()[0].kind, c.box.kind);
         EXPECT_EQ(boxes()[0].title, c.box.title);
         EXPECT_EQ(boxes()[0].text, c.box.text);
-        if (!c.box.details.isEmpty())
+        if (!c.box.details.isEmpty()) {
             EXPECT_EQ(boxes()[0].details, c.box.details);
+        }
         EXPECT_EQ(requestsSince(mark), c.sent ? QStringList({"setConfig"}) : QStringList());
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_NE(dialog.result(), QDialog::Accepted);

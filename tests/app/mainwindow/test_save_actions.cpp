@@ -138,8 +138,9 @@ TEST_F(SaveActionsTest, RefusedOrMissingAnswersShowTheActionsErrorAndWriteNothin
             trigger(c.action);
             EXPECT_EQ(boxes(), QList<Asked>({{"box", "Error", c.text, answered ? "Sensor busy" : "NULL answer"}}));
             EXPECT_FALSE(QFile::exists(path("refused")));
-            if (!answered)
+            if (!answered) {
                 ASSERT_NO_FATAL_FAILURE(waitForReconnection(mark));
+            }
         }
     }
 }
