@@ -34,16 +34,17 @@ TEST_F(ModelTest, BurstOfPushesGivesOneSignalPerKindAfterItsLastPush)
     QObject::connect(model, &Model::signalInfosReceived, &context, [&] { infosAt << clock.elapsed(); });
     qint64 lastConfig = -1, lastInfos = -1;
     int pushes = 0;
+    // Each mark is taken before its push, which restarts the refresh timer while it runs.
     const auto config = [&] {
-        push(Element("config").add(Element("anpr").set("push", text(++pushes))));
         lastConfig = clock.elapsed();
+        push(Element("config").add(Element("anpr").set("push", text(++pushes))));
     };
     clock.start();
     config();
     QTimer::singleShot(100, Qt::PreciseTimer, &context, config);
     QTimer::singleShot(150, Qt::PreciseTimer, &context, [&] {
-        push(Element("infos").add(Element("sensor").set("productVersion", "1")));
         lastInfos = clock.elapsed();
+        push(Element("infos").add(Element("sensor").set("productVersion", "1")));
     });
     QTimer::singleShot(200, Qt::PreciseTimer, &context, config);
 
