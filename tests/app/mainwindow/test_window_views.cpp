@@ -78,13 +78,12 @@ TEST_F(WindowViewsTest, TracesDockFollowsItsCloseButtonAndMenuWhetherConnectedOr
 {
     setProgramArguments({});
     startWindow();
-    QDockWidget *traces = dock("dockTraces");
     QCoreApplication::processEvents(); // the remembered choice is applied once the loop runs
     for (const bool connected : {false, true}) {
         SCOPED_TRACE(connected ? "connected" : "disconnected");
         if (connected)
             connectPlain();
-        traces = dock("dockTraces");
+        QDockWidget *traces = dock("dockTraces"); // the connected window is a new one
         action("actionViewTraces")->setChecked(true);
         action("actionViewTraces")->trigger(); // unchecks
         EXPECT_FALSE(AppSettings().showTracesDock());
