@@ -45,8 +45,11 @@ const StateCase kStateCases[] = {
 TEST_F(LumatrekTest, SocketsAndConditionsCombineByPrecedenceWithTheReadyEventInStep)
 {
     for (const StateCase &sCase : kStateCases) {
-        LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", sCase.u32Flags);
+        // A handle of the case's kind with no thread: the time and command threads reset
+        // their sockets and conditions when they start, which would race with the steps.
+        LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", LT_CREATE_STREAM);
         ASSERT_NE(psHandle, nullptr);
+        psHandle->bCommandOnly = sCase.u32Flags == kCommand;
         for (const Step &sStep : sCase.steps)
             SetConnectionState(psHandle, sStep.u32Which, sStep.u32Value);
         LumatrekConnectionState sState{};
