@@ -129,10 +129,15 @@ void PXR_forgetHandleErrors(void)
     g_u64HandleEpoch.fetch_add(1, std::memory_order_acq_rel);
 }
 
+// Read-only messages are shared between threads and every call clears their text: it is
+// only written when there is something to clear, and then as one atomic byte.
 void PXR_clearLastError(void *pObject)
 {
-    if (pObject)
-        static_cast<char *>(pObject)[0] = '\0';
+    if (!pObject)
+        return;
+    char *pcText = static_cast<char *>(pObject);
+    if (__atomic_load_n(pcText, __ATOMIC_RELAXED) != '\0')
+        __atomic_store_n(pcText, '\0', __ATOMIC_RELAXED);
 }
 
 void PXR_setLastError(void *pObject, const char *pcszFormat, ...)
