@@ -5,7 +5,7 @@ string(LENGTH "${HEX_CONTENT}" HEX_LENGTH)
 math(EXPR SIZE "${HEX_LENGTH} / 2 + 1")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," BYTES "${HEX_CONTENT}")
 file(WRITE "${OUTPUT}"
-  "/* Generated from lib/legacy/schema/KGV.xsd at build: the schema the bridge answers getXSD with. */\n"
+  "/* Generated from lib/pxr/src/bridge/schema/KGV.xsd at build: the schema the bridge answers getXSD with. */\n"
   "#include <stdint.h>\n\n"
   "extern \"C\" {\n"
   "extern const char g_acPxrltSchema[];\n"
