@@ -1,6 +1,8 @@
 // Runs modal dialogs; tests install a handler that answers them without a person.
 #include "ZyModalRunner.h"
 
+#include "ZyModalPreparation.h"
+
 #include <QDialog>
 
 namespace {
@@ -10,9 +12,12 @@ ZyModalRunner::ShowHandler g_showHandler;
 
 int ZyModalRunner::exec(QDialog *dialog)
 {
+    auto *preparation = dynamic_cast<ZyModalPreparation *>(dialog);
+    if (preparation != nullptr && !preparation->prepareRun())
+        return QDialog::Rejected;
     if (g_handler)
         return g_handler(dialog);
-    return dialog->exec();
+    return dialog->QDialog::exec();
 }
 
 void ZyModalRunner::setHandler(Handler handler)

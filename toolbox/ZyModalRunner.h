@@ -13,7 +13,9 @@ public:
 
     ZyModalRunner() = delete;
 
-    // The dialog's exec(), or the installed handler's answer when there is one.
+    // A dialog that is a ZyModalPreparation prepares its run first and may refuse it (rejected).
+    // Then the installed handler's answer, or QDialog's own modal run: never a subclass's
+    // exec(), which may well come back here.
     static int exec(QDialog *dialog);
     // An empty handler restores the normal modal run.
     static void setHandler(Handler handler);

@@ -706,7 +706,7 @@ void OBK::on_actionSaveVideoBuffer_triggered()
     sources.address = sensor.address();
     sources.port = sensor.port();
     DialogSaveVideoBuffer dialog(sources, this);
-    dialog.exec();
+    ZyModalRunner::exec(&dialog);
 }
 
 void OBK::on_actionViewStats_triggered()

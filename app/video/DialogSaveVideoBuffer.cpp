@@ -10,27 +10,27 @@
 #include "VideoRecorder.h"
 #include "ZyAutoCursor.h"
 #include "ZyDialogs.h"
-#include "ZyModalRunner.h"
 
 DialogSaveVideoBuffer::DialogSaveVideoBuffer(const Sources &sources, QWidget *parent)
     : QDialog(parent), ui(std::make_unique<Ui::DialogSaveVideoBuffer>()), m_sources(sources)
 {
     ui->setupUi(this);
+    m_fullCaption = ui->radioFull->text();
 }
 
 DialogSaveVideoBuffer::~DialogSaveVideoBuffer() = default;
 
-int DialogSaveVideoBuffer::exec()
+bool DialogSaveVideoBuffer::prepareRun()
 {
     if (!m_sources.player || m_sources.player->state() == VideoPlayer::Live) {
         ZyDialogs::critical(this, tr("Error"), tr("Unable to save video buffer while in real time"), QString());
-        return 0;
+        return false;
     }
-    prepare();
-    return ZyModalRunner::exec(this);
+    fillForm();
+    return true;
 }
 
-void DialogSaveVideoBuffer::prepare()
+void DialogSaveVideoBuffer::fillForm()
 {
     QString file = QStringLiteral("%1_%2_%3.rec")
                        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss")),
@@ -44,7 +44,7 @@ void DialogSaveVideoBuffer::prepare()
     const auto seconds = [](const QDateTime &from, const QDateTime &to) {
         return int(qBound(qint64(0), from.secsTo(to), qint64(3600) * 24 * 365));
     };
-    ui->radioFull->setText(tr("%1 (%2 s)").arg(ui->radioFull->text()).arg(seconds(m_first, m_last)));
+    ui->radioFull->setText(tr("%1 (%2 s)").arg(m_fullCaption).arg(seconds(m_first, m_last)));
     ui->spinBefore->setMaximum(seconds(m_first, m_current));
     ui->spinAfter->setMaximum(seconds(m_current, m_last));
     ui->spinBefore->setValue(ui->spinBefore->maximum());

@@ -8,13 +8,14 @@
 
 #include "AppSettings.h"
 #include "PXR.h"
+#include "ZyModalPreparation.h"
 
 namespace Ui {
 class DialogSaveVideoBuffer;
 }
 class VideoPlayer;
 
-class DialogSaveVideoBuffer : public QDialog
+class DialogSaveVideoBuffer : public QDialog, public ZyModalPreparation
 {
     Q_OBJECT
 
@@ -35,8 +36,8 @@ public:
     DialogSaveVideoBuffer(const Sources &sources, QWidget *parent = nullptr);
     ~DialogSaveVideoBuffer() override;
 
-    // Refused (0) while live; otherwise prepares the form and runs the dialog.
-    int exec() override;
+    // Refused while live; otherwise fills the form from the paused replay.
+    bool prepareRun() override;
 
 private slots:
     void on_btnFile_clicked();
@@ -44,12 +45,15 @@ private slots:
     void on_buttonBox_rejected();
 
 private:
-    void prepare();
+    // The proposed file and the range of the paused replay.
+    void fillForm();
     // False when the file could not be written.
     bool save(const QString &fileName);
 
     std::unique_ptr<Ui::DialogSaveVideoBuffer> ui;
     Sources m_sources;
+    // The full-buffer choice's caption before a run adds its length to it.
+    QString m_fullCaption;
     AppSettings m_settings;
     QDateTime m_first, m_last, m_current;
 };

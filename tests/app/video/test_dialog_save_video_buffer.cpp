@@ -97,7 +97,7 @@ protected:
             action(dialog);
             return dialog.result();
         });
-        return dialog.exec();
+        return ZyModalRunner::exec(&dialog);
     }
 
     std::vector<MsgPtr> stream, recognitions;

@@ -1,0 +1,236 @@
+// The window with no dialog handler: every dialog runs its real modal loop and an operator who
+// always cancels ends it. Every menu command and every button of the connected window runs once
+// for real; the window must still be there and answer, and commands that need no answer must
+// still have done their part. New dialogs are opened here once for real.
+#include "CommandTestSupport.h"
+
+#include "ModalCloser.h"
+#include "VideoPlayer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSet>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class WindowRealModalTest : public CommandTest
+{
+protected:
+    void SetUp() override
+    {
+        CommandTest::SetUp();
+        ZyModalRunner::setHandler({});
+        // The connection's wait ends by itself once the sensor is connected.
+        closer = std::make_unique<ModalCloser>(QDialog::Rejected, [](QWidget *widget) {
+            return qobject_cast<DialogWait *>(widget) != nullptr;
+        });
+    }
+    void TearDown() override
+    {
+        CommandTest::TearDown();
+        closer.reset();
+    }
+
+    void connectLocked()
+    {
+        connectPlain();
+        window->on_actionSensorLock_triggered();
+        ASSERT_TRUE(master().isLocked());
+    }
+
+    // The window is up, runs a queued call and has no modal window left behind.
+    void expectAnswering(const QString &after)
+    {
+        SCOPED_TRACE(after.toStdString());
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        auto called = std::make_shared<bool>(false);
+        QMetaObject::invokeMethod(window.get(), [called] { *called = true; }, Qt::QueuedConnection);
+        EXPECT_TRUE(waitLong([called] { return *called; }));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
+
+    // The commands of the window's menus, as the menu bar offers them now.
+    QList<QAction *> menuCommands() const
+    {
+        QList<QAction *> commands;
+        for (QAction *menu : window->findChild<QMenuBar *>("menuBar")->actions())
+            if (menu->menu() != nullptr)
+                for (QAction *action : menu->menu()->actions())
+                    if (!action->isSeparator() && action->menu() == nullptr)
+                        commands << action;
+        return commands;
+    }
+
+    // The push and tool buttons the window shows now, but for the tool bar's disconnection,
+    // which is checked on its own.
+    QList<QPointer<QAbstractButton>> windowButtons() const
+    {
+        const QAction *disconnect = window->findChild<QAction *>("actionSensorDisconnect");
+        QList<QPointer<QAbstractButton>> buttons;
+        for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+            const auto *tool = qobject_cast<QToolButton *>(button);
+            const bool kind = tool != nullptr || qobject_cast<QPushButton *>(button) != nullptr;
+            if (kind && button->window() == window.get() && button->isVisible()
+                && (tool == nullptr || tool->defaultAction() != disconnect))
+                buttons << button;
+        }
+        return buttons;
+    }
+
+    std::unique_ptr<ModalCloser> closer;
+};
+
+// What a command does when every dialog it opens is cancelled: the requests the sensor gets and
+// the windows that had to be closed, in order. A command missing here fails the test: add its row.
+struct CommandCase
+{
+    const char *action;
+    QStringList requests;
+    QStringList closed;
+    const char *follower = nullptr;  // a window shown while the command is checked
+};
+
+const CommandCase kCommands[] = {
+    {"actionOptions", {}, {"DialogOptions"}},
+    {"actionChangeRSAPrivate", {}, {}},
+    {"actionViewSettings", {}, {}, "dockSettings"},
+    {"actionViewTraces", {}, {}, "dockTraces"},
+    {"actionViewStats", {}, {}, "DialogStats"},
+    {"actionSensorReboot", {}, {"QMessageBox"}},
+    {"actionForbidSetConfig", {"forbidSetConfig"}, {}},
+    {"actionUpdate_firmware_from_URL", {}, {"QInputDialog"}},
+    {"actionInstall_application", {}, {"QFileDialog"}},
+    {"actionSensorSaveConfiguration", {}, {"QFileDialog"}},
+    {"actionSensorRestoreConfiguration", {}, {"DialogRestoreSettings"}},
+    {"actionSaveInformations", {}, {"QFileDialog"}},
+    {"actionSaveXSD", {}, {"QFileDialog"}},
+    {"actionSaveXSDDoc", {}, {"QFileDialog"}},
+    {"actionSendSynchronousMessage", {}, {"QFileDialog"}},
+    {"actionSendAsynchronousMessage", {}, {"QFileDialog"}},
+    {"actionGetImage", {}, {"DlgGetImage"}},
+    {"actionGet_current_log", {"getCurrentLog"}, {"DlgMsg"}},
+    {"actionTrigger_on", {"triggerOn"}, {"DlgMsg"}},
+    {"actionTrigger_on_advanced", {}, {"QInputDialog"}},
+    {"actionTrigger_timeout", {}, {"QInputDialog"}},
+    {"actionTrigger_off", {"triggerOff"}, {"DlgMsg"}},
+    {"actionOpenBarrier", {"openBarrier"}, {"DlgMsg"}},
+    {"actionResetCounters", {"resetCounters"}, {}},
+    {"actionSaveSensorTraces", {}, {"QFileDialog"}},
+    {"actionTestNTP", {}, {"QInputDialog"}},
+    {"actionGetHistory", {"getLog"}, {"DlgMsgs"}},
+    {"actionRecalibrateOptics", {"calibrateZoomFocus"}, {"DlgMsg"}},
+    {"actionVideoStartRecording", {}, {"QFileDialog"}},
+    {"actionAbout", {}, {"QMessageBox"}},
+};
+
+const CommandCase *commandCase(const QString &action)
+{
+    for (const CommandCase &c : kCommands)
+        if (action == QLatin1String(c.action))
+            return &c;
+    return nullptr;
+}
+
+TEST_F(WindowRealModalTest, EveryMenuCommandRunsForRealAndLeavesTheWindowAnswering)
+{
+    connectLocked();
+    const QStringList endings{"actionSensorDisconnect", "actionExit"};
+    QStringList ran;
+    for (QAction *action : menuCommands()) {
+        const QString name = action->objectName();
+        if (endings.contains(name) || !action->isVisible() || !action->isEnabled())
+            continue;
+        SCOPED_TRACE(name.toStdString());
+        const CommandCase *c = commandCase(name);
+        ASSERT_NE(c, nullptr) << "a command without its row";
+        const fybsim::FybSensor::Mark mark = sensor->mark();
+        const qsizetype closed = closer->mark();
+        action->trigger();
+        ran << name;
+        expectAnswering(name);
+        EXPECT_EQ(rootsSince(mark), c->requests);
+        // A progress dialog may be gone before anyone could close it.
+        QStringList windows = closer->closedSince(closed);
+        windows.removeAll(QStringLiteral("QProgressDialog"));
+        EXPECT_EQ(windows, c->closed);
+        if (c->follower != nullptr) {
+            EXPECT_EQ(window->findChild<QWidget *>(c->follower)->isVisible(), action->isChecked());
+        }
+    }
+    for (const CommandCase &c : kCommands)
+        EXPECT_TRUE(ran.contains(QLatin1String(c.action))) << c.action << " was not offered";
+}
+
+TEST_F(WindowRealModalTest, SavingTheVideoBufferRunsItsRealDialogPausedAndRefusesLive)
+{
+    connectLocked();
+    VideoPlayer &player = Model::instance()->masterPlayer();
+    player.goLive();
+    qsizetype mark = closer->mark();
+    window->on_actionSaveVideoBuffer_triggered(); // as the record button's key does while live
+    expectAnswering(QStringLiteral("live"));
+    EXPECT_EQ(closer->closedSince(mark), QStringList{"QMessageBox"});
+
+    player.pause();
+    for (int run = 0; run < 2; ++run) {
+        mark = closer->mark();
+        window->findChild<QAction *>("actionSaveVideoBuffer")->trigger();
+        expectAnswering(QStringLiteral("paused"));
+        EXPECT_EQ(closer->closedSince(mark), QStringList{"DialogSaveVideoBuffer"});
+    }
+    player.goLive();
+}
+
+TEST_F(WindowRealModalTest, EveryButtonOfTheConnectedWindowRunsForRealLiveAndPaused)
+{
+    connectLocked();
+    auto *tabs = window->findChild<QTabWidget *>("tabWidget");
+    VideoPlayer &player = Model::instance()->masterPlayer();
+    QStringList clicked;
+    for (const bool paused : {false, true}) {
+        SCOPED_TRACE(paused ? "paused" : "live");
+        QSet<QAbstractButton *> done;
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            paused ? player.pause() : player.goLive();
+            for (const QPointer<QAbstractButton> &button : windowButtons()) {
+                // An earlier click may have rebuilt, hidden or disabled it.
+                if (button.isNull() || done.contains(button) || !button->isVisible() || !button->isEnabled())
+                    continue;
+                done.insert(button);
+                const QString name = button->objectName() + QLatin1Char(' ') + button->text();
+                button->click();
+                clicked << name;
+                expectAnswering(name);
+                EXPECT_TRUE(window->isConnectedLook()) << name.toStdString();
+            }
+        }
+    }
+    EXPECT_FALSE(clicked.isEmpty());
+    player.goLive();
+}
+
+TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
+{
+    connectLocked();
+    window->findChild<QAction *>("actionSensorDisconnect")->trigger();
+    expectAnswering(QStringLiteral("disconnected"));
+    EXPECT_FALSE(window->isConnectedLook());
+    EXPECT_EQ(master().handle(), nullptr);
+
+    window->findChild<QAction *>("actionExit")->trigger();
+    EXPECT_TRUE(waitLong([&] { return !window->isVisible(); }));
+}
+
+} // namespace
