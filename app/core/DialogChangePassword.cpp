@@ -2,7 +2,7 @@
 #include "DialogChangePassword.h"
 #include "ui_DialogChangePassword.h"
 
-#include "MessageBoxes.h"
+#include "ZyDialogs.h"
 
 DialogChangePassword::DialogChangePassword(QWidget *parent)
     : QDialog(parent)
@@ -21,7 +21,7 @@ void DialogChangePassword::on_buttonBox_accepted()
     const QString current = ui->txtCurrentPassword->text();
     const QString newPassword = ui->txtNewPassword->text();
     if (newPassword != ui->txtConfirmNewPassword->text()) {
-        MessageBoxes::information(this, tr("You must enter the same password twice."));
+        ZyDialogs::information(this, tr("You must enter the same password twice."));
         return;
     }
     if (m_settings.changePassword(current, newPassword)) {
@@ -30,10 +30,10 @@ void DialogChangePassword::on_buttonBox_accepted()
     }
     // The right password with a refused change means the store did not take the new one.
     if (m_settings.checkPassword(current))
-        MessageBoxes::warning(this, tr("The new password could not be stored: the machine-wide settings "
-                                       "cannot be written."));
+        ZyDialogs::warning(this, tr("The new password could not be stored: the machine-wide settings "
+                                    "cannot be written."));
     else
-        MessageBoxes::information(this, tr("Wrong password."));
+        ZyDialogs::information(this, tr("Wrong password."));
 }
 
 void DialogChangePassword::on_buttonBox_rejected()

@@ -2,7 +2,7 @@
 #include "DialogCheckPassword.h"
 #include "ui_DialogCheckPassword.h"
 
-#include "MessageBoxes.h"
+#include "ZyDialogs.h"
 
 DialogCheckPassword::DialogCheckPassword(QWidget *parent)
     : QDialog(parent)
@@ -22,7 +22,7 @@ void DialogCheckPassword::on_btnOKCancel_accepted()
         accept();
         return;
     }
-    MessageBoxes::information(this, tr("Wrong password."));
+    ZyDialogs::information(this, tr("Wrong password."));
 }
 
 void DialogCheckPassword::on_btnOKCancel_rejected()

@@ -3,7 +3,7 @@
 #include "ui_DialogOptions.h"
 
 #include "AppPaths.h"
-#include "MessageBoxes.h"
+#include "ZyDialogs.h"
 #include "ZyLanguage.h"
 
 DialogOptions::DialogOptions(QWidget *parent)
@@ -29,7 +29,7 @@ void DialogOptions::storeLanguage()
         return;
     const QString code = ui->comboLanguage->currentData().toString();
     if (code != ZyLanguage::currentLanguage())
-        MessageBoxes::warning(this, tr("You need to relaunch the application for the changes to take effect"));
+        ZyDialogs::warning(this, tr("You need to relaunch the application for the changes to take effect"));
     ZyLanguage::setLanguage(code);
 }
 

@@ -4,7 +4,6 @@
 #include "ui_DialogRestoreSettings.h"
 
 #include "MsgManager.h"
-#include "OpenFileDialog.h"
 #include "ZyDialogs.h"
 #include "ZyModalRunner.h"
 
@@ -67,9 +66,9 @@ DialogRestoreSettings::~DialogRestoreSettings()
 
 void DialogRestoreSettings::on_btnBrowseFile_clicked()
 {
-    const QString path = OpenFileDialog::getOpenFileName(this, tr("Select a file to restore the configuration of this sensor"),
-                                                         QSettings().value(kLastConfigFilePath).toString(),
-                                                         QStringLiteral("*.pxrmsg"));
+    const QString path = ZyDialogs::getOpenFileName(this, tr("Select a file to restore the configuration of this sensor"),
+                                                    QSettings().value(kLastConfigFilePath).toString(),
+                                                    QStringLiteral("*.pxrmsg"));
     if (path.isEmpty())
         return;
     QSettings().setValue(kLastConfigFilePath, path);

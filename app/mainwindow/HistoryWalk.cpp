@@ -2,7 +2,7 @@
 #include "HistoryWalk.h"
 
 #include "DlgMsgs.h"
-#include "ModalInputs.h"
+#include "ZyDialogs.h"
 #include "MsgManager.h"
 #include "PXRPrivateToolBox.h"
 #include "ZyModalRunner.h"
@@ -45,7 +45,7 @@ void HistoryWalk::collect(QProgressDialog &progress)
         PXRMsg *answer = MsgManager::sendRequest(request);
         // The entries collected so far are still shown after an error.
         if (answer == nullptr) {
-            ModalInputs::critical(m_window, tr("Error"), tr("No answer from sensor"));
+            ZyDialogs::critical(m_window, tr("Error"), tr("No answer from sensor"));
             break;
         }
         if (PXRPToolIsAnswer(answer)) {
@@ -67,7 +67,7 @@ bool HistoryWalk::take(PXRMsg *entry, uint32_t *id)
     PXRMsgElement *root = PXRMsgChild(entry);
     const char *text = root != nullptr ? PXRMsgElementAttributeValue(root, "id") : nullptr;
     if (text == nullptr) {
-        ModalInputs::critical(m_window, tr("Error"), tr("The answered message has no Id"));
+        ZyDialogs::critical(m_window, tr("Error"), tr("The answered message has no Id"));
         return false;
     }
     // Ids count down to 1; one that is not a positive number, or an entry newer than the id

@@ -4,7 +4,6 @@
 
 #include "DlgMsg.h"
 #include "MsgManager.h"
-#include "OpenFileDialog.h"
 #include "PXRQt.h"
 #include "ZyDialogs.h"
 
@@ -38,7 +37,7 @@ void MessageFileSender::installApplication()
 PXRMsg *MessageFileSender::readMessageFile(const char *key, const QString &filter, qint64 limit) const
 {
     QSettings settings;
-    const QString path = OpenFileDialog::getOpenFileName(m_window, tr("Select file"), settings.value(key).toString(), filter);
+    const QString path = ZyDialogs::getOpenFileName(m_window, tr("Select file"), settings.value(key).toString(), filter);
     if (path.isEmpty())
         return nullptr;
     QFile file(path);

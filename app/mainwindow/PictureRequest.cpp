@@ -3,7 +3,7 @@
 
 #include "DlgGetImage.h"
 #include "DlgMsg.h"
-#include "ModalInputs.h"
+#include "ZyDialogs.h"
 #include "MsgManager.h"
 
 namespace {
@@ -35,7 +35,7 @@ void PictureRequest::run(QWidget *window)
         const QDateTime requestedAt = QDateTime::currentDateTime();
         PXRMsg *answer = MsgManager::sendRequest(request);
         if (answer == nullptr) {
-            ModalInputs::critical(window, tr("Error"), tr("No answer received"));
+            ZyDialogs::critical(window, tr("Error"), tr("No answer received"));
         } else {
             DlgMsg viewer(window);
             viewer.exec(answer, timingComment(requestedAt, request, answer));

@@ -3,9 +3,10 @@
 
 #include "DialogLockPassword.h"
 #include "DlgMsg.h"
-#include "ModalInputs.h"
 #include "Model.h"
 #include "MsgManager.h"
+#include "ZyDialogs.h"
+#include "ZyInputs.h"
 
 #include <QDateTime>
 #include <QSettings>
@@ -38,7 +39,7 @@ bool SensorCommands::sendChecked(const Msg &request, const QString &title)
 
 void SensorCommands::errorBox(const QString &text)
 {
-    ModalInputs::critical(m_window, tr("Error"), text);
+    ZyDialogs::critical(m_window, tr("Error"), text);
 }
 
 void SensorCommands::show(const char *requestRoot)
@@ -64,7 +65,7 @@ void SensorCommands::resetCounters()
 
 void SensorCommands::reboot()
 {
-    if (ModalInputs::question(m_window, QMessageBox::Information, tr("Do you want to reboot this sensor ?"))
+    if (ZyDialogs::question(m_window, QMessageBox::Information, tr("Do you want to reboot this sensor ?"))
         != QMessageBox::Yes)
         return;
     if (!sendChecked(request("reboot"), tr("Reboot")))
@@ -75,7 +76,7 @@ void SensorCommands::forbidSetConfig()
 {
     const bool forbidden = m_model->configForbidden();
     if (forbidden
-        && ModalInputs::question(
+        && ZyDialogs::question(
                m_window, QMessageBox::Warning,
                tr("Configuration modications are forbidden. Are you sure you want to allow them ?"))
                == QMessageBox::No)
@@ -88,7 +89,7 @@ QString SensorCommands::askRemembered(const QString &title, const QString &label
 {
     QSettings settings;
     const QString text =
-        ModalInputs::getText(m_window, title, label, settings.value(key).toString()).value_or(QString());
+        ZyInputs::getText(m_window, title, label, settings.value(key).toString()).value_or(QString());
     if (!text.isEmpty())
         settings.setValue(key, text);
     return text;
@@ -104,7 +105,7 @@ void SensorCommands::testNtp()
     const Msg msg = request("testNTP");
     PXRMsgElementSetAttribute(root(msg), "host", host.toUtf8().constData());
     if (sendChecked(msg, tr("Test NTP")))
-        ModalInputs::information(m_window, tr("Success"), tr("The sensor is able to connect to this NTP server"));
+        ZyDialogs::information(m_window, tr("Success"), tr("The sensor is able to connect to this NTP server"));
 }
 
 void SensorCommands::updateFirmwareFromUrl()
@@ -138,8 +139,8 @@ bool SensorCommands::lock()
     if (m_model->lockPasswordNeeded()) {
         // The password must not travel in clear.
         if (PXRGetSSL(MsgManager::masterHandle()) != 1) {
-            ModalInputs::critical(m_window, tr("Lock"),
-                                  tr("It is not possible to lock a password-protected sensor in unsecured connection."));
+            ZyDialogs::critical(m_window, tr("Lock"),
+                                tr("It is not possible to lock a password-protected sensor in unsecured connection."));
             return false;
         }
         QString password;
@@ -166,8 +167,8 @@ void SensorCommands::triggerOff()
 void SensorCommands::triggerTimeout()
 {
     const unsigned last = QSettings().value(kLastTriggerTimeout, kDefaultTriggerTimeout).toUInt();
-    const std::optional<int> timeout = ModalInputs::getInt(m_window, tr("Timeout"), tr("Enter timeout in ms"),
-                                                           int(last), 0, kLargestTriggerTimeout);
+    const std::optional<int> timeout = ZyInputs::getInt(m_window, tr("Timeout"), tr("Enter timeout in ms"),
+                                                        int(last), 0, kLargestTriggerTimeout);
     if (!timeout)
         return;
     const Msg msg = request("triggerOn");
@@ -181,7 +182,7 @@ void SensorCommands::triggerAdvanced()
     if (!chooseCamera(msg))
         return;
     const std::optional<QString> id =
-        ModalInputs::getText(m_window, tr("Force triggerID"), tr("Enter triggerId"), QString());
+        ZyInputs::getText(m_window, tr("Force triggerID"), tr("Enter triggerId"), QString());
     if (!id)
         return;
     if (!id->isEmpty())
@@ -199,8 +200,8 @@ bool SensorCommands::chooseCamera(const Msg &request)
         labels << m_model->cameraLabel(m_model->cameraId(i));
     QSettings settings;
     const std::optional<QString> chosen =
-        ModalInputs::getItem(m_window, tr("triggerOn"), tr("Select camera for triggerOn"), labels,
-                             int(settings.value(kLastTriggerCamera, 0u).toUInt()));
+        ZyInputs::getItem(m_window, tr("triggerOn"), tr("Select camera for triggerOn"), labels,
+                          int(settings.value(kLastTriggerCamera, 0u).toUInt()));
     if (!chosen)
         return false;
     for (int i = 0; i < count; ++i) {
@@ -247,7 +248,7 @@ void SensorCommands::setSimApn()
 void SensorCommands::setSimConfig(const QString &title, const QString &label, bool hidden, const char *attribute)
 {
     const std::optional<QString> value =
-        ModalInputs::getText(m_window, title, label, QString(), hidden ? QLineEdit::Password : QLineEdit::Normal);
+        ZyInputs::getText(m_window, title, label, QString(), hidden ? QLineEdit::Password : QLineEdit::Normal);
     if (!value)
         return;
     // An empty value is sent too: it is how the sensor is told to remove it.

@@ -9,7 +9,7 @@
 #include "DiscoveryFactory.h"
 #include "MainWindowInterface.h"
 #include "MainWindowResources.h"
-#include "MessageBoxes.h"
+#include "ZyDialogs.h"
 #include "PXRDiscoverTreeWidget.h"
 #include "PXRQt.h"
 #include "ZyModalRunner.h"
@@ -109,7 +109,7 @@ void WidgetConnect::connectToSensor()
     settings.setSecuredConnection(secured);
     settings.setIgnoreSSLErrors(ignore);
     if (address.isEmpty()) {
-        MessageBoxes::information(this, tr("Please enter an IP address to connect to"));
+        ZyDialogs::information(this, tr("Please enter an IP address to connect to"));
         return;
     }
     if (secured)

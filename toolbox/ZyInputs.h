@@ -1,9 +1,7 @@
-// The input dialogs and questions of the main window's commands, run through the modal seam so
-// that tests answer them.
+// Text, number and choice inputs, run through the modal seam so that tests answer them.
 #pragma once
 
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -11,10 +9,10 @@
 
 class QWidget;
 
-class ModalInputs
+class ZyInputs
 {
 public:
-    ModalInputs() = delete;
+    ZyInputs() = delete;
 
     // The typed text; nothing when cancelled.
     static std::optional<QString> getText(QWidget *parent, const QString &title, const QString &label, const QString &text,
@@ -24,12 +22,4 @@ public:
                                      int minimum, int maximum);
     static std::optional<QString> getItem(QWidget *parent, const QString &title, const QString &label,
                                           const QStringList &items, int current);
-    // Yes and No, no default button; titled with the parent's window title. The button pressed.
-    static int question(QWidget *parent, QMessageBox::Icon icon, const QString &text);
-    // Boxes with one OK button.
-    static void critical(QWidget *parent, const QString &title, const QString &text);
-    static void information(QWidget *parent, const QString &title, const QString &text);
-
-private:
-    static void box(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
 };
