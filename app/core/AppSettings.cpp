@@ -27,9 +27,7 @@ const char *const kLastSensorOptions = "GUI/lastSensorOptions";
 const char *const kLastSensorSecured = "GUI/lastSensorSecured";
 const char *const kSecuredConnection = "securedConnection";
 const char *const kIgnoreSSLErrors = "ignoreSSLErrors";
-const char *const kDialogRecognitionGroupGeometry = "GUI/dialogRecognitionGroupGeometry";
 const char *const kSplitterRecognitionGroupState = "GUI/splitterRecognitionGroupState";
-const char *const kDialogSelectSensorGeometry = "GUI/dialogSelectSensorGeometry";
 const char *const kLastSaveRecoDir = "GUI/lastSaveRecoDir";
 const char *const kLastVideoFileDir = "GUI/lastVideoFileDir";
 const char *const kLastSaveInfosFilePath = "GUI/lastSaveInfosFilePath";
@@ -42,6 +40,12 @@ const char *const kDisplayCoveringZone = "display/coveringZone";
 const char *const kDisplaySlaveVideo = "display/slaveVideo";
 const char *const kNoHardwareRendering = "noHardwareRendering";
 const char *const kShowDetails = "ShowDetails";
+
+// The keys the dialogs have always had: the class name with a small first letter.
+QString dialogGeometryKey(const QString &dialogName)
+{
+    return QStringLiteral("GUI/") + dialogName.front().toLower() + dialogName.mid(1) + QStringLiteral("Geometry");
+}
 
 QByteArray sha1(const QString &text)
 {
@@ -226,14 +230,17 @@ void AppSettings::setIgnoreSSLErrors(bool ignore)
     m_user.setValue(kIgnoreSSLErrors, ignore);
 }
 
-QByteArray AppSettings::dialogRecognitionGroupGeometry() const
+QByteArray AppSettings::dialogGeometry(const QString &dialogName) const
 {
-    return m_user.value(kDialogRecognitionGroupGeometry).toByteArray();
+    if (dialogName.isEmpty())
+        return {};
+    return m_user.value(dialogGeometryKey(dialogName)).toByteArray();
 }
 
-void AppSettings::setDialogRecognitionGroupGeometry(const QByteArray &geometry)
+void AppSettings::setDialogGeometry(const QString &dialogName, const QByteArray &geometry)
 {
-    m_user.setValue(kDialogRecognitionGroupGeometry, geometry);
+    if (!dialogName.isEmpty())
+        m_user.setValue(dialogGeometryKey(dialogName), geometry);
 }
 
 QByteArray AppSettings::splitterRecognitionGroupState() const
@@ -244,16 +251,6 @@ QByteArray AppSettings::splitterRecognitionGroupState() const
 void AppSettings::setSplitterRecognitionGroupState(const QByteArray &state)
 {
     m_user.setValue(kSplitterRecognitionGroupState, state);
-}
-
-QByteArray AppSettings::dialogSelectSensorGeometry() const
-{
-    return m_user.value(kDialogSelectSensorGeometry).toByteArray();
-}
-
-void AppSettings::setDialogSelectSensorGeometry(const QByteArray &geometry)
-{
-    m_user.setValue(kDialogSelectSensorGeometry, geometry);
 }
 
 QString AppSettings::lastSaveRecoDir() const

@@ -42,12 +42,12 @@ public:
     bool ignoreSSLErrors() const;
     void setIgnoreSSLErrors(bool ignore);
 
-    QByteArray dialogRecognitionGroupGeometry() const;
-    void setDialogRecognitionGroupGeometry(const QByteArray &geometry);
+    // The geometry of the named dialog ("DialogRecognitionGroup"), under "GUI/dialogRecognitionGroupGeometry";
+    // an empty name reads nothing and writes nothing.
+    QByteArray dialogGeometry(const QString &dialogName) const;
+    void setDialogGeometry(const QString &dialogName, const QByteArray &geometry);
     QByteArray splitterRecognitionGroupState() const;
     void setSplitterRecognitionGroupState(const QByteArray &state);
-    QByteArray dialogSelectSensorGeometry() const;
-    void setDialogSelectSensorGeometry(const QByteArray &geometry);
     QString lastSaveRecoDir() const;
     void setLastSaveRecoDir(const QString &dir);
     QString lastVideoFileDir() const;

@@ -54,7 +54,7 @@ DialogRecognitionGroup::DialogRecognitionGroup(QWidget *parent)
                        QStringLiteral("treeDialogReco"));
     ui->treeReco->header()->setStretchLastSection(true);
     ui->checkDrawPlateRect->setChecked(ui->widgetImage->drawPlateRect());
-    restoreGeometry(m_settings.dialogRecognitionGroupGeometry());
+    restoreGeometry(m_settings.dialogGeometry(QStringLiteral("DialogRecognitionGroup")));
     ui->splitter->restoreState(m_settings.splitterRecognitionGroupState());
     const QList<int> sizes = ui->splitter->sizes();
     if (sizes.size() > 1 && sizes.at(1) < 10) {
@@ -390,7 +390,7 @@ void DialogRecognitionGroup::saveFile(const QByteArray &bytes, const QString &na
 
 void DialogRecognitionGroup::closeEvent(QCloseEvent *event)
 {
-    m_settings.setDialogRecognitionGroupGeometry(saveGeometry());
+    m_settings.setDialogGeometry(QStringLiteral("DialogRecognitionGroup"), saveGeometry());
     m_settings.setSplitterRecognitionGroupState(ui->splitter->saveState());
     event->ignore();
     hide();

@@ -40,12 +40,12 @@ TEST_F(AppSettingsTest, FreshStoreReadsEveryDefault)
         {"lastSensorOptions", [](const AppSettings &s) { return QVariant(s.lastSensorOptions()); }, QString()},
         {"securedConnection", [](const AppSettings &s) { return QVariant(s.securedConnection()); }, false},
         {"ignoreSSLErrors", [](const AppSettings &s) { return QVariant(s.ignoreSSLErrors()); }, false},
-        {"dialogRecognitionGroupGeometry",
-         [](const AppSettings &s) { return QVariant(s.dialogRecognitionGroupGeometry()); }, QByteArray()},
+        {"dialogGeometry(DialogRecognitionGroup)",
+         [](const AppSettings &s) { return QVariant(s.dialogGeometry("DialogRecognitionGroup")); }, QByteArray()},
         {"splitterRecognitionGroupState",
          [](const AppSettings &s) { return QVariant(s.splitterRecognitionGroupState()); }, QByteArray()},
-        {"dialogSelectSensorGeometry",
-         [](const AppSettings &s) { return QVariant(s.dialogSelectSensorGeometry()); }, QByteArray()},
+        {"dialogGeometry(DialogSelectSensor)",
+         [](const AppSettings &s) { return QVariant(s.dialogGeometry("DialogSelectSensor")); }, QByteArray()},
         {"lastSaveRecoDir", [](const AppSettings &s) { return QVariant(s.lastSaveRecoDir()); }, QString()},
         {"lastVideoFileDir", [](const AppSettings &s) { return QVariant(s.lastVideoFileDir()); }, QString()},
         {"videoBufferDurationMs", [](const AppSettings &s) { return QVariant(s.videoBufferDurationMs()); },
@@ -96,14 +96,14 @@ TEST_F(AppSettingsTest, EverySetterStoresUnderItsKeyAndReadsBack)
         {"ignoreSSLErrors", [](AppSettings &s, const QVariant &v) { s.setIgnoreSSLErrors(v.toBool()); },
          [](const AppSettings &s) { return QVariant(s.ignoreSSLErrors()); }, true},
         {"GUI/dialogRecognitionGroupGeometry",
-         [](AppSettings &s, const QVariant &v) { s.setDialogRecognitionGroupGeometry(v.toByteArray()); },
-         [](const AppSettings &s) { return QVariant(s.dialogRecognitionGroupGeometry()); }, kBytes},
+         [](AppSettings &s, const QVariant &v) { s.setDialogGeometry("DialogRecognitionGroup", v.toByteArray()); },
+         [](const AppSettings &s) { return QVariant(s.dialogGeometry("DialogRecognitionGroup")); }, kBytes},
         {"GUI/splitterRecognitionGroupState",
          [](AppSettings &s, const QVariant &v) { s.setSplitterRecognitionGroupState(v.toByteArray()); },
          [](const AppSettings &s) { return QVariant(s.splitterRecognitionGroupState()); }, kBytes},
         {"GUI/dialogSelectSensorGeometry",
-         [](AppSettings &s, const QVariant &v) { s.setDialogSelectSensorGeometry(v.toByteArray()); },
-         [](const AppSettings &s) { return QVariant(s.dialogSelectSensorGeometry()); }, kBytes},
+         [](AppSettings &s, const QVariant &v) { s.setDialogGeometry("DialogSelectSensor", v.toByteArray()); },
+         [](const AppSettings &s) { return QVariant(s.dialogGeometry("DialogSelectSensor")); }, kBytes},
         {"GUI/lastSaveRecoDir", [](AppSettings &s, const QVariant &v) { s.setLastSaveRecoDir(v.toString()); },
          [](const AppSettings &s) { return QVariant(s.lastSaveRecoDir()); }, QString("/tmp/récos")},
         {"GUI/lastVideoFileDir", [](AppSettings &s, const QVariant &v) { s.setLastVideoFileDir(v.toString()); },
@@ -153,6 +153,32 @@ TEST_F(AppSettingsTest, LastSensorWritesItsFourKeys)
     for (const char *key : {"GUI/lastSensorAddress2", "GUI/lastSensorPort2", "GUI/lastSensorPortSSL",
                             "GUI/lastSensorOptions"})
         EXPECT_TRUE(store.contains(key)) << key;
+}
+
+TEST_F(AppSettingsTest, DialogGeometriesReadTheKeysStoredBeforeAndWriteOnlyTheirOwn)
+{
+    const struct
+    {
+        const char *dialog;
+        const char *storedKey;
+    } cases[] = {
+        {"DialogRecognitionGroup", "GUI/dialogRecognitionGroupGeometry"},
+        {"DialogSelectSensor", "GUI/dialogSelectSensorGeometry"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.dialog);
+        const QByteArray old = kBytes + c.dialog;
+        QSettings().setValue(c.storedKey, old);
+        EXPECT_EQ(AppSettings().dialogGeometry(c.dialog), old);
+        const QStringList before = QSettings().allKeys();
+        AppSettings().setDialogGeometry(c.dialog, kBytes);
+        EXPECT_EQ(QSettings().allKeys(), before);
+        EXPECT_EQ(QSettings().value(c.storedKey).toByteArray(), kBytes);
+    }
+    const QStringList before = QSettings().allKeys();
+    AppSettings().setDialogGeometry(QString(), kBytes);
+    EXPECT_EQ(QSettings().allKeys(), before);
+    EXPECT_TRUE(AppSettings().dialogGeometry(QString()).isEmpty());
 }
 
 TEST_F(AppSettingsTest, StoredTextConvertsAndUnreadableTextGivesTheDefault)

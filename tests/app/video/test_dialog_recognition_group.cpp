@@ -288,7 +288,7 @@ TEST_F(DetailDialogTest, ClosingHidesAndKeepsTheLayout)
     dialog.show();
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(AppSettings().dialogRecognitionGroupGeometry().isEmpty());
+    EXPECT_FALSE(AppSettings().dialogGeometry("DialogRecognitionGroup").isEmpty());
     EXPECT_FALSE(AppSettings().splitterRecognitionGroupState().isEmpty());
 }
 
