@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
