@@ -9,11 +9,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
 
-// A 20 kB block of camera 0, copied for each round as the library hands over a new message.
+// A 20 kB H.264 block of camera 0, copied for each round as the library hands over a new message.
 PXRMsg *VideoTemplate()
 {
     static PXRMsg *msg = [] {
@@ -24,7 +26,10 @@ PXRMsg *VideoTemplate()
         PXRMsgElementSetAttribute(root, "date", "1700000000000");
         PXRMsgSetChild(made, root);
         PXRMsgElement *data = PXRMsgElementCreate("data");
-        const std::vector<uint8_t> bytes(20000, 0x5a);
+        // An inter slice, as most of a stream is: its start code comes first.
+        std::vector<uint8_t> bytes(20000, 0x5a);
+        const uint8_t slice[] = {0, 0, 0, 1, 0x41};
+        std::copy(std::begin(slice), std::end(slice), bytes.begin());
         PXRMsgElementSetContentBinary(data, bytes.data(), uint32_t(bytes.size()));
         PXRMsgElementAddChild(root, data);
         PXRMsgSetReadOnly(made, 1);
@@ -33,10 +38,18 @@ PXRMsg *VideoTemplate()
     return msg;
 }
 
+// A new message as the library hands it over: read-only, so that holders share it.
+PXRMsg *Received()
+{
+    PXRMsg *msg = PXRMsgCopy(VideoTemplate());
+    PXRMsgSetReadOnly(msg, 1);
+    return msg;
+}
+
 void BM_DestroyOnly(benchmark::State &state)
 {
     for (auto _ : state)
-        PXRMsgDestroy(PXRMsgCopy(VideoTemplate()));
+        PXRMsgDestroy(Received());
 }
 BENCHMARK(BM_DestroyOnly);
 
@@ -46,10 +59,10 @@ void BM_ModelDispatchVideo(benchmark::State &state)
     VideoPlayer &player = model->masterPlayer();
     player.setCameraId(0);
     // Reception times 40 ms apart keep the live buffer at its usual length.
-    QDateTime received = QDateTime::currentDateTime();
+    QDateTime received = QDateTime::currentDateTimeUtc();
     player.setClock([&received] { return received = received.addMSecs(40); });
     for (auto _ : state)
-        emit model->masterSensor().signalMsgReceived(PXRMsgCopy(VideoTemplate()));
+        emit model->masterSensor().signalMsgReceived(Received());
     Model::deleteInstance();
 }
 BENCHMARK(BM_ModelDispatchVideo);

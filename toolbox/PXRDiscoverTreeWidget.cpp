@@ -10,7 +10,6 @@
 #include <QIcon>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -64,6 +63,13 @@ void clearRow(QTreeWidgetItem *item)
         for (int role : {int(Qt::DisplayRole), int(Qt::DecorationRole), int(Qt::ToolTipRole), int(Qt::UserRole)})
             item->setData(column, role, QVariant());
     }
+}
+
+// Ports are unsigned on the wire: a legacy 0xFFFFFFFF reads 4294967295, never -1; text that is
+// no number reads 0.
+uint portOf(const char *pcszValue)
+{
+    return QByteArray(pcszValue).trimmed().toUInt();
 }
 
 } // namespace
@@ -209,7 +215,7 @@ void PXRDiscoverTreeWidget::setNumberCell(ZyTreeWidgetItem *row, int column, PXR
                                           const char *pcszName)
 {
     const char *pcszValue = attribute(psRoot, pcszName);
-    row->setValue(column, pcszValue ? QVariant(std::atoi(pcszValue)) : QVariant(tr("N/A")), QString());
+    row->setValue(column, pcszValue ? QVariant(portOf(pcszValue)) : QVariant(tr("N/A")), QString());
 }
 
 void PXRDiscoverTreeWidget::fillStartingRow(ZyTreeWidgetItem *row, PXRMsgElement *psRoot, const char *pcszStatus)
@@ -237,7 +243,7 @@ void PXRDiscoverTreeWidget::fillAnnouncedRow(ZyTreeWidgetItem *row, PXRMsgElemen
     setTextCell(row, ColAddress, psRoot, "ipAddress");
     // A port that reads as 0 names no port.
     const char *pcszPort = attribute(psRoot, "port");
-    const int port = pcszPort ? std::atoi(pcszPort) : 0;
+    const uint port = pcszPort ? portOf(pcszPort) : 0;
     row->setValue(ColPort, port ? QVariant(port) : QVariant(tr("N/A")), QString());
     setNumberCell(row, ColPortSSL, psRoot, "portSSL");
     setTextCell(row, ColMac, psRoot, "macAddress");

@@ -324,6 +324,7 @@ bool AppSettings::displayVideo() const
 void AppSettings::setDisplayVideo(bool display)
 {
     m_user.setValue(kDisplayVideo, display);
+    emit AppSettingsNotifier::instance()->displayVideoChanged(display);
 }
 
 bool AppSettings::displayGrid() const

@@ -18,6 +18,7 @@
 #include "Model.h"
 #include "MsgManager.h"
 #include "MsgManagerNotifier.h"
+#include "OpenGLProbe.h"
 #include "PXRPrivateToolBox.h"
 #include "PictureRequest.h"
 #include "SensorCommands.h"
@@ -146,6 +147,8 @@ void OBK::decideHardwareRendering()
 {
     if (m_settings.noHardwareRendering()) {
         ZyLogs::log(5, QStringLiteral("Hardware rendering has been manually disabled"));
+        setHardwareRendering(false);
+    } else if (!OpenGLProbe::available()) {
         setHardwareRendering(false);
     }
     logHardwareRendering();

@@ -41,6 +41,11 @@ int intAttribute(PXRMsgElement *element, const char *name, int missing = 0)
     return value != nullptr ? QByteArray(value).toInt() : missing;
 }
 
+uint uintAttribute(PXRMsgElement *element, const char *name)
+{
+    return QByteArray(PXRMsgElementAttributeValue(element, name)).toUInt();
+}
+
 // Each child element, in document order.
 template <typename Function>
 void forEachChild(PXRMsgElement *parent, const char *name, Function function)
@@ -468,8 +473,9 @@ void Model::bindSlaveFrom(PXRMsgElement *announcement)
 {
     const QString address = utf8(announcement, "ipAddress");
     const quint16 port = quint16(intAttribute(announcement, "port", 10001));
-    const int commandPort = intAttribute(announcement, "commandPort");
-    const int timePort = intAttribute(announcement, "timePort");
+    // Legacy ports are unsigned 32-bit values; read as int, 0xFFFFFFFF would read -1.
+    const uint commandPort = uintAttribute(announcement, "commandPort");
+    const uint timePort = uintAttribute(announcement, "timePort");
     QStringList options;
     if (commandPort != 0 && commandPort != 11011)
         options << QString("commandPort=%1").arg(commandPort);

@@ -9,6 +9,7 @@
 #include "MsgManager.h"
 #include "PXR.h"
 #include "SA_Core.h"
+#include "VideoPacket.h"
 #include "WidgetVideoPlayer.h"
 
 #include <QElapsedTimer>
@@ -192,7 +193,11 @@ void WidgetCameraSettings::on_cboCamera_currentIndexChanged(int)
     if (camera == nullptr)
         return;
     sendEnableStreams();
-    m_model->masterPlayer().setCameraId(id.toInt());
+    // Read as the video messages are, so that the player keeps exactly this camera's pictures.
+    const int number = VideoPacket::cameraNumber(id.toUtf8().constData());
+    if (number < 0)
+        MainWindowInterface::logApp(3, QStringLiteral("Camera id %1 is too large to follow its video").arg(id));
+    m_model->masterPlayer().setCameraId(number);
     m_loaded = false;
     applyCapabilities(camera);
     loadConfig();

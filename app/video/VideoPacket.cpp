@@ -36,11 +36,18 @@ QDateTime VideoPacket::sensorTimeOf(PXRMsg *message)
 
 int VideoPacket::cameraNumberOf(PXRMsg *message)
 {
-    const char *text = rootAttribute(message, "cameraId");
+    return cameraNumber(rootAttribute(message, "cameraId"));
+}
+
+int VideoPacket::cameraNumber(const char *id)
+{
     long long number = 0;
-    for (; text && *text >= '0' && *text <= '9' && number <= INT_MAX; ++text)
-        number = number * 10 + (*text - '0');
-    return number > INT_MAX ? INT_MAX : int(number);
+    for (; id && *id >= '0' && *id <= '9'; ++id) {
+        number = number * 10 + (*id - '0');
+        if (number > INT_MAX)
+            return -1;
+    }
+    return int(number);
 }
 
 QString VideoPacket::cameraTextOf(PXRMsg *message)

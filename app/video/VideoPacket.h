@@ -24,9 +24,12 @@ public:
     void clearCache();
 
     // How a video message is read: the sensor's date (invalid when absent), the camera as a
-    // number from its leading digits (0 without any) and as sent, and the enslavement fields.
+    // number (cameraNumber) and as sent, and the enslavement fields.
     static QDateTime sensorTimeOf(PXRMsg *message);
     static int cameraNumberOf(PXRMsg *message);
+    // A camera id as a number from its leading digits (0 without any); -1, which names no
+    // camera, when the number does not fit an int.
+    static int cameraNumber(const char *id);
     static QString cameraTextOf(PXRMsg *message);
     static bool autoEnslavedOf(PXRMsg *message);
     static int enslaveStepOf(PXRMsg *message);

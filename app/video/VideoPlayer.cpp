@@ -4,6 +4,7 @@
 #include "VideoPlayer.h"
 
 #include "AppSettings.h"
+#include "AppSettingsNotifier.h"
 #include "MainWindowInterface.h"
 #include "PXRPrivateToolBox.h"
 #include "SA_Core.h"
@@ -48,12 +49,16 @@ void describeFrame(VideoFrame &frame, PXRMsg *message)
 
 } // namespace
 
-VideoPlayer::VideoPlayer(QObject *parent) : QObject(parent), m_clock(&QDateTime::currentDateTime)
+// Reception times in UTC: trimming the live buffer compares them for every message, which in
+// local time costs a time-zone look-up each.
+VideoPlayer::VideoPlayer(QObject *parent) : QObject(parent), m_clock(&QDateTime::currentDateTimeUtc)
 {
     qRegisterMetaType<VideoFrame>();
     qRegisterMetaType<VideoPacket>();
     m_timerPlayback.setSingleShot(true);
     connect(&m_timerPlayback, &QTimer::timeout, this, &VideoPlayer::onTimerPlaybackTimeout);
+    connect(AppSettingsNotifier::instance(), &AppSettingsNotifier::displayVideoChanged, this,
+            &VideoPlayer::onDisplayVideoChanged);
     reset();
 }
 
@@ -86,7 +91,7 @@ void VideoPlayer::playbackRange(QDateTime &from, QDateTime &to) const
 
 void VideoPlayer::setClock(Clock clock)
 {
-    m_clock = clock ? std::move(clock) : Clock(&QDateTime::currentDateTime);
+    m_clock = clock ? std::move(clock) : Clock(&QDateTime::currentDateTimeUtc);
 }
 
 float VideoPlayer::positionOf(int index, int size)
@@ -105,7 +110,7 @@ void VideoPlayer::onVideoMessage(PXRMsg *message)
         return;
     m_live.append(VideoPacket(message, m_clock()));
     trimLiveBuffer();
-    if (m_state == Live && AppSettings().displayVideo())
+    if (m_state == Live && m_displayVideo)
         showLive(message);
 }
 
@@ -182,6 +187,7 @@ void VideoPlayer::reset()
 {
     destroyDecoder();
     reloadBufferDuration();
+    m_displayVideo = AppSettings().displayVideo();
     m_frameLive.clear();
     m_framePlayback.clear();
     m_playback.clear();

@@ -54,6 +54,8 @@ public slots:
     void onVideoMessage(PXRMsg *message);
     void reset();
     void reloadBufferDuration();
+    // Follows the "display video" switch, read once rather than for each message.
+    void onDisplayVideoChanged(bool display) { m_displayVideo = display; }
     void pause();
     void play();
     void goLive();
@@ -90,6 +92,7 @@ private:
     int m_cameraId = -1;
     State m_state = Live;
     quint32 m_bufferDurationMs = 60000;
+    bool m_displayVideo = true;
     QList<VideoPacket> m_live;
     VideoFrame m_frameLive;
     QList<VideoPacket> m_playback;

@@ -11,6 +11,7 @@
 #include "OpenGLProbe.h"
 #include "PXRPrivateToolBox.h"
 #include "VideoFrame.h"
+#include "VideoPacket.h"
 #include "WidgetGLImage.h"
 #include "WidgetImage.h"
 #include "ZyDialogs.h"
@@ -173,7 +174,8 @@ void WidgetVideoPlayer::onConfigReceived()
     PXRMsgElement *cameras = PXRMsgElementFirstChild(config, "cameras");
     for (PXRMsgElement *camera = PXRMsgElementFirstChild(cameras, "camera"); camera;
          camera = PXRMsgElementNextChild(cameras, camera, "camera")) {
-        if (attribute(camera, "id") && QByteArray(attribute(camera, "id")).toInt() == cameraId)
+        const char *id = attribute(camera, "id");
+        if (cameraId >= 0 && id && VideoPacket::cameraNumber(id) == cameraId)
             loadMasterCamera(camera);
     }
 }

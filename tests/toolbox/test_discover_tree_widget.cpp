@@ -178,6 +178,20 @@ TEST_F(DiscoverTreeWidgetTest, LegacyAnnouncementsShowTheirPortsAlgorithmsAndOld
     EXPECT_EQ(row->toolTip(ColLock), "Locked");
 }
 
+TEST_F(DiscoverTreeWidgetTest, LegacyPortsAreShownUnsigned)
+{
+    listen();
+    fybsim::LegacySensorInfo sensor;
+    sensor.commandPort = sensor.streamPort = sensor.timePort = 0xFFFFFFFF;
+    ASSERT_TRUE(refreshUntil([&] {
+        announcer->send(Announcer::legacySensor(sensor));
+        return rowOf("127.0.0.1") != nullptr;
+    }));
+    QTreeWidgetItem *row = rowOf("127.0.0.1");
+    for (int column : {ColPort, ColCommandPort, ColTimePort})
+        EXPECT_EQ(row->text(column), "4294967295") << column;
+}
+
 TEST_F(DiscoverTreeWidgetTest, ListHidesSensorWhoseLatestAnnouncementItRefuses)
 {
     listen();

@@ -6,6 +6,7 @@
 #include "TestPictures.h"
 
 #include "MsgManagerNotifier.h"
+#include "OpenGLProbe.h"
 #include "RecognitionTestSupport.h"
 #include "SA_Log.h"
 #include "WidgetCameraSettings.h"
@@ -164,6 +165,30 @@ TEST_F(OBKTest, DisabledHardwareRenderingIsLoggedOnceAsChosenAndTwiceAsState)
     EXPECT_TRUE(lines[2].contains("Hardware rendering disabled"));
     EXPECT_FALSE(MainWindowInterface::hardwareRendering());
     EXPECT_EQ(mark.linesWith("BZK 7.7.0.2 build 632 started").size(), 1);
+}
+
+TEST_F(OBKTest, ProbeWithoutAGraphicsCardTurnsHardwareRenderingOff)
+{
+    const struct
+    {
+        bool probe;
+        const char *state;
+    } cases[] = {{true, "Hardware rendering enabled"}, {false, "Hardware rendering disabled"}};
+    AppSettings().setNoHardwareRendering(false);
+    for (const auto &c : cases) {
+        window.reset();
+        OpenGLProbe::assume(c.probe);
+        MainWindowInterface::setHardwareRendering(true);
+        LogMark mark;
+        makeWindow();
+        const QStringList lines = mark.linesWith("Hardware rendering");
+        EXPECT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+        EXPECT_EQ(lines.filter(c.state).size(), 2) << c.state;
+        EXPECT_EQ(MainWindowInterface::hardwareRendering(), c.probe);
+        EXPECT_EQ(child<WidgetVideoPlayer>("widgetVideoPlayer")->hardwareRendering(), c.probe);
+    }
+    window.reset();
+    OpenGLProbe::assume(std::nullopt);
 }
 
 TEST_F(OBKTest, DocumentationPaneHidesWithoutTextAndKeepsBetween20And138Pixels)

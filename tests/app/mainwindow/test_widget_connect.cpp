@@ -100,12 +100,17 @@ TEST_F(WidgetConnectTest, ClickOnAnAnnouncedSensorFillsAddressPortsAndOptions)
     fybsim::LegacySensorInfo legacyTimePort;
     legacyTimePort.mac = {0, 1, 2, 3, 4, 7};
     legacyTimePort.timePort = 10005;
+    fybsim::LegacySensorInfo legacyHugePorts;
+    legacyHugePorts.mac = {0, 1, 2, 3, 4, 8};
+    legacyHugePorts.commandPort = legacyHugePorts.timePort = 0xFFFFFFFF;
     const Case cases[] = {
         {"127.0.0.2", fybsim::wireOf(Announcer::announcement(0)), 10001, 12001, ""},
         {"127.0.0.3", fybsim::wireOf(Announcer::announcement(10005, 12005)), 10005, 12005, ""},
         {"127.0.0.4", Announcer::legacySensor(legacyDefaults), 10001, 12001, ""},
         {"127.0.0.5", Announcer::legacySensor(legacyOwnPorts), 10001, 12001, "commandPort=11012;timePort=10005"},
         {"127.0.0.6", Announcer::legacySensor(legacyTimePort), 10001, 12001, "timePort=10005"},
+        {"127.0.0.7", Announcer::legacySensor(legacyHugePorts), 10001, 12001,
+         "commandPort=4294967295;timePort=4294967295"},
     };
     makePage().show();
     auto *list = field<PXRDiscoverTreeWidget>("treeDiscover");

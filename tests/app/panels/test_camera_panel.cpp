@@ -109,6 +109,29 @@ TEST_F(CameraPanelTest, ChosenCameraIsStreamedAndPlayed)
     }
 }
 
+TEST_F(CameraPanelTest, CameraIdBeyondAnIntIsNeverPlayedAsAnotherCamera)
+{
+    const char *huge = "99999999999999999999";
+    ASSERT_NO_FATAL_FAILURE(start(infos({namedCamera("0", "A"), namedCamera("7", "B"), namedCamera("4294967297", "C"),
+                                         namedCamera(huge, "D")}),
+                                  config({})));
+    const struct
+    {
+        const char *id;
+        int playerCamera;
+        bool traced;
+    } cases[] = {{"4294967297", -1, true}, {"7", 7, false}, {huge, -1, true}, {"0", 0, false}};
+    for (const auto &c : cases) {
+        const QString trace = QStringLiteral("Camera id %1 is too large to follow its video").arg(c.id);
+        const qsizetype before = appLog().count(trace);
+        const int index = cameraCombo()->findData(QString(c.id));
+        ASSERT_GE(index, 0) << c.id;
+        cameraCombo()->setCurrentIndex(index);
+        EXPECT_EQ(model()->masterPlayer().cameraId(), c.playerCamera) << c.id;
+        EXPECT_EQ(appLog().count(trace) - before, c.traced ? 1 : 0) << c.id;
+    }
+}
+
 TEST_F(CameraPanelTest, ZoomTypeTellsOpticalFromDigital)
 {
     ASSERT_NO_FATAL_FAILURE(start(twoCameraInfos(), twoCameraConfig()));

@@ -3,6 +3,8 @@
 // video moves and "Reset" brings back.
 #include "PanelsTestSupport.h"
 
+#include "AppSettings.h"
+
 #include <QTest>
 
 #include <cstdlib>
@@ -113,7 +115,7 @@ protected:
     {
         PanelTest::SetUp();
         // Video is counted, not decoded.
-        QSettings().setValue("display/video", false);
+        AppSettings().setDisplayVideo(false);
         server.setConfig(panelsfixture::fullConfig());
         server.setInfos(panelsfixture::fullInfos());
         tree = std::make_unique<WidgetGeneralSettings>();

@@ -80,7 +80,27 @@ TEST(VideoPacket, FieldsAreReadAsTheSensorSendsThem)
     VideoFields hugeFields;
     hugeFields.cameraId = "99999999999";
     const MsgPtr huge = videoMessage(hugeFields, {});
-    EXPECT_EQ(VideoPacket::cameraNumberOf(huge.get()), INT_MAX);
+    EXPECT_EQ(VideoPacket::cameraNumberOf(huge.get()), -1) << "no camera rather than another one";
+}
+
+TEST(VideoPacket, CameraIdsBeyondAnIntNameNoCamera)
+{
+    const struct
+    {
+        const char *id;
+        int number;
+    } cases[] = {
+        {"0", 0},
+        {"12b", 12},
+        {"x", 0},
+        {nullptr, 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", -1},
+        {"4294967297", -1}, // 1 once cut to 32 bits
+        {"99999999999999999999", -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(VideoPacket::cameraNumber(c.id), c.number) << (c.id ? c.id : "(none)");
 }
 
 TEST(VideoPacket, CopyKeepsTheMessageAliveAfterTheOriginalGoes)

@@ -2,6 +2,8 @@
 // pictures it emits.
 #include "VideoTestSupport.h"
 
+#include "AppSettings.h"
+
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -161,7 +163,7 @@ TEST_F(LivePlayerTest, UndecodablePictureIsSignalledWithThePreviousOne)
 
 TEST_F(LivePlayerTest, WithDisplayOffPacketsAreBufferedButNotShown)
 {
-    QSettings().setValue("display/video", false);
+    AppSettings().setDisplayVideo(false);
     const auto messages = clipMessages(clip(Codec::H264, 10, 5));
     const std::vector<Picture> pictures = straightDecode(messages);
     feed(messages);
@@ -170,6 +172,23 @@ TEST_F(LivePlayerTest, WithDisplayOffPacketsAreBufferedButNotShown)
     ASSERT_EQ(frames.size(), 1) << "what was buffered can be replayed";
     EXPECT_TRUE(showsPicture(frames[0], pictures[8]));
     EXPECT_FALSE(frames[0].live);
+}
+
+TEST_F(LivePlayerTest, DisplaySwitchIsFollowedFromTheNextMessage)
+{
+    const auto messages = clipMessages(clip(Codec::Mjpeg, 4, 1));
+    const struct
+    {
+        bool display;
+        int shown;
+    } steps[] = {{false, 0}, {true, 1}, {false, 0}, {true, 1}};
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        AppSettings().setDisplayVideo(steps[i].display);
+        const qsizetype mark = frames.size();
+        feed(messages, i, i + 1);
+        EXPECT_EQ(since(mark).size(), steps[i].shown) << "step " << i;
+    }
+    EXPECT_EQ(bufferedMessages().size(), std::size(steps)) << "every message is buffered";
 }
 
 TEST_F(LivePlayerTest, ResetForgetsEverything)

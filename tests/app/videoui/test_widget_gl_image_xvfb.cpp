@@ -1,16 +1,19 @@
 // The OpenGL frame view on an X server with a working OpenGL (Xvfb and Mesa's software renderer):
-// it paints the picture and its overlays through OpenGL, and the video panel keeps OpenGL views.
+// it paints the picture and its overlays through OpenGL, and the video panel keeps OpenGL views
+// where the probe answers for a graphics card; left to probe, it picks its software views here.
 #include "VideoUiTestSupport.h"
 #include "WidgetGLImage.h"
+#include "WidgetImage.h"
 #include "WidgetVideoPlayer.h"
 
 #include <QGuiApplication>
+#include <QOpenGLContext>
 
 using namespace videouitest;
 
 namespace {
 
-class GLViewTest : public VideoUiTest
+class XServerTest : public VideoUiTest
 {
 protected:
     void SetUp() override
@@ -18,11 +21,35 @@ protected:
         VideoUiTest::SetUp();
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs an X server (run through xvfb-run)";
-        ASSERT_TRUE(OpenGLProbe::available()) << "no OpenGL context on this X server";
+        QOpenGLContext context;
+        ASSERT_TRUE(context.create()) << "no OpenGL context on this X server";
+    }
+};
+
+// As on a machine with a graphics card: the probe's answer is given.
+class GLViewTest : public XServerTest
+{
+protected:
+    void SetUp() override
+    {
+        XServerTest::SetUp();
+        OpenGLProbe::assume(true);
     }
 };
 
 } // namespace
+
+TEST_F(XServerTest, PanelPicksSoftwareViewsOnMesasSoftwareRenderer)
+{
+    const QString decided = QStringLiteral("OpenGL renderer \"llvmpipe");
+    const int before = logLines(decided);
+    WidgetVideoPlayer panel;
+    EXPECT_FALSE(panel.hardwareRendering());
+    EXPECT_NE(dynamic_cast<WidgetImage *>(panel.imageWidget()), nullptr);
+    EXPECT_NE(dynamic_cast<WidgetImage *>(panel.slaveImageWidget()), nullptr);
+    EXPECT_EQ(logLines(decided) - before, 1) << appLog.toPlainText().toStdString();
+    EXPECT_TRUE(appLog.toPlainText().contains("draws in software: software rendering"));
+}
 
 TEST_F(GLViewTest, PicturePaintedThroughOpenGLWithItsOverlays)
 {

@@ -93,7 +93,7 @@ void fillNetwork(PXRMsgElement *psConfig, const Source &s)
         snprintf(aszName, sizeof(aszName), "client%u", u32Client++);
         PXRMsgElement *psClient = PXRLT_addChild(psDiscover, aszName);
         PXRMsgElementSetAttribute(psClient, "address", sEntry.aszAddress);
-        PXRMsgElementSetAttributeInt(psClient, "port", (int32_t)sEntry.u32Port);
+        PXRMsgElementSetAttributeUInt(psClient, "port", sEntry.u32Port);
     }
     for (; u32Client < kDiscoverClients; ++u32Client) {
         char aszName[8];
