@@ -72,7 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"disableSynchronousConnection=1;disableAsynchronousConnection=true",
                    "The synchronous and asynchronous connections are both disabled : nothing will be done!", 0, 0},
         OptionCase{kItemTooLong.c_str(), "Option item is too long", 0, 0},
-        OptionCase{kLongestItem.c_str(), nullptr, 5, 10000}));
+        OptionCase{kLongestItem.c_str(), nullptr, 5, 10000}, OptionCase{"timePort=65535", nullptr, 11011, 65535},
+        // A port is never cut to 16 bits nor read from a number's first digits.
+        OptionCase{"commandPort=4294967295",
+                   "Invalid option : '4294967295' is not a port from 1 to 65535 for 'commandPort'", 0, 0},
+        OptionCase{"timePort=65536", "Invalid option : '65536' is not a port from 1 to 65535 for 'timePort'", 0, 0},
+        OptionCase{"commandPort=-1", "Invalid option : '-1' is not a port from 1 to 65535 for 'commandPort'", 0, 0},
+        OptionCase{"commandPort=12x", "Invalid option : '12x' is not a port from 1 to 65535 for 'commandPort'", 0, 0},
+        OptionCase{"timePort=", "Invalid option : '' is not a port from 1 to 65535 for 'timePort'", 0, 0},
+        OptionCase{"timePort=0", "Invalid option : '0' is not a port from 1 to 65535 for 'timePort'", 0, 0}));
 
 TEST_F(ConnectionTest, OptionsAreTracedWithTheirValues)
 {

@@ -2,7 +2,6 @@
  * switch either connection off. */
 #include "PXR_Internal.h"
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -24,20 +23,42 @@ const Option kOptions[] = {
     {"disableAsynchronousConnection", kDisable, offsetof(PXR, bAsynchronousEnabled)},
 };
 
-void apply(PXR *psPxr, const Option &sOption, const char *pcszValue)
+// A port written in decimal digits, from 1 to 65535; 0 for anything else, which the caller refuses
+// rather than connect to a port cut to 16 bits.
+uint16_t portOf(const char *pcszValue)
+{
+    uint32_t u32Port = 0;
+    for (const char *pc = pcszValue; *pc; ++pc) {
+        if (*pc < '0' || *pc > '9')
+            return 0;
+        u32Port = u32Port * 10 + uint32_t(*pc - '0');
+        if (u32Port > 65535)
+            return 0;
+    }
+    return uint16_t(u32Port);
+}
+
+// 1, or 0 with the reason.
+int apply(PXR *psPxr, const Option &sOption, const char *pcszValue)
 {
     char *pField = reinterpret_cast<char *>(psPxr) + sOption.szField;
     if (sOption.eKind == kPort) {
-        uint16_t u16Port = static_cast<uint16_t>(atoi(pcszValue));
+        uint16_t u16Port = portOf(pcszValue);
+        if (u16Port == 0) {
+            PXR_setHandleError(psPxr, "Invalid option : '%s' is not a port from 1 to 65535 for '%s'", pcszValue,
+                               sOption.pcszName);
+            return 0;
+        }
         memcpy(pField, &u16Port, sizeof(u16Port));
         PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Option '%s' = '%u'", sOption.pcszName, unsigned(u16Port));
-        return;
+        return 1;
     }
     int32_t bDisabled = PXRMsgStrToBool(pcszValue);
     int32_t bEnabled = !bDisabled;
     memcpy(pField, &bEnabled, sizeof(bEnabled));
     PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_EVENT, "Option '%s' = '%s'", sOption.pcszName,
               bDisabled ? "true" : "false");
+    return 1;
 }
 
 // One item, already cut out of the text and terminated; 1, or 0 with the reason.
@@ -50,8 +71,7 @@ int parseItem(PXR *psPxr, const char *pcszItem)
     }
     for (const Option &sOption : kOptions) {
         if (strncmp(pcszItem, sOption.pcszName, strlen(sOption.pcszName)) == 0) {
-            apply(psPxr, sOption, pcszEquals + 1);
-            return 1;
+            return apply(psPxr, sOption, pcszEquals + 1);
         }
     }
     PXR_setHandleError(psPxr, "Unknown option : '%s'", pcszItem);
