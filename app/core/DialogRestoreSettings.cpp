@@ -3,7 +3,7 @@
 #include "DialogRestoreSettings.h"
 #include "ui_DialogRestoreSettings.h"
 
-#include "MsgManager.h"
+#include "ConfigRequest.h"
 #include "ZyDialogs.h"
 #include "ZyModalRunner.h"
 
@@ -27,26 +27,14 @@ int32_t readFromFile(void *destination, uint32_t maxLength, void *user)
 }
 
 // The file's message, or null after the error box.
-PXRMsg *importFile(QFile &file, QWidget *boxParent)
+PXRMessage importFile(QFile &file, QWidget *boxParent)
 {
-    PXRMsg *message = PXRMsgCreate();
-    if (message != nullptr && PXRMsgImport(message, &readFromFile, &file) == 1)
+    PXRMessage message(PXRMsgCreate());
+    if (message && PXRMsgImport(message.get(), &readFromFile, &file) == 1)
         return message;
     ZyDialogs::critical(boxParent, DialogRestoreSettings::tr("Error"), DialogRestoreSettings::tr("Unable to import message"),
-                        QString::fromUtf8(PXRGetLastError(message)));
-    PXRMsgDestroy(message);
+                        QString::fromUtf8(PXRGetLastError(message.get())));
     return nullptr;
-}
-
-// setConfig holding a copy of the imported root, whatever it is: the sensor judges it.
-PXRMsg *setConfigRequest(PXRMsg *imported)
-{
-    PXRMsg *request = PXRMsgCreate();
-    PXRMsgElement *setConfig = PXRMsgElementCreate("setConfig");
-    PXRMsgSetChild(request, setConfig);
-    if (PXRMsgElement *root = PXRMsgChild(imported))
-        PXRMsgElementAddChild(setConfig, PXRMsgElementCopy(root));
-    return request;
 }
 
 } // namespace
@@ -103,15 +91,12 @@ bool DialogRestoreSettings::restore(QProgressDialog *progress)
         ZyModalRunner::exec(&box);
         return false;
     }
-    PXRMsg *imported = importFile(file, progress);
-    if (imported == nullptr)
+    const PXRMessage imported = importFile(file, progress);
+    if (!imported)
         return false;
     file.close();
-    PXRMsg *request = setConfigRequest(imported);
-    PXRMsgDestroy(imported);
-    PXRMsg *answer = MsgManager::sendRequest(request);
-    const bool ok = MsgManager::checkAnswer(progress, tr("Configuration"), answer);
-    PXRMsgDestroy(request);
-    PXRMsgDestroy(answer);
-    return ok;
+    // The imported root goes whole, whatever it is: the sensor judges it.
+    ConfigRequest request("setConfig");
+    request.root().addCopy(PXRMsgChild(imported.get()));
+    return request.send(progress, tr("Configuration"));
 }

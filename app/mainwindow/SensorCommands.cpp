@@ -24,16 +24,9 @@ constexpr int kLargestTriggerTimeout = 2000000;
 
 SensorCommands::SensorCommands(QWidget *window) : m_window(window), m_model(Model::instance()) {}
 
-SensorCommands::Msg SensorCommands::request(const char *root)
+bool SensorCommands::sendChecked(const PXRMessage &request, const QString &title)
 {
-    Msg msg(PXRMsgCreate());
-    PXRMsgSetChild(msg.get(), PXRMsgElementCreate(root));
-    return msg;
-}
-
-bool SensorCommands::sendChecked(const Msg &request, const QString &title)
-{
-    const Msg answer(MsgManager::sendRequest(request.get()));
+    const PXRMessage answer(MsgManager::sendRequest(request.get()));
     return MsgManager::checkAnswer(m_window, title, answer.get());
 }
 
@@ -44,11 +37,11 @@ void SensorCommands::errorBox(const QString &text)
 
 void SensorCommands::show(const char *requestRoot)
 {
-    const Msg msg = request(requestRoot);
-    showAnswer(Msg(MsgManager::sendRequest(msg.get())));
+    const PXRMessage msg = pxrMsgWithRoot(requestRoot);
+    showAnswer(PXRMessage(MsgManager::sendRequest(msg.get())));
 }
 
-void SensorCommands::showAnswer(const Msg &answer)
+void SensorCommands::showAnswer(const PXRMessage &answer)
 {
     if (!answer) {
         errorBox(tr("No answer received"));
@@ -60,7 +53,7 @@ void SensorCommands::showAnswer(const Msg &answer)
 
 void SensorCommands::resetCounters()
 {
-    sendChecked(request("resetCounters"), tr("Reset counters"));
+    sendChecked(pxrMsgWithRoot("resetCounters"), tr("Reset counters"));
 }
 
 void SensorCommands::reboot()
@@ -68,7 +61,7 @@ void SensorCommands::reboot()
     if (ZyDialogs::question(m_window, QMessageBox::Information, tr("Do you want to reboot this sensor ?"))
         != QMessageBox::Yes)
         return;
-    if (!sendChecked(request("reboot"), tr("Reboot")))
+    if (!sendChecked(pxrMsgWithRoot("reboot"), tr("Reboot")))
         errorBox(tr("Unable to reboot"));
 }
 
@@ -81,7 +74,7 @@ void SensorCommands::forbidSetConfig()
                tr("Configuration modications are forbidden. Are you sure you want to allow them ?"))
                == QMessageBox::No)
         return;
-    if (!sendChecked(request(forbidden ? "allowSetConfig" : "forbidSetConfig"), tr("Config modifications")))
+    if (!sendChecked(pxrMsgWithRoot(forbidden ? "allowSetConfig" : "forbidSetConfig"), tr("Config modifications")))
         errorBox(tr("Unable to change config modifications status"));
 }
 
@@ -102,7 +95,7 @@ void SensorCommands::testNtp()
                       kTestNtpAddress);
     if (host.isEmpty())
         return;
-    const Msg msg = request("testNTP");
+    const PXRMessage msg = pxrMsgWithRoot("testNTP");
     PXRMsgElementSetAttribute(root(msg), "host", host.toUtf8().constData());
     if (sendChecked(msg, tr("Test NTP")))
         ZyDialogs::information(m_window, tr("Success"), tr("The sensor is able to connect to this NTP server"));
@@ -114,9 +107,9 @@ void SensorCommands::updateFirmwareFromUrl()
         askRemembered(tr("Firmware URL"), tr("Enter the URL where the FUP3 can be downloaded"), kFirmwareUrl);
     if (url.isEmpty())
         return;
-    const Msg msg = request("updateWebFirmware");
+    const PXRMessage msg = pxrMsgWithRoot("updateWebFirmware");
     PXRMsgElementSetAttribute(root(msg), "url", url.toUtf8().constData());
-    showAnswer(Msg(MsgManager::sendRequest(msg.get())));
+    showAnswer(PXRMessage(MsgManager::sendRequest(msg.get())));
 }
 
 bool SensorCommands::lockOrUnlock()
@@ -126,7 +119,7 @@ bool SensorCommands::lockOrUnlock()
 
 bool SensorCommands::unlock()
 {
-    if (sendChecked(request("unlock"), tr("Lock")))
+    if (sendChecked(pxrMsgWithRoot("unlock"), tr("Lock")))
         m_model->masterSensor().setLocked(false);
     else
         errorBox(tr("Unable to unlock"));
@@ -135,7 +128,7 @@ bool SensorCommands::unlock()
 
 bool SensorCommands::lock()
 {
-    const Msg msg = request("lock");
+    const PXRMessage msg = pxrMsgWithRoot("lock");
     if (m_model->lockPasswordNeeded()) {
         // The password must not travel in clear.
         if (PXRGetSSL(MsgManager::masterHandle()) != 1) {
@@ -156,12 +149,12 @@ bool SensorCommands::lock()
 
 void SensorCommands::triggerOn()
 {
-    trigger(request("triggerOn"));
+    trigger(pxrMsgWithRoot("triggerOn"));
 }
 
 void SensorCommands::triggerOff()
 {
-    trigger(request("triggerOff"));
+    trigger(pxrMsgWithRoot("triggerOff"));
 }
 
 void SensorCommands::triggerTimeout()
@@ -171,14 +164,14 @@ void SensorCommands::triggerTimeout()
                                                         int(last), 0, kLargestTriggerTimeout);
     if (!timeout)
         return;
-    const Msg msg = request("triggerOn");
+    const PXRMessage msg = pxrMsgWithRoot("triggerOn");
     PXRMsgElementSetAttributeInt(root(msg), "timeout", *timeout);
     trigger(msg, timeout);
 }
 
 void SensorCommands::triggerAdvanced()
 {
-    const Msg msg = request("triggerOn");
+    const PXRMessage msg = pxrMsgWithRoot("triggerOn");
     if (!chooseCamera(msg))
         return;
     const std::optional<QString> id =
@@ -190,7 +183,7 @@ void SensorCommands::triggerAdvanced()
     trigger(msg);
 }
 
-bool SensorCommands::chooseCamera(const Msg &request)
+bool SensorCommands::chooseCamera(const PXRMessage &request)
 {
     const int count = m_model->cameraCount();
     if (count < 2 || !m_model->schemaDoc().hasAttribute({QStringLiteral("triggerOn")}, QStringLiteral("cameraId")))
@@ -213,9 +206,9 @@ bool SensorCommands::chooseCamera(const Msg &request)
     return true;
 }
 
-void SensorCommands::trigger(const Msg &request, std::optional<int> timeout)
+void SensorCommands::trigger(const PXRMessage &request, std::optional<int> timeout)
 {
-    const Msg answer(MsgManager::sendRequest(request.get()));
+    const PXRMessage answer(MsgManager::sendRequest(request.get()));
     if (!answer) {
         errorBox(tr("No answer received"));
         return;
@@ -252,7 +245,7 @@ void SensorCommands::setSimConfig(const QString &title, const QString &label, bo
     if (!value)
         return;
     // An empty value is sent too: it is how the sensor is told to remove it.
-    const Msg msg = request("setSimConfig");
+    const PXRMessage msg = pxrMsgWithRoot("setSimConfig");
     PXRMsgElementSetAttribute(root(msg), attribute, value->toUtf8().constData());
     sendChecked(msg, tr("Set SIM configuration"));
 }

@@ -5,10 +5,9 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <memory>
 #include <optional>
 
-#include "PXR.h"
+#include "PXRMessage.h"
 
 class Model;
 class QWidget;
@@ -39,25 +38,18 @@ public:
     void setSimApn();
 
 private:
-    struct MsgDeleter
-    {
-        void operator()(PXRMsg *msg) const { PXRMsgDestroy(msg); }
-    };
-    using Msg = std::unique_ptr<PXRMsg, MsgDeleter>;
-
-    static Msg request(const char *root);
-    static PXRMsgElement *root(const Msg &msg) { return PXRMsgChild(msg.get()); }
+    static PXRMsgElement *root(const PXRMessage &msg) { return PXRMsgChild(msg.get()); }
     // Sends and judges the answer with the title; false for no answer or a refusal.
-    bool sendChecked(const Msg &request, const QString &title);
+    bool sendChecked(const PXRMessage &request, const QString &title);
     void show(const char *requestRoot);
-    void showAnswer(const Msg &answer);
+    void showAnswer(const PXRMessage &answer);
     // The text input remembered under the settings key; empty when cancelled or left empty.
     QString askRemembered(const QString &title, const QString &label, const char *key);
     bool lock();
     bool unlock();
     // Adds the chosen camera's id; false when the choice was cancelled.
-    bool chooseCamera(const Msg &request);
-    void trigger(const Msg &request, std::optional<int> timeout = std::nullopt);
+    bool chooseCamera(const PXRMessage &request);
+    void trigger(const PXRMessage &request, std::optional<int> timeout = std::nullopt);
     void errorBox(const QString &text);
     void setSimConfig(const QString &title, const QString &label, bool hidden, const char *attribute);
 

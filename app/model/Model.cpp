@@ -9,8 +9,6 @@
 #include "SA_Core.h"
 #include "ThreadSendRequest.h"
 
-#include <memory>
-
 namespace {
 
 Model *s_instance = nullptr;
@@ -117,12 +115,11 @@ Model::~Model()
 
 void Model::onMsgReceived(void *pMsg)
 {
-    auto *msg = static_cast<PXRMsg *>(pMsg);
-    if (PXRMsgElement *root = PXRMsgChild(msg)) {
-        m_recorder.onMessage(msg);
-        dispatch(msg, root);
+    const PXRMessage msg(static_cast<PXRMsg *>(pMsg));
+    if (PXRMsgElement *root = PXRMsgChild(msg.get())) {
+        m_recorder.onMessage(msg.get());
+        dispatch(msg.get(), root);
     }
-    PXRMsgDestroy(msg);
 }
 
 // Only recognitions need the reception time, which costs a look at the time zone.
@@ -167,12 +164,12 @@ void Model::keepConfig(PXRMsg *msg, PXRMsgElement *root)
 }
 
 // The first push is kept whole; later ones only add and update, never remove.
-void Model::keepTree(PXRMsg *&kept, PXRMsg *&held, PXRMsg *msg, QTimer &timer)
+void Model::keepTree(PXRMessage &kept, PXRMessage &held, PXRMsg *msg, QTimer &timer)
 {
-    PXRMsg *&target = m_pendingDisconnection ? held : kept;
-    if (target == nullptr)
-        target = PXRMsgCopy(msg);
-    else if (PXRMsgElement *keptRoot = PXRMsgChild(target))
+    PXRMessage &target = m_pendingDisconnection ? held : kept;
+    if (!target)
+        target.reset(PXRMsgCopy(msg));
+    else if (PXRMsgElement *keptRoot = PXRMsgChild(target.get()))
         PXRMsgElementMerge(keptRoot, PXRMsgChild(msg), nullptr, 1);
     if (!m_pendingDisconnection)
         timer.start();
@@ -180,20 +177,17 @@ void Model::keepTree(PXRMsg *&kept, PXRMsg *&held, PXRMsg *msg, QTimer &timer)
 
 void Model::onMsgReceivedFromSlave(void *pMsg)
 {
-    auto *msg = static_cast<PXRMsg *>(pMsg);
-    PXRMsgElement *root = PXRMsgChild(msg);
+    const PXRMessage msg(static_cast<PXRMsg *>(pMsg));
+    PXRMsgElement *root = PXRMsgChild(msg.get());
     if (root != nullptr && qstrcmp(PXRMsgElementName(root), "video") == 0)
-        m_slavePlayer.onVideoMessage(msg);
-    PXRMsgDestroy(msg);
+        m_slavePlayer.onVideoMessage(msg.get());
 }
 
 void Model::clearKept()
 {
     MainWindowInterface::logApp(7, "onDisconnection");
-    PXRMsgDestroy(m_config);
-    m_config = nullptr;
-    PXRMsgDestroy(m_infos);
-    m_infos = nullptr;
+    m_config.reset();
+    m_infos.reset();
     MainWindowInterface::logApp(7, "onDisconnection : cleared");
     m_clockOffsetValid = false;
     m_cameraModels.clear();
@@ -238,11 +232,11 @@ void Model::clearKeptWhenRequestsEnd()
     disconnect(m_pendingDisconnection);
     m_pendingDisconnection = {};
     clearKept();
-    m_config = std::exchange(m_heldConfig, nullptr);
-    m_infos = std::exchange(m_heldInfos, nullptr);
-    if (m_config != nullptr)
+    m_config = std::move(m_heldConfig);
+    m_infos = std::move(m_heldInfos);
+    if (m_config)
         m_configTimer.start();
-    if (m_infos != nullptr)
+    if (m_infos)
         m_infosTimer.start();
 }
 
@@ -250,8 +244,8 @@ void Model::dropHeldTrees()
 {
     disconnect(m_pendingDisconnection);
     m_pendingDisconnection = {};
-    PXRMsgDestroy(std::exchange(m_heldConfig, nullptr));
-    PXRMsgDestroy(std::exchange(m_heldInfos, nullptr));
+    m_heldConfig.reset();
+    m_heldInfos.reset();
 }
 
 void Model::addLatencySample(PXRMsg *msg)
@@ -269,14 +263,13 @@ void Model::requestSensorDate()
         m_clockOffsetValid = true;
         return;
     }
-    PXRMsg *request = PXRMsgCreate();
-    PXRMsgSetChild(request, PXRMsgElementCreate("getDate"));
-    PXRMsgSetReadOnly(request, 1);
-    PXRMsg *answer = ThreadSendRequest::sendQuietly(request, kDateTimeoutMs);
-    PXRMsgElement *root = PXRMsgChild(answer);
+    const PXRMessage request = pxrMsgWithRoot("getDate");
+    PXRMsgSetReadOnly(request.get(), 1);
+    const PXRMessage answer(ThreadSendRequest::sendQuietly(request.get(), kDateTimeoutMs));
+    PXRMsgElement *root = PXRMsgChild(answer.get());
     bool isNumber = false;
     const qint64 date = QByteArray(PXRMsgElementAttributeValue(root, "date")).toLongLong(&isNumber);
-    if (answer == nullptr) {
+    if (!answer) {
         MainWindowInterface::logApp(7, "Requesting date failed");
     } else if (PXRMsgStringEqual(PXRMsgElementName(root), "date") && isNumber) {
         m_clockOffsetMs = qint64(SA_GetTimeMs()) - date;
@@ -284,8 +277,6 @@ void Model::requestSensorDate()
     } else {
         MainWindowInterface::logApp(7, QString("Requesting date failed : %1").arg(QString::fromUtf8(PXRMsgElementAttributeValue(root, "errorText"))));
     }
-    PXRMsgDestroy(request);
-    PXRMsgDestroy(answer);
 }
 
 void Model::parseInfos()
@@ -296,7 +287,7 @@ void Model::parseInfos()
     m_lightingKinds.clear();
     m_enabledAlgorithms.clear();
     m_lockPasswordNeeded = false;
-    PXRMsgElement *root = PXRMsgChild(m_infos);
+    PXRMsgElement *root = PXRMsgChild(m_infos.get());
     if (root == nullptr)
         return;
     PXRMsgElement *sensor = PXRMsgElementFirstChild(root, "sensor");
@@ -366,7 +357,7 @@ void Model::cameraSize(const QString &id, int *width, int *height) const
 void Model::stillPictureSize(const QString &id, int *width, int *height) const
 {
     QSize size = kUnknownCameraSize;
-    PXRMsgElement *cameras = PXRMsgElementFirstChild(PXRMsgChild(m_config), "cameras");
+    PXRMsgElement *cameras = PXRMsgElementFirstChild(PXRMsgChild(m_config.get()), "cameras");
     for (PXRMsgElement *camera = PXRMsgElementFirstChild(cameras, "camera"); camera != nullptr;
          camera = PXRMsgElementNextChild(cameras, camera, "camera")) {
         if (!PXRMsgStringEqual(PXRMsgElementAttributeValue(camera, "id"), id.toUtf8().constData()))
@@ -431,7 +422,7 @@ bool Model::readZone(PXRMsgElement *zone, QVector<QPoint> &points, bool *isRecta
 
 bool Model::ledCurrentRange(const char *ledId, int *min, int *max) const
 {
-    PXRMsgElement *lightings = PXRMsgElementFirstChild(PXRMsgChild(m_infos), "lightings");
+    PXRMsgElement *lightings = PXRMsgElementFirstChild(PXRMsgChild(m_infos.get()), "lightings");
     PXRMsgElement *led = PXRMsgElementFirstChild(lightings, "led");
     while (led != nullptr && !PXRMsgStringEqual(PXRMsgElementAttributeValue(led, "id"), ledId))
         led = PXRMsgElementNextChild(lightings, led, "led");
@@ -489,9 +480,8 @@ void Model::bindSlaveFrom(PXRMsgElement *announcement)
                          ? binding
                          : QString();
     m_slavePlayer.setCameraId(0);
-    std::unique_ptr<PXRMsg, decltype(&PXRMsgDestroy)> streams(PXRMsgCreate(), &PXRMsgDestroy);
-    PXRMsgElement *root = PXRMsgElementCreate("setEnableStreams");
-    PXRMsgSetChild(streams.get(), root);
+    const PXRMessage streams = pxrMsgWithRoot("setEnableStreams");
+    PXRMsgElement *root = PXRMsgChild(streams.get());
     PXRMsgElement *cameras = PXRMsgElementCreate("cameras");
     PXRMsgElementAddChild(root, cameras);
     PXRMsgElement *camera = PXRMsgElementCreate("camera");

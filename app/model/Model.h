@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ModelStatistics.h"
+#include "PXRMessage.h"
 #include "RecognitionManager.h"
 #include "SchemaDoc.h"
 #include "Sensor.h"
@@ -42,8 +43,8 @@ public:
     Sensor &masterSensor() { return m_masterSensor; }
     Sensor &slaveSensor() { return m_slaveSensor; }
     // The kept trees, or null; read-only, valid until the next clearing.
-    PXRMsg *config() const { return m_config; }
-    PXRMsg *infos() const { return m_infos; }
+    PXRMsg *config() const { return m_config.get(); }
+    PXRMsg *infos() const { return m_infos.get(); }
     SchemaDoc &schemaDoc() { return m_schemaDoc; }
     VideoPlayer &masterPlayer() { return m_masterPlayer; }
     VideoPlayer &slavePlayer() { return m_slavePlayer; }
@@ -116,7 +117,7 @@ private:
 
     void dispatch(PXRMsg *msg, PXRMsgElement *root);
     void keepConfig(PXRMsg *msg, PXRMsgElement *root);
-    void keepTree(PXRMsg *&kept, PXRMsg *&held, PXRMsg *msg, QTimer &timer);
+    void keepTree(PXRMessage &kept, PXRMessage &held, PXRMsg *msg, QTimer &timer);
     void addVideoSampleOf(PXRMsgElement *root);
     void parseCamera(PXRMsgElement *camera);
     void bindSlave(const char *macAddress);
@@ -134,8 +135,8 @@ private:
     QMap<QString, QStringList> m_enabledAlgorithms;
     QMap<QString, QSize> m_cameraSizes;
     Sensor m_masterSensor;
-    PXRMsg *m_config = nullptr;
-    PXRMsg *m_infos = nullptr;
+    PXRMessage m_config;
+    PXRMessage m_infos;
     SchemaDoc m_schemaDoc;
     bool m_configForbidden = false;
     bool m_clockOffsetValid = false;
@@ -153,6 +154,6 @@ private:
     // A loss reported while a request waits is dealt with once none does; trees pushed
     // meanwhile are held apart, so the caller's trees stay whole and the new ones are not lost.
     QMetaObject::Connection m_pendingDisconnection;
-    PXRMsg *m_heldConfig = nullptr;
-    PXRMsg *m_heldInfos = nullptr;
+    PXRMessage m_heldConfig;
+    PXRMessage m_heldInfos;
 };

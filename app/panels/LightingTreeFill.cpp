@@ -2,8 +2,8 @@
 // external projectors with their pulse rows, and the sending of a slider's change.
 #include "LightingTreeFill.h"
 
+#include "ConfigRequest.h"
 #include "Model.h"
-#include "MsgManager.h"
 #include "Sensor.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSlider.h"
@@ -125,20 +125,7 @@ void LightingTreeFill::sendPower(WidgetGeneralSettings *tree, WidgetSlider *slid
     const QByteArray attribute = item->data(0, WidgetGeneralSettings::LightingAttributeRole).toString().toLatin1();
     const QByteArray element = item->data(0, WidgetGeneralSettings::LightingElementRole).toString().toLatin1();
 
-    PXRMsg *request = PXRMsgCreate();
-    PXRMsgElement *root = PXRMsgElementCreate("setConfig");
-    PXRMsgSetChild(request, root);
-    PXRMsgElement *config = PXRMsgElementCreate("config");
-    PXRMsgElementAddChild(root, config);
-    PXRMsgElement *lightings = PXRMsgElementCreate("lightings");
-    PXRMsgElementAddChild(config, lightings);
-    PXRMsgElement *lighting = PXRMsgElementCreate(element.constData());
-    PXRMsgElementAddChild(lightings, lighting);
-    PXRMsgElementSetAttribute(lighting, "id", id.constData());
-    PXRMsgElementSetAttributeUInt(lighting, attribute.constData(), uint32_t(value));
-
-    PXRMsg *answer = MsgManager::sendRequest(request);
-    MsgManager::checkAnswer(tree, tr("Configuration"), answer);
-    PXRMsgDestroy(answer);
-    PXRMsgDestroy(request);
+    ConfigRequest request("setConfig");
+    request.path({{"config"}, {"lightings"}, {element, id}}).set(attribute.constData(), unsigned(value));
+    request.send(tree, tr("Configuration"));
 }

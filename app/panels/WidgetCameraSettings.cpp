@@ -3,10 +3,10 @@
 #include "WidgetCameraSettings.h"
 #include "ui_WidgetCameraSettings.h"
 
+#include "ConfigRequest.h"
 #include "IrisGainScale.h"
 #include "MainWindowInterface.h"
 #include "Model.h"
-#include "MsgManager.h"
 #include "PXR.h"
 #include "SA_Core.h"
 #include "VideoPacket.h"
@@ -540,23 +540,11 @@ bool WidgetCameraSettings::sendOptics(const QStringList &names, const QStringLis
     const QByteArray id = currentCameraId().toUtf8();
     if (id.isEmpty() || cameraInfo(QString::fromUtf8(id)) == nullptr)
         return false;
-    PXRMsg *request = PXRMsgCreate();
-    PXRMsgElement *element = PXRMsgElementCreate("setConfig");
-    PXRMsgSetChild(request, element);
-    for (const char *name : {"config", "cameras", "camera", "optics"}) {
-        PXRMsgElement *child = PXRMsgElementCreate(name);
-        PXRMsgElementAddChild(element, child);
-        element = child;
-        if (qstrcmp(name, "camera") == 0)
-            PXRMsgElementSetAttribute(element, "id", id.constData());
-    }
+    ConfigRequest request("setConfig");
+    const ConfigElement optics = request.path({{"config"}, {"cameras"}, {"camera", id}, {"optics"}});
     for (qsizetype i = 0; i < names.size(); ++i)
-        PXRMsgElementSetAttribute(element, names[i].toLatin1().constData(), values[i].toUtf8().constData());
-    PXRMsg *answer = MsgManager::sendRequest(request);
-    const bool accepted = MsgManager::checkAnswer(this, tr("Configuration"), answer);
-    PXRMsgDestroy(answer);
-    PXRMsgDestroy(request);
-    return accepted;
+        optics.set(names[i].toLatin1().constData(), values[i]);
+    return request.send(this, tr("Configuration"));
 }
 
 bool WidgetCameraSettings::sendOpticsAttribute(const QString &name, const QString &value)

@@ -2,8 +2,6 @@
 // reference and every holder releases its own.
 #include "SharedMsg.h"
 
-#include <utility>
-
 namespace {
 
 PXRMsg *holdMessage(PXRMsg *message)
@@ -22,24 +20,14 @@ SharedMsg::SharedMsg(PXRMsg *message) : m_message(holdMessage(message))
 {
 }
 
-SharedMsg::SharedMsg(const SharedMsg &other) : m_message(other.m_message)
+SharedMsg::SharedMsg(const SharedMsg &other) : m_message(other.get())
 {
     if (m_message)
-        PXRMsgAddRef(m_message);
-}
-
-SharedMsg::SharedMsg(SharedMsg &&other) noexcept : m_message(std::exchange(other.m_message, nullptr))
-{
+        PXRMsgAddRef(m_message.get());
 }
 
 SharedMsg &SharedMsg::operator=(SharedMsg other) noexcept
 {
-    std::swap(m_message, other.m_message);
+    m_message.swap(other.m_message);
     return *this;
-}
-
-SharedMsg::~SharedMsg()
-{
-    if (m_message)
-        PXRMsgDestroy(m_message);
 }

@@ -2,7 +2,7 @@
 // reference and every holder releases its own.
 #pragma once
 
-#include "PXR.h"
+#include "PXRMessage.h"
 
 class SharedMsg
 {
@@ -12,13 +12,14 @@ public:
     // so a read-only copy of it is held instead. Null holds nothing.
     explicit SharedMsg(PXRMsg *message);
     SharedMsg(const SharedMsg &other);
-    SharedMsg(SharedMsg &&other) noexcept;
+    SharedMsg(SharedMsg &&other) noexcept = default;
     SharedMsg &operator=(SharedMsg other) noexcept;
-    ~SharedMsg();
+    ~SharedMsg() = default;
 
-    PXRMsg *get() const { return m_message; }
+    PXRMsg *get() const { return m_message.get(); }
     explicit operator bool() const { return m_message != nullptr; }
 
 private:
-    PXRMsg *m_message = nullptr;
+    // Each holder's own reference, released by the owner.
+    PXRMessage m_message;
 };

@@ -9,6 +9,7 @@
 #include "Model.h"
 #include "MsgManager.h"
 #include "OpenGLProbe.h"
+#include "PXRMessage.h"
 #include "PXRPrivateToolBox.h"
 #include "VideoFrame.h"
 #include "VideoPacket.h"
@@ -37,12 +38,6 @@ const char *attribute(PXRMsgElement *element, const char *name)
 {
     return PXRMsgElementAttributeValue(element, name);
 }
-
-struct MsgDeleter
-{
-    void operator()(PXRMsg *message) const { PXRMsgDestroy(message); }
-};
-using MsgPtr = std::unique_ptr<PXRMsg, MsgDeleter>;
 
 } // namespace
 
@@ -377,9 +372,8 @@ void WidgetVideoPlayer::on_btnContextImage_clicked()
 
 void WidgetVideoPlayer::requestStillPicture(const char *childName, const QString &cameraId)
 {
-    MsgPtr request(PXRMsgCreate());
-    PXRMsgSetChild(request.get(), PXRMsgElementCreate("getImage"));
-    const MsgPtr answer(MsgManager::sendRequest(request.get()));
+    const PXRMessage request = pxrMsgWithRoot("getImage");
+    const PXRMessage answer(MsgManager::sendRequest(request.get()));
     PXRMsgElement *root = PXRMsgChild(answer.get());
     if (!answer) {
         ZyDialogs::critical(this, tr("Error"), tr("Unable to get image"), tr("No answer received"));
