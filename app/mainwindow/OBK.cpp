@@ -16,8 +16,6 @@
 #include "MainWindowResources.h"
 #include "MessageFileSender.h"
 #include "Model.h"
-#include "MsgManager.h"
-#include "MsgManagerNotifier.h"
 #include "OpenGLProbe.h"
 #include "PXRPrivateToolBox.h"
 #include "PictureRequest.h"
@@ -57,7 +55,7 @@ QString twoDigits(qint64 value)
 
 OBK::OBK(QWidget *parent, Qt::WindowFlags flags)
     : QMainWindow(parent, flags), m_model(Model::instance()), m_waitDialog(this), ui(new Ui::OBKClass),
-      m_dialogs(this, [](const QString &line) { logApp(6, line); })
+      m_dialogs(this, [](const QString &line) { logApp(6, line); }), m_handshake(m_model, this)
 {
     registerWindow();
     loadMainWindowResources();
@@ -78,6 +76,7 @@ OBK::OBK(QWidget *parent, Qt::WindowFlags flags)
     ui->actionViewSettings->setChecked(m_settings.showSettingsDock());
     ui->actionViewTraces->setChecked(m_settings.showTracesDock());
     QTimer::singleShot(0, this, &OBK::on_actionViewTraces_triggered);
+    QObject::connect(&m_handshake, &ConnectionHandshake::closeAllowed, this, &QWidget::close);
     ui->widgetRecognitions->setVideoPlayer(ui->widgetVideoPlayer);
     applyStyleSheets();
 
@@ -418,81 +417,12 @@ void OBK::connectToSensor(QString strAddress, uint16_t uPort, QString strOptions
 
 bool OBK::initConnection()
 {
-    if (m_handshakeRunning)
-        return true;
-    m_handshakeRunning = true;
-    Sensor &sensor = m_model->masterSensor();
-    QObject::disconnect(&sensor, &Sensor::signalDisconnected, this, &OBK::onDisconnectionReceived);
-    logApp(6, QStringLiteral("Waiting for connection..."));
-    if (m_waitDialog.execConnecting(&sensor) == 0) {
-        disconnect();
-        m_handshakeRunning = false;
-        return false;
-    }
-    // Losses during the handshake reach no slot; they are counted here and dealt with at its end.
-    m_lossesDuringHandshake = 0;
-    const QMetaObject::Connection lossCounter = QObject::connect(
-        &sensor, &Sensor::signalDisconnected, this, [this] { ++m_lossesDuringHandshake; }, Qt::DirectConnection);
-    // The whole handshake counts as a request: a close or a loss of the kept trees waits for its end.
-    MsgManagerNotifier::instance()->requestStarted();
-
-    logApp(6, QStringLiteral("Connected, protocol is %1").arg(sensor.detectedProtocol()));
-    if (sensor.detectedProtocol() == QLatin1String("FYB") && sensor.wasLocked()) {
-        logApp(7, QStringLiteral("relock sensor"));
-        on_actionSensorLock_triggered();
-    }
-    requestSchema();
-    logApp(6, QStringLiteral("Connection done"));
-    subscribeToStreams();
-    m_model->requestSensorDate();
-    updateLockState();
-    m_model->parseInfos();
-    updateForbidSetConfigText();
-    fillPanels();
-    m_periodicTimer.start(kPeriodicMs);
-    QObject::connect(&sensor, &Sensor::signalDisconnected, this, &OBK::onDisconnectionReceived);
-    ui->actionResetCounters->setVisible(m_model->schemaDoc().hasAttribute({QStringLiteral("resetCounters")}, {}));
-
-    QObject::disconnect(lossCounter);
-    MsgManagerNotifier::instance()->requestEnded();
-    m_handshakeRunning = false;
-    // A request of this handshake may have gone to a link that was already dead, and its loss
-    // came while unhooked: the next connection must run the whole handshake again.
-    if (handshakeLostTheLink())
-        QMetaObject::invokeMethod(this, &OBK::onDisconnectionReceived, Qt::QueuedConnection);
-    return true;
+    return m_handshake.run();
 }
 
-bool OBK::handshakeLostTheLink() const
+bool OBK::waitForConnection(Sensor &sensor)
 {
-    return m_lossesDuringHandshake > 0 || !m_model->masterSensor().isConnected();
-}
-
-void OBK::requestSchema()
-{
-    logApp(6, QStringLiteral("Requesting XSD..."));
-    PXRMsg *request = PXRMsgCreate();
-    PXRMsgSetChild(request, PXRMsgElementCreate("getXSD"));
-    PXRMsg *answer = MsgManager::sendRequest(request);
-    PXRMsgDestroy(request);
-    PXRMsgElement *root = answer != nullptr ? PXRMsgChild(answer) : nullptr;
-    if (answer == nullptr) {
-        logApp(4, QStringLiteral("Unable to get XSD!"));
-    } else if (root != nullptr && PXRMsgStringEqual(PXRMsgElementName(root), "xsd")) {
-        if (!m_model->schemaDoc().load(static_cast<const char *>(PXRMsgElementContent(root)),
-                                       int(PXRMsgElementContentSize(root)))) {
-            logApp(4, QStringLiteral("Unable to parse XSD"));
-        } else {
-            logApp(7, QStringLiteral("XSD received"));
-            showSchemaActions();
-        }
-    } else if (PXRPToolIsAnswer(answer)) {
-        const char *error = PXRPToolAnswerError(answer);
-        logApp(4, QStringLiteral("XSD invalid answer : %1").arg(QString::fromUtf8(error != nullptr ? error : "")));
-    } else {
-        logApp(4, QStringLiteral("XSD invalid answer"));
-    }
-    PXRMsgDestroy(answer);
+    return m_waitDialog.execConnecting(&sensor) != 0;
 }
 
 void OBK::showSchemaActions()
@@ -522,18 +452,22 @@ void OBK::showSchemaActions()
         (ui->*entry.action)->setVisible(m_model->schemaDoc().hasElement({QString::fromLatin1(entry.request)}));
 }
 
-void OBK::subscribeToStreams()
+void OBK::showSensorState()
 {
-    PXRMsg *message = PXRMsgCreate();
-    PXRMsgElement *root = PXRMsgElementCreate("setEnableStreams");
-    PXRMsgSetChild(message, root);
-    // Off then on, so that the sensor pushes its configuration and information afresh.
-    for (const char *value : {"0", "1"}) {
-        for (const char *stream : {"configChanges", "infoChanges", "traces"})
-            PXRMsgElementSetAttribute(root, stream, value);
-        PXRSendAsynchronousMessage(m_model->masterSensor().handle(), message);
-    }
-    PXRMsgDestroy(message);
+    updateForbidSetConfigText();
+    fillPanels();
+}
+
+void OBK::connectionEstablished()
+{
+    m_periodicTimer.start(kPeriodicMs);
+    ui->actionResetCounters->setVisible(m_model->schemaDoc().hasAttribute({QStringLiteral("resetCounters")}, {}));
+}
+
+void OBK::connectionLost()
+{
+    ui->widgetDoc->hide();
+    updateLockState();
 }
 
 void OBK::updateForbidSetConfigText()
@@ -544,6 +478,8 @@ void OBK::updateForbidSetConfigText()
 
 void OBK::fillPanels()
 {
+    // The information refresh, then the configuration refresh, as the two pushes run them: trees
+    // kept from before a drop are shown whole at once, and the configuration after the camera list.
     ui->widgetInformations->fillInfos();
     ui->tabSettings->reload();
     ui->widgetCameraSettings->fillCameras();
@@ -555,7 +491,7 @@ void OBK::fillPanels()
 
 void OBK::prepareForDisconnect()
 {
-    QObject::disconnect(&m_model->masterSensor(), &Sensor::signalDisconnected, this, nullptr);
+    m_handshake.unhook();
     m_periodicTimer.stop();
 }
 
@@ -574,26 +510,7 @@ void OBK::disconnect()
 
 void OBK::onDisconnectionReceived()
 {
-    // A report that outlived the connection the operator closed meanwhile.
-    if (m_model->masterSensor().handle() == nullptr)
-        return;
-    // A request's worker still uses the handle that a cancelled wait would destroy.
-    if (MsgManager::runningRequests() != 0) {
-        if (!m_disconnectionWaitsForRequests) {
-            m_disconnectionWaitsForRequests = true;
-            QObject::connect(MsgManagerNotifier::instance(), &MsgManagerNotifier::allRequestsFinished, this,
-                             [this] {
-                                 m_disconnectionWaitsForRequests = false;
-                                 onDisconnectionReceived();
-                             },
-                             Qt::SingleShotConnection);
-        }
-        return;
-    }
-    logApp(6, QStringLiteral("disconnection received"));
-    ui->widgetDoc->hide();
-    updateLockState();
-    initConnection();
+    m_handshake.onDisconnectionReceived();
 }
 
 void OBK::onConfigReceived()
@@ -615,6 +532,8 @@ void OBK::onInfosReceived()
 
 void OBK::saveCameraSettings()
 {
+    // Nothing to save here: the camera panel sends each settled change to the sensor itself; the
+    // slot stays for its place among the window's slots.
 }
 
 void OBK::doPeriodicTasks()
@@ -946,29 +865,13 @@ void OBK::on_actionInstall_application_triggered()
     MessageFileSender(this).installApplication();
 }
 
-bool OBK::postponeCloseForRequests(QCloseEvent *event)
-{
-    if (MsgManager::runningRequests() == 0)
-        return false;
-    event->ignore();
-    if (!m_closeWaitsForRequests) {
-        m_closeWaitsForRequests = true;
-        logApp(5, QStringLiteral("Closing once the running requests have returned"));
-        QObject::connect(MsgManagerNotifier::instance(), &MsgManagerNotifier::allRequestsFinished, this,
-                         [this] {
-                             m_closeWaitsForRequests = false;
-                             close();
-                         },
-                         Qt::SingleShotConnection);
-    }
-    return true;
-}
-
 void OBK::closeEvent(QCloseEvent *event)
 {
     // A request's worker still uses the sensor's handle, which the disconnection destroys.
-    if (postponeCloseForRequests(event))
+    if (m_handshake.closeMustWait()) {
+        event->ignore();
         return;
+    }
     logApp(5, QStringLiteral("Application closing..."));
     m_settings.setWindowGeometry(saveGeometry());
     m_settings.setWindowState(saveState(0));

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "AppSettings.h"
+#include "ConnectionHandshake.h"
+#include "ConnectionHandshakeHost.h"
 #include "DialogDispatcher.h"
 #include "DialogWait.h"
 #include "MainWindowInterface.h"
@@ -12,7 +14,6 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include <atomic>
 #include <cstdint>
 
 #include "PXR.h"
@@ -27,7 +28,7 @@ namespace Ui {
 class OBKClass;
 }
 
-class OBK : public QMainWindow, public MainWindowInterface
+class OBK : public QMainWindow, public MainWindowInterface, private ConnectionHandshakeHost
 {
     Q_OBJECT
 
@@ -132,19 +133,22 @@ private:
     void loadPlateKey();
     void logLibraryVersion();
     void actOnCommandLine();
-    void requestSchema();
-    void showSchemaActions();
-    void subscribeToStreams();
     void updateForbidSetConfigText();
     void fillPanels();
     void setDialogActions();
     void refreshSensorDate();
     QString proposedRecordingFile() const;
     void showRecordingLook(bool recording);
-    // A loss reported while the handshake had its hook off, or a link found down at its end.
-    bool handshakeLostTheLink() const;
-    // True when the close must wait for the running requests; the close is then asked again.
-    bool postponeCloseForRequests(QCloseEvent *event);
+
+    // ConnectionHandshakeHost
+    bool waitForConnection(Sensor &sensor) override;
+    void abandonConnection() override { disconnect(); }
+    void relockSensor() override { on_actionSensorLock_triggered(); }
+    void showSchemaActions() override;
+    void showLockState() override { updateLockState(); }
+    void showSensorState() override;
+    void connectionEstablished() override;
+    void connectionLost() override;
 
     QAction *m_lockLabelEntry = nullptr;
     QAction *m_lockSwitchEntry = nullptr;
@@ -165,10 +169,6 @@ private:
     ZyLogsUnit *m_appLog = nullptr;
     ZyLogsUnit *m_sensorLog = nullptr;
     ZyLogsUnit *m_libraryLog = nullptr;
-    bool m_closeWaitsForRequests = false;
-    bool m_handshakeRunning = false;
-    bool m_disconnectionWaitsForRequests = false;
-    // Losses the library reported during the handshake; written on its threads.
-    std::atomic<int> m_lossesDuringHandshake{0};
     DialogDispatcher m_dialogs;
+    ConnectionHandshake m_handshake;
 };

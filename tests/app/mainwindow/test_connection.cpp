@@ -7,6 +7,7 @@
 
 #include "DialogWait.h"
 #include "FybSensor.h"
+#include "MsgManager.h"
 #include "WidgetConnect.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSettings.h"
@@ -476,6 +477,55 @@ TEST_F(ConnectionTest, SensorRestartingAfterTheHandshakeIsFollowedByAWholeNewHan
     EXPECT_TRUE(waitLong([&] { return infoShows("SIM-0001"); }));
     EXPECT_TRUE(waitLong([&] { return settingsTexts().contains("fybsim"); }));
     EXPECT_TRUE(window->isConnectedLook());
+}
+
+TEST_F(ConnectionTest, SensorRebootedWhileIdleGetsOneHandshakeAndItsLockBackWithoutABox)
+{
+    FybSensor sensor;
+    prepare(sensor);
+    const FybSensor::Mark start = sensor.mark();
+    startWith(sensor.port());
+    ASSERT_TRUE(window->isConnectedLook());
+    ASSERT_TRUE(sensor.waitForRoot(start, "setEnableStreams", 5s, 2, Role::Asynchronous));
+    // The lock is the last request; the sensor reboots 4 s after it, both connections dropped.
+    sensor.restartAfterAnswering("lock", 4s);
+    window->on_actionSensorLock_triggered();
+    ASSERT_TRUE(master().isLocked());
+    const FybSensor::Mark since = sensor.mark();
+    LogMark log;
+    boxes.clear();
+
+    ASSERT_TRUE(waitLong([&] {
+        return !log.linesWith("Connection done").isEmpty()
+               && log.linesWith("Waiting for connection...").size() == log.linesWith("Connection done").size();
+    })) << log.lines().join('\n').toStdString();
+    // A round trip of the test's own: a link left dead behind the handshake would show now.
+    PXRMsg *probe = PXRMsgCreate();
+    PXRMsgSetChild(probe, PXRMsgElementCreate("probe"));
+    PXRMsg *answer = MsgManager::sendRequest(probe);
+    EXPECT_NE(answer, nullptr);
+    PXRMsgDestroy(answer);
+    PXRMsgDestroy(probe);
+
+    for (const char *line : {"disconnection received", "Waiting for connection...", "relock sensor", "Connection done"})
+        EXPECT_EQ(log.linesWith(line).size(), 1) << line << "\n" << log.lines().join('\n').toStdString();
+    QStringList requests;
+    int modes = 0;
+    int offs = 0;
+    const std::vector<fybsim::Received> received = sensor.received();
+    for (std::size_t i = since.received; i < received.size(); ++i) {
+        const fybsim::Received &r = received[i];
+        if (r.role == Role::Synchronous && r.rootName() != "keep-alive")
+            requests << QString::fromStdString(r.rootName());
+        modes += r.rootName() == "setConnectionMode" ? 1 : 0;
+        const std::string *traces = r.rootName() == "setEnableStreams" ? r.attribute("traces") : nullptr;
+        offs += traces != nullptr && *traces == "0" ? 1 : 0;
+    }
+    EXPECT_EQ(requests.join(' ').toStdString(), "setConnectionMode lock getXSD getDate probe");
+    EXPECT_EQ(modes, 2) << "one connection of each role";
+    EXPECT_EQ(offs, 1) << "the handshake's subscription off";
+    EXPECT_TRUE(master().isLocked());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
 }
 
 } // namespace
