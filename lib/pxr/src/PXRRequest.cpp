@@ -262,6 +262,13 @@ int PXR_exchangeRequest(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffe
     return 1;
 }
 
+void PXR_keepPendingRequest(PXR *psPxr)
+{
+    SA_LockMutex(psPxr->hMutexSynchronousSend2);
+    psPxr->bSynchronousLinkUp = 0;
+    SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
+}
+
 int PXR_setSynchronousLink(PXR *psPxr, int bUp, uint32_t u32BrokenId)
 {
     SA_LockMutex(psPxr->hMutexSynchronousSend2);

@@ -18,6 +18,9 @@ const PXR_Timing kDefaults = {
     30000, /* keep-alive reply */
     200,   /* request poll */
     100,   /* stop poll */
+    2000,  /* stable connection */
+    500,   /* first back-off */
+    10000, /* longest back-off */
 };
 
 PXR_Timing g_sTiming = kDefaults;
