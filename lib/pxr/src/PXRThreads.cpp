@@ -187,12 +187,12 @@ void receive(PXR *psPxr, SA_Socket psSocket, AsynchronousState *psState)
 // reports itself connected only after that connection has looked at its socket since.
 void awaitSynchronousLook(PXR *psPxr)
 {
-    if (!psPxr->bSynchronousEnabled || !PXR_load(&psPxr->bSynchronousConnected))
+    if (!psPxr->bSynchronousEnabled || !SA_AtomicLoad(&psPxr->bSynchronousConnected))
         return;
-    uint32_t u32Checks = PXR_loadU(&psPxr->u32LinkChecks);
+    uint32_t u32Checks = SA_AtomicLoadU(&psPxr->u32LinkChecks);
     uint32_t u32Start = SA_GetTickMs();
     SA_SetEvent(psPxr->hEventSynchronousSend);
-    while (PXR_load(&psPxr->bSynchronousConnected) && PXR_loadU(&psPxr->u32LinkChecks) == u32Checks &&
+    while (SA_AtomicLoad(&psPxr->bSynchronousConnected) && SA_AtomicLoadU(&psPxr->u32LinkChecks) == u32Checks &&
            elapsedSince(u32Start) < PXR_timing()->u32ConnectTimeoutMs && PXR_pause(psPxr, 1)) {
     }
 }

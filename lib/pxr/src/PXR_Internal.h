@@ -375,10 +375,6 @@ struct PXR {
 };
 
 /* Atomic access to the flags that threads share without a lock. */
-int32_t PXR_load(const int32_t *pi32Value);
-void PXR_store(int32_t *pi32Value, int32_t i32Value);
-uint32_t PXR_loadU(const uint32_t *pu32Value);
-void PXR_storeU(uint32_t *pu32Value, uint32_t u32Value);
 
 /* 1 while the handle is bound and not being unbound. */
 int PXR_isRunning(PXR *psPxr);
