@@ -49,6 +49,7 @@ ZyLogsUnit::ZyLogsUnit(QObject *parent)
 
 ZyLogsUnit::~ZyLogsUnit()
 {
+    flush();
     ZyLogs::forget(this);
 }
 
@@ -78,6 +79,35 @@ void ZyLogsUnit::log(quint8 level, const QString &text)
 
     QMutexLocker locker(&m_lock);
     const QDateTime now = m_clock();
+    if (level == m_lastLevel && text == m_lastText && !text.isNull()) {
+        ++m_repeats;
+        return;
+    }
+    writeRepeats(now);
+    m_lastLevel = level;
+    m_lastText = text;
+    emitLine(level, now, text);
+}
+
+void ZyLogsUnit::flush()
+{
+    QMutexLocker locker(&m_lock);
+    writeRepeats(m_clock());
+}
+
+// Called with the lock held.
+void ZyLogsUnit::writeRepeats(const QDateTime &now)
+{
+    if (m_repeats == 0)
+        return;
+    const qint64 repeats = m_repeats;
+    m_repeats = 0;
+    emitLine(m_lastLevel, now, QString("%1 (repeated %2 more times)").arg(m_lastText).arg(repeats));
+}
+
+// Called with the lock held.
+void ZyLogsUnit::emitLine(quint8 level, const QDateTime &now, const QString &text)
+{
     const QString line = QString("%1 [%2] %3").arg(now.toString("hh:mm:ss.zzz"), QString::number(level), text);
     if (m_hasView && level <= m_maxLevel)
         emit signalLogToTextBrowser(level, line);

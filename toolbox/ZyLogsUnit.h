@@ -25,7 +25,10 @@ public:
     explicit ZyLogsUnit(QObject *parent = nullptr);
     ~ZyLogsUnit() override;
 
+    // A line the same as the one before (text and level) is only counted; the run is written
+    // once, with its count, when another line comes or on flush().
     void log(quint8 level, const QString &text);
+    void flush();
     void initFile(bool toFile, const QString &folder, const QString &name, quint8 daysToKeep);
     void setLevel(quint8 level);
     void setConsole(bool console);
@@ -45,6 +48,8 @@ private slots:
     void onLogToTextBrowser(quint8 nLevel, const QString &strLog);
 
 private:
+    void emitLine(quint8 level, const QDateTime &now, const QString &text);
+    void writeRepeats(const QDateTime &now);
     QString filePath(const QDate &date) const;
     void writeToFile(const QDate &today, const QString &line);
     void openFileFor(const QDate &today);
@@ -65,4 +70,7 @@ private:
     int m_maxViewRows = 300;
     std::atomic_bool m_forward = false;
     Clock m_clock;
+    quint8 m_lastLevel = 0;
+    QString m_lastText;
+    qint64 m_repeats = 0;
 };

@@ -122,6 +122,10 @@ void Sensor::connectionStateChanged(PXR *handle, bool connected)
         m_wasLocked = m_wasLocked || m_locked;
         m_locked = false;
     }
+    if (m_lossWaiting.exchange(true))
+        return;
+    // Queued ahead of the receivers' own calls: a loss while they run is signalled again.
+    QMetaObject::invokeMethod(this, [this] { m_lossWaiting = false; }, Qt::QueuedConnection);
     emit signalDisconnected();
 }
 

@@ -8,6 +8,8 @@
 
 #include "PXR.h"
 
+#include <atomic>
+
 class Sensor : public QObject
 {
     Q_OBJECT
@@ -42,7 +44,8 @@ public:
     static void onNewMessage(PXR *handle, void *userData);
 
 signals:
-    // The connection was lost (once per loss); receivers must be queued or on another thread.
+    // The connection was lost; receivers must be queued or on another thread. Losses that come
+    // while one is still waiting for the GUI thread are folded into it: the flags tell the rest.
     void signalDisconnected();
     void signalNewMessage();
     // A received message (a PXRMsg); the receiver, connected directly, takes it over.
@@ -62,4 +65,5 @@ private:
     bool m_wasLocked = false;
     mutable QMutex m_mutex;
     qint32 m_messageDrops = 0;
+    std::atomic_bool m_lossWaiting = false;
 };

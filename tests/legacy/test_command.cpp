@@ -329,9 +329,9 @@ TEST_F(CommandTest, EachDropRuleMakesANewConnection)
         }
         EXPECT_TRUE(reconnected(szConnections));
     }
-    EXPECT_EQ(LT_load(&handle->bAddressChanged), 1) << "a rebooting sensor is reconnected on every connection";
-    EXPECT_EQ(LT_load(&handle->bTimeReconnect), 1);
-    EXPECT_EQ(LT_load(&handle->bCommandReconnect), 0) << "cleared by the new connection";
+    EXPECT_EQ(SA_AtomicLoad(&handle->bAddressChanged), 1) << "a rebooting sensor is reconnected on every connection";
+    EXPECT_EQ(SA_AtomicLoad(&handle->bTimeReconnect), 1);
+    EXPECT_EQ(SA_AtomicLoad(&handle->bCommandReconnect), 0) << "cleared by the new connection";
     LT_lock(handle, LT_MUTEX_PORT);
     EXPECT_EQ(handle->u32Reconnections, 4u);
     LT_unlock(handle, LT_MUTEX_PORT);
@@ -547,7 +547,7 @@ TEST_F(CommandTest, AHandOffToAStoppedHandleIsAnsweredAsClosingNotLeftWaiting)
 {
     handle = create("127.0.0.1:0,0,0", LT_CREATE_STREAM);
     ASSERT_NE(handle, nullptr);
-    LT_store(&handle->i32Running, 0);
+    SA_AtomicStore(&handle->i32Running, 0);
     LumatrekErrorInfo sError;
     LT_initError(&sError, "test", 1);
     LumatrekCommandRequest sRequest;

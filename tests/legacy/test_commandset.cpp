@@ -613,9 +613,9 @@ TEST_F(CommandTest, AChangedFrameRateRestartsTheStreamsFrameCounters)
 {
     startReady(anprSetup());
     EXPECT_EQ(LumatrekSetANPRConfigV2(handle, "n", 9, 31, "F", 3, 1000, AnprForm{}.frameSkip, 0), 0);
-    EXPECT_EQ(LT_load(&handle->bResetFrameCounters), 0);
+    EXPECT_EQ(SA_AtomicLoad(&handle->bResetFrameCounters), 0);
     EXPECT_EQ(LumatrekSetANPRConfigV2(handle, "n", 9, 31, "F", 3, 1000, 5, 0), 0);
-    EXPECT_EQ(LT_load(&handle->bResetFrameCounters), 1);
+    EXPECT_EQ(SA_AtomicLoad(&handle->bResetFrameCounters), 1);
     LumatrekConfig sConfig;
     EXPECT_EQ(LumatrekGetConfig(handle, &sConfig), 0);
     EXPECT_EQ(sConfig.uBody.sAnpr.i32StreamFrameSkip, 5);

@@ -66,9 +66,9 @@ TEST_F(ExchangeTest, EachReplyCodeGivesItsStatusAndWhetherTheConnectionLasts)
     }
     EXPECT_EQ(handle->bBusy, 1);
     EXPECT_EQ(handle->bTooCold, 1);
-    EXPECT_EQ(LT_load(&handle->bCommandReconnect), 1) << "set by the rebooting sensor";
-    EXPECT_EQ(LT_load(&handle->bAddressChanged), 1);
-    EXPECT_EQ(LT_load(&handle->bTimeReconnect), 1);
+    EXPECT_EQ(SA_AtomicLoad(&handle->bCommandReconnect), 1) << "set by the rebooting sensor";
+    EXPECT_EQ(SA_AtomicLoad(&handle->bAddressChanged), 1);
+    EXPECT_EQ(SA_AtomicLoad(&handle->bTimeReconnect), 1);
 }
 
 TEST_F(ExchangeTest, MalformedAndMissingRepliesLoseTheConnection)

@@ -98,7 +98,7 @@ TEST_F(LumatrekTest, AStoppedHandleKeepsTheCallersStateRecordAndWaitsNeedAHandle
     LumatrekHandle *psHandle = create("127.0.0.1:0,0,0", kCommand);
     ASSERT_NE(psHandle, nullptr);
     SetConnectionState(psHandle, LT_SOCKET_COMMAND, 2);
-    LT_store(&psHandle->i32Running, 0);
+    SA_AtomicStore(&psHandle->i32Running, 0);
     LumatrekConnectionState sState = {9, 9, 9, 9};
     LumatrekGetState(psHandle, &sState);
     EXPECT_EQ(sState.u32Global, 9u);

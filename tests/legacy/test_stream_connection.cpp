@@ -343,10 +343,10 @@ TEST_F(StreamConnectionTest, AddressChangeSaysGoodbyeAndConnectsAgain)
 {
     start();
     ASSERT_TRUE(sensor->waitForPacket(Port::Stream, LT_STREAM_SET_MASK, 5s));
-    LT_store(&handle->bAddressChanged, 1);
+    SA_AtomicStore(&handle->bAddressChanged, 1);
     const auto bye = sensor->waitForPacket(Port::Stream, LT_STREAM_GOODBYE, 5s);
     ASSERT_TRUE(bye);
     EXPECT_EQ(bye->connection, 1u);
     ASSERT_TRUE(sensor->waitForPacket(Port::Stream, LT_STREAM_SET_MASK, 5s, 1));
-    EXPECT_EQ(LT_load(&handle->bAddressChanged), 0) << "the new address was taken";
+    EXPECT_EQ(SA_AtomicLoad(&handle->bAddressChanged), 0) << "the new address was taken";
 }

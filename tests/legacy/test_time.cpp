@@ -68,7 +68,7 @@ protected:
     }
     bool clockValid()
     {
-        return eventually([&] { return LT_load(&handle->bClockValid) == 1; });
+        return eventually([&] { return SA_AtomicLoad(&handle->bClockValid) == 1; });
     }
     uint32_t timeSocket()
     {

@@ -44,6 +44,8 @@ protected:
         psTiming->u32KeepAliveReplyTimeoutMs = 1000;
         psTiming->u32RequestPollMs = 50;
         psTiming->u32StopPollMs = 50;
+        // Connections dropped by the tests stay up only briefly: no back-off unless a test asks.
+        psTiming->u32StableConnectionMs = 0;
         pxr = PXRCreate();
         ASSERT_NE(pxr, nullptr);
         PXRSetConnectionStateCallback2(pxr, &ConnectionTest::onState, this);

@@ -1,5 +1,6 @@
 // The connection threads' dialogue with the sensor: hello checks, keep-alive and silence by
-// protocol version, refused and dropped connections and the reconnection that follows.
+// protocol version, refused and dropped connections and the reconnection that follows, the
+// back-off after connections that break early, and the idle synchronous connection's watch.
 #include "ConnectionTestSupport.h"
 
 using fybsim::Element;
@@ -163,4 +164,173 @@ TEST_F(ConnectionTest, UnbindReportsTheDisconnectionAndEndsBothThreads)
     EXPECT_TRUE(traced("6 [taskSynchronous]End of synchronous thread"));
     EXPECT_TRUE(sensor.waitForOpenCount(Role::Unknown, 0, 5s));
     EXPECT_EQ(PXRWaitForConnection(pxr, 0), 0);
+}
+
+namespace {
+
+// The waits announced by the back-off traces of one connection thread since the mark.
+std::vector<unsigned> backOffWaits(const std::vector<std::string> &traces, const char *pcszModule)
+{
+    const std::string key = std::string("[") + pcszModule + "]Connection lost after ";
+    std::vector<unsigned> waits;
+    for (const std::string &line : traces) {
+        size_t szAt = line.find(key);
+        size_t szWait = line.find("next attempt in ");
+        if (szAt != std::string::npos && szWait != std::string::npos)
+            waits.push_back(unsigned(std::stoul(line.substr(szWait + 16))));
+    }
+    return waits;
+}
+
+class ConnectionTestBackOff : public ConnectionTest {
+protected:
+    void SetUp() override
+    {
+        ConnectionTest::SetUp();
+        PXR_Timing *psTiming = PXR_timing();
+        psTiming->u32StableConnectionMs = 400;
+        psTiming->u32BackOffFirstMs = 50;
+        psTiming->u32BackOffMaxMs = 200;
+    }
+    std::vector<unsigned> waitsSince(const Mark &since, const char *pcszModule) const
+    {
+        std::lock_guard lock(mutex);
+        return backOffWaits({traces.begin() + since.szTraces, traces.end()}, pcszModule);
+    }
+};
+
+struct BreakCase {
+    const char *pcszName;
+    fybsim::FybSensor::Break eBreak;
+    const char *pcszModule;
+    std::vector<unsigned> waits;
+};
+
+class BackOffDoubling : public ConnectionTestBackOff, public ::testing::WithParamInterface<BreakCase> {};
+
+} // namespace
+
+TEST_P(BackOffDoubling, ConnectionsBrokenEarlyWaitLongerEachTimeUpToTheLimit)
+{
+    FybSensor sensor;
+    sensor.setBreakConnections(GetParam().eBreak);
+    const Mark start = mark();
+    ASSERT_EQ(bindTo(sensor), 1);
+    const std::vector<unsigned> &expected = GetParam().waits;
+    ASSERT_TRUE(waitTrace(start, std::string("[") + GetParam().pcszModule + "]Connection lost after", 15s,
+                          expected.size()));
+    std::vector<unsigned> waits = waitsSince(start, GetParam().pcszModule);
+    waits.resize(expected.size());
+    EXPECT_EQ(waits, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Threads, BackOffDoubling,
+    ::testing::Values(BreakCase{"AfterHello", FybSensor::Break::AfterHello, PXR_MODULE_ASYNCHRONOUS, {50, 100, 200, 200, 200}},
+                      BreakCase{"AfterFirstPush", FybSensor::Break::AfterFirstPush, PXR_MODULE_ASYNCHRONOUS,
+                                {50, 100, 200, 200, 200}},
+                      BreakCase{"SynchronousAfterHello", FybSensor::Break::AfterHello, PXR_MODULE_SYNCHRONOUS,
+                                {50, 100, 200, 200}}),
+    [](const ::testing::TestParamInfo<BreakCase> &info) { return std::string(info.param.pcszName); });
+
+TEST_F(ConnectionTestBackOff, ConnectionThatStayedUpIsMadeAgainAtOnceAndResetsTheBackOff)
+{
+    FybSensor sensor;
+    sensor.setBreakConnections(FybSensor::Break::AfterHello);
+    const Mark start = mark();
+    ASSERT_EQ(bindTo(sensor), 1);
+    ASSERT_TRUE(waitTrace(start, "[taskAsynchronous]Connection lost after", 15s, 2));
+    sensor.setBreakConnections(FybSensor::Break::Never);
+    ASSERT_TRUE(waitConnected(15s));
+    // Keep-alives every 300 ms: the third after the mark comes once the connection is stable.
+    const FybSensor::Mark up = sensor.mark();
+    ASSERT_TRUE(sensor.waitForRoot(up, "keep-alive", 15s, 2, Role::Asynchronous));
+
+    // A single reboot: made again at once, with no wait.
+    const FybSensor::Mark beforeDrop = sensor.mark();
+    const Mark dropped = mark();
+    sensor.dropConnections();
+    ASSERT_TRUE(sensor.waitForConnections(beforeDrop, Role::Asynchronous, 1, 15s));
+    ASSERT_TRUE(sensor.waitForConnections(beforeDrop, Role::Synchronous, 1, 15s));
+    EXPECT_TRUE(waitsSince(dropped, PXR_MODULE_ASYNCHRONOUS).empty());
+    EXPECT_TRUE(waitsSince(dropped, PXR_MODULE_SYNCHRONOUS).empty());
+
+    // Broken early again: the wait starts over from the first.
+    ASSERT_TRUE(waitConnected(15s));
+    ASSERT_TRUE(sensor.waitForRoot(sensor.mark(), "keep-alive", 15s, 2, Role::Asynchronous));
+    sensor.setBreakConnections(FybSensor::Break::AfterHello);
+    const Mark again = mark();
+    sensor.dropConnections();
+    ASSERT_TRUE(waitTrace(again, "[taskAsynchronous]Connection lost after", 15s, 1));
+    EXPECT_EQ(waitsSince(again, PXR_MODULE_ASYNCHRONOUS).front(), 50u);
+}
+
+namespace {
+
+struct IdleCase {
+    const char *pcszName;
+    std::function<void(FybSensor &)> act;
+    const char *pcszTrace;
+};
+
+class IdleSynchronous : public ConnectionTest, public ::testing::WithParamInterface<IdleCase> {
+protected:
+    void SetUp() override
+    {
+        ConnectionTest::SetUp();
+        // No keep-alive during the test: only the idle watch can notice.
+        PXR_timing()->u32KeepAliveMs = 60000;
+        PXR_timing()->u32SilenceDropMs = 60000;
+    }
+};
+
+} // namespace
+
+TEST_P(IdleSynchronous, ConnectionEndsAtOnceAndTheNextRequestIsServed)
+{
+    FybSensor sensor;
+    connectTo(sensor);
+    const FybSensor::Mark before = sensor.mark();
+    const Mark start = mark();
+    GetParam().act(sensor);
+    ASSERT_TRUE(waitTrace(start, std::string("[taskSynchronous]") + GetParam().pcszTrace));
+    ASSERT_TRUE(waitReports(start, 2));
+    EXPECT_EQ(reports(start)[1].bConnected, 1);
+    PXRMsg *psRequest = makeMessage("getInfos");
+    PXRMsg *psAnswer = PXRSendRequest(pxr, psRequest, 10000);
+    EXPECT_EQ(attributeOf(psAnswer, "status"), "ok");
+    PXRMsgDestroy(psAnswer);
+    PXRMsgDestroy(psRequest);
+    std::optional<fybsim::Received> served = sensor.waitForRoot(before, "getInfos", 5s);
+    ASSERT_TRUE(served);
+    EXPECT_EQ(served->connection, sensor.acceptedCount());
+    EXPECT_EQ(sensor.waitForRoot(before, "keep-alive", 0ms), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ConnectionTest, IdleSynchronous,
+    ::testing::Values(IdleCase{"PeerCloses", [](FybSensor &s) { s.dropConnections(Role::Synchronous); },
+                               "Connection closed by the sensor, disconnecting"},
+                      IdleCase{"UnexpectedByte", [](FybSensor &s) { s.push("x", {}, Role::Synchronous); },
+                               "Unexpected data while idle, disconnecting"}),
+    [](const ::testing::TestParamInfo<IdleCase> &info) { return std::string(info.param.pcszName); });
+
+TEST_F(ConnectionTest, SensorRestartIsReportedOnceAndTheFirstRequestIsServed)
+{
+    FybSensor sensor;
+    connectTo(sensor);
+    const Mark start = mark();
+    sensor.dropConnections();
+    ASSERT_TRUE(waitReports(start, 2, 15s));
+    PXRMsg *psRequest = makeMessage("getInfos");
+    PXRMsg *psAnswer = PXRSendRequest(pxr, psRequest, 10000);
+    EXPECT_EQ(attributeOf(psAnswer, "status"), "ok");
+    PXRMsgDestroy(psAnswer);
+    PXRMsgDestroy(psRequest);
+    std::vector<StateReport> seen = reports(start);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].bConnected, 0);
+    EXPECT_EQ(seen[1].bConnected, 1);
+    EXPECT_EQ(sensor.connectionCount(Role::Synchronous), 2u);
+    EXPECT_FALSE(traced("the message could NOT be sent"));
 }

@@ -157,12 +157,14 @@ void FybSensor::serve(const std::shared_ptr<Connection>& c) {
   } else {
     std::string pem = c->channel.peerCertificatePem();
     std::string hello;
+    bool breakNow;
     {
       std::lock_guard lock(m_);
       if (!pem.empty()) clientCertificates_.push_back(pem);
       hello = hello_;
+      breakNow = break_ == Break::AfterHello;
     }
-    if (hello.empty() || c->channel.write(hello)) readMessages(c);
+    if ((hello.empty() || c->channel.write(hello)) && !breakNow) readMessages(c);
   }
   c->channel.shutdown();
   {
@@ -219,20 +221,22 @@ bool FybSensor::handle(const std::shared_ptr<Connection>& c, const WireMessage& 
   if (root == "setConnectionMode" || silent) return true;
   if (root == "keep-alive") return c->channel.write(wireOf(Element("keep-alive")));
   if (role != Role::Asynchronous) return answer(c, m);
-  if (root == "setEnableStreams") subscribe(c, *m.root);
-  return true;
+  return root != "setEnableStreams" || subscribe(c, *m.root);
 }
 
-void FybSensor::subscribe(const std::shared_ptr<Connection>& c, const Element& subscription) {
+bool FybSensor::subscribe(const std::shared_ptr<Connection>& c, const Element& subscription) {
   std::string config, infos;
+  bool breakNow;
   {
     std::lock_guard lock(m_);
     if (const std::string* changes = subscription.attribute("configChanges")) c->configChanges = isOn(changes);
     config = wireOf(config_);
     infos = wireOf(infos_);
+    breakNow = break_ == Break::AfterFirstPush;
   }
   if (isOn(subscription.attribute("configChanges"))) c->channel.write(config);
   if (isOn(subscription.attribute("infoChanges"))) c->channel.write(infos);
+  return !breakNow;
 }
 
 Reply FybSensor::nextReply(const WireMessage& request) {
@@ -396,6 +400,11 @@ void FybSensor::setSilent(bool silent, Role role) {
   std::lock_guard lock(m_);
   if (role != Role::Synchronous) silentAsync_ = silent;
   if (role != Role::Asynchronous) silentSync_ = silent;
+}
+
+void FybSensor::setBreakConnections(Break when) {
+  std::lock_guard lock(m_);
+  break_ = when;
 }
 
 void FybSensor::setRefuseConnections(bool refuse) {

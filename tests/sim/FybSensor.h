@@ -131,6 +131,10 @@ class FybSensor {
   // keep-alive replies, no subscription pushes (explicit push() still writes). Role Unknown
   // sets both roles; a connection without a role follows the synchronous setting.
   void setSilent(bool silent, Role role = Role::Unknown);
+  // When the sensor closes each later connection: never, right after its hello, or (an
+  // asynchronous one) right after the pushes that answer its subscription.
+  enum class Break { Never, AfterHello, AfterFirstPush };
+  void setBreakConnections(Break when);
   // Refused connections are accepted and closed at once, before any byte.
   void setRefuseConnections(bool refuse);
   // Stops listening, so that connects fail, or listens again on the same port; true once
@@ -187,7 +191,8 @@ class FybSensor {
   void readMessages(const std::shared_ptr<Connection>& c);
   bool handle(const std::shared_ptr<Connection>& c, const WireMessage& m);
   bool answer(const std::shared_ptr<Connection>& c, const WireMessage& request);
-  void subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
+  // False when the connection is to be closed after the pushes.
+  bool subscribe(const std::shared_ptr<Connection>& c, const Element& subscription);
   void applyConfigChange(const WireMessage& request, const Reply& reply);
   // Folds the change into the config and pushes it to the connections following its changes.
   void foldConfig(const Element& change);
@@ -221,6 +226,7 @@ class FybSensor {
   Element config_, infos_;
   Millis configPushDelay_{0};
   bool silentAsync_ = false, silentSync_ = false;
+  Break break_ = Break::Never;
   bool refuse_ = false;
   std::size_t accepted_ = 0;
   std::vector<std::shared_ptr<Connection>> connections_;

@@ -335,3 +335,52 @@ TEST_F(LogsFacadeTest, ForwardingUnitsFeedTheGlobalFile)
 }
 
 } // namespace
+
+namespace {
+
+struct RepeatCase {
+    const char *name;
+    std::vector<std::pair<quint8, QString>> lines;
+    bool flush;
+    QByteArray file;
+};
+
+class LogRepeats : public LogsTest, public testing::WithParamInterface<RepeatCase>
+{
+};
+
+} // namespace
+
+TEST_P(LogRepeats, RunOfTheSameLineIsWrittenOnceWithItsCount)
+{
+    unit.initFile(true, dir.path(), "BZK7", 8);
+    for (const auto &[level, text] : GetParam().lines)
+        unit.log(level, text);
+    if (GetParam().flush)
+        unit.flush();
+    EXPECT_EQ(contents("20231219_BZK7.log"), GetParam().file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logs, LogRepeats,
+    testing::Values(
+        RepeatCase{"EndedByAnotherLine",
+                   {{5, "lost"}, {5, "lost"}, {5, "lost"}, {5, "back"}},
+                   false,
+                   "10:11:12.345 [5] lost\r\n10:11:12.345 [5] lost (repeated 2 more times)\r\n"
+                   "10:11:12.345 [5] back\r\n"},
+        RepeatCase{"EndedByAFlush",
+                   {{5, "lost"}, {5, "lost"}},
+                   true,
+                   "10:11:12.345 [5] lost\r\n10:11:12.345 [5] lost (repeated 1 more times)\r\n"},
+        RepeatCase{"PendingUntilTheRunEnds", {{5, "lost"}, {5, "lost"}}, false, "10:11:12.345 [5] lost\r\n"},
+        RepeatCase{"OtherLevelIsAnotherLine",
+                   {{5, "lost"}, {3, "lost"}},
+                   false,
+                   "10:11:12.345 [5] lost\r\n10:11:12.345 [3] lost\r\n"},
+        RepeatCase{"AlternatingLinesAreAllWritten",
+                   {{5, "a"}, {5, "b"}, {5, "a"}},
+                   true,
+                   "10:11:12.345 [5] a\r\n10:11:12.345 [5] b\r\n10:11:12.345 [5] a\r\n"}),
+    [](const testing::TestParamInfo<RepeatCase> &info) { return std::string(info.param.name); });
+

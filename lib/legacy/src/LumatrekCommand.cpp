@@ -44,7 +44,7 @@ void beginCycle(LumatrekHandle *psHandle)
 {
     SetConnectionState(psHandle, LT_CONDITION_RS232_LOCKED, 0);
     SetConnectionState(psHandle, LT_CONDITION_TOO_COLD, 0);
-    LT_store(&psHandle->bBusyByReply, 0);
+    SA_AtomicStore(&psHandle->bBusyByReply, 0);
     SetConnectionState(psHandle, LT_CONDITION_BUSY, 0);
     SetConnectionState(psHandle, LT_SOCKET_COMMAND, 0);
 }
@@ -76,12 +76,12 @@ SA_Socket connectChannel(LumatrekHandle *psHandle, uint32_t *pu32LastConnect)
             return nullptr;
         SA_Socket psSocket = connectOnce(psHandle);
         if (psSocket) {
-            LT_store(&psHandle->bCommandReconnect, 0);
+            SA_AtomicStore(&psHandle->bCommandReconnect, 0);
             SA_SetCancelCallbackSocket(psSocket, &CmdCancelCallback, psHandle);
             *pu32LastConnect = SA_GetTickMs();
             return psSocket;
         }
-        if (!LT_load(&psHandle->bCommandMode))
+        if (!SA_AtomicLoad(&psHandle->bCommandMode))
             LT_answerWaitingRequests(psHandle->psCommandQueue, LT_STATUS_DISCONNECTED);
         LT_pause(psHandle, psTiming->u32ReconnectPauseMs);
     }
@@ -140,7 +140,7 @@ int keepAlive(LT_Link *psLink, uint32_t *pu32Since)
 // result (LT_RUN_END ends the thread).
 int serve(LumatrekHandle *psHandle, LT_Link *psLink)
 {
-    LT_store(&psHandle->bChannelConnected, 1);
+    SA_AtomicStore(&psHandle->bChannelConnected, 1);
     uint32_t u32Since = SA_GetTickMs();
     int iUsable = 1;
     while (iUsable == 1 && LT_isRunning(psHandle)) {
@@ -160,7 +160,7 @@ int serve(LumatrekHandle *psHandle, LT_Link *psLink)
             psRequest->i32Status = LT_STATUS_DISCONNECTED;
         SA_ReplyWaitQueue(hItem);
     }
-    LT_store(&psHandle->bChannelConnected, 0);
+    SA_AtomicStore(&psHandle->bChannelConnected, 0);
     return iUsable;
 }
 
@@ -207,14 +207,14 @@ extern "C" {
 int32_t CmdCancelCallback(SA_Socket, void *pHandle)
 {
     LumatrekHandle *psHandle = static_cast<LumatrekHandle *>(pHandle);
-    return (!LT_isRunning(psHandle) || LT_load(&psHandle->bCommandReconnect)) ? -1 : 0;
+    return (!LT_isRunning(psHandle) || SA_AtomicLoad(&psHandle->bCommandReconnect)) ? -1 : 0;
 }
 
 void LT_requestReconnection(LumatrekHandle *psHandle)
 {
-    LT_store(&psHandle->bCommandReconnect, 1);
-    LT_store(&psHandle->bAddressChanged, 1);
-    LT_store(&psHandle->bTimeReconnect, 1);
+    SA_AtomicStore(&psHandle->bCommandReconnect, 1);
+    SA_AtomicStore(&psHandle->bAddressChanged, 1);
+    SA_AtomicStore(&psHandle->bTimeReconnect, 1);
 }
 
 void CmdThread(LumatrekHandle *psHandle)
@@ -269,7 +269,7 @@ void LumatrekSetCommandMode(LumatrekHandle *psHandle, uint32_t u32TimeoutMs)
     if (!psHandle)
         return;
     __atomic_store_n(&psHandle->u32CommandTimeoutMs, u32TimeoutMs, __ATOMIC_SEQ_CST);
-    LT_store(&psHandle->bCommandMode, 1);
+    SA_AtomicStore(&psHandle->bCommandMode, 1);
 }
 
 int32_t SubmitCommandRequest(LumatrekHandle *psHandle, LumatrekCommandRequest *psRequest)

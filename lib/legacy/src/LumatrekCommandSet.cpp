@@ -47,8 +47,8 @@ int32_t trippedGuard(LumatrekHandle *psHandle, uint32_t u32Guards, const Lumatre
 // A sensor that accepts a command is no longer busy, unless its status word says so.
 void acceptedCommand(LumatrekHandle *psHandle)
 {
-    if (LT_load(&psHandle->bBusyByReply)) {
-        LT_store(&psHandle->bBusyByReply, 0);
+    if (SA_AtomicLoad(&psHandle->bBusyByReply)) {
+        SA_AtomicStore(&psHandle->bBusyByReply, 0);
         SetConnectionState(psHandle, LT_CONDITION_BUSY, 0);
     }
 }

@@ -76,7 +76,7 @@ int runStatus(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest 
         psRequest->i32Status = LT_STATUS_INVALIDANSWER;
         return 0;
     }
-    const uint32_t au32Reply[2] = {sReply.u32Code, uint32_t(LT_load(&psHandle->bClockValid))};
+    const uint32_t au32Reply[2] = {sReply.u32Code, uint32_t(SA_AtomicLoad(&psHandle->bClockValid))};
     LT_replyBytes(psRequest, au32Reply, sizeof(au32Reply));
     psRequest->i32Status = LT_STATUS_ACK;
     return 1;

@@ -57,7 +57,7 @@ void LumatrekError(LumatrekHandle *psHandle, LumatrekErrorInfo *psError)
     // A stored critical error stays until destruction; reporting anything after it stops
     // the handle.
     if (psHandle->sLastError.i32Critical)
-        LT_store(&psHandle->i32Running, 0);
+        SA_AtomicStore(&psHandle->i32Running, 0);
     else
         psHandle->sLastError = *psError;
     LT_unlock(psHandle, LT_MUTEX_ERROR);

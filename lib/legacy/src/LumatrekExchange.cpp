@@ -128,7 +128,7 @@ int DecodeReplyCode(LumatrekHandle *psHandle, const LumatrekMessageHeader *psHea
             continue;
         *pi32Status = sReply.i32Status;
         if (sReply.i32Status == LT_STATUS_BUSY) {
-            LT_store(&psHandle->bBusyByReply, 1);
+            SA_AtomicStore(&psHandle->bBusyByReply, 1);
             SetConnectionState(psHandle, LT_CONDITION_BUSY, LUMATREK_STATE_BUSY);
         } else if (sReply.i32Status == LT_STATUS_TOOCOLD) {
             SetConnectionState(psHandle, LT_CONDITION_TOO_COLD, LUMATREK_STATE_TOO_COLD);

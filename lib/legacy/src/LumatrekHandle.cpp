@@ -152,7 +152,7 @@ int buildHandle(LumatrekHandle *psHandle, const char *pcszConnection, uint32_t u
         return failCreation(psError, LUMATREK_ERROR_NO_MEMORY, LT_TEXT_NO_MEMORY);
     psHandle->u32CommandTimeoutMs = SA_INFINITE;
     psHandle->bTimeSync = 1;
-    LT_store(&psHandle->i32Running, 1);
+    SA_AtomicStore(&psHandle->i32Running, 1);
     psHandle->rStateCallback = rState;
     psHandle->pStateUser = pStateUser;
     LT_resetConnectionState(psHandle);
@@ -178,7 +178,7 @@ extern "C" {
 
 int LT_isRunning(LumatrekHandle *psHandle)
 {
-    return LT_load(&psHandle->i32Running) != 0;
+    return SA_AtomicLoad(&psHandle->i32Running) != 0;
 }
 
 int LT_pause(LumatrekHandle *psHandle, uint32_t u32Ms)
@@ -321,7 +321,7 @@ void LumatrekDestroyInternal(LumatrekHandle *psHandle)
     LumatrekErrorInfo sError;
     LT_initError(&sError, LT_text(LT_TEXT_FN_DESTROY), 1);
     const LT_Timing *psTiming = LT_timing();
-    LT_store(&psHandle->i32Running, 0);
+    SA_AtomicStore(&psHandle->i32Running, 0);
     if (psHandle->bHasStream)
         LumatrekCancelStreamInternal(psHandle, &sError);
     LT_joinThread(psHandle, &psHandle->sCommandThread, psTiming->u32LongJoinMs, LT_TEXT_COMMAND_THREAD_LATE,

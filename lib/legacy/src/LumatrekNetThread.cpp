@@ -16,9 +16,9 @@ LT_Stream *streamOf(LumatrekHandle *psHandle)
 int32_t NetCancelCallback(SA_Socket, void *pHandle)
 {
     LumatrekHandle *psHandle = static_cast<LumatrekHandle *>(pHandle);
-    if (LT_isRunning(psHandle) && !LT_load(&psHandle->bAddressChanged))
+    if (LT_isRunning(psHandle) && !SA_AtomicLoad(&psHandle->bAddressChanged))
         return 0;
-    LT_store(&streamOf(psHandle)->bAborted, 1);
+    SA_AtomicStore(&streamOf(psHandle)->bAborted, 1);
     return kAborted;
 }
 
@@ -40,7 +40,7 @@ uint32_t streamTarget(LumatrekHandle *psHandle, char **ppszHost)
     if (u32Port == 0)
         u32Port = LT_DEFAULT_STREAM_PORT;
     psHandle->u32StreamPortInUse = u32Port;
-    if (!*ppszHost || LT_load(&psHandle->bAddressChanged)) {
+    if (!*ppszHost || SA_AtomicLoad(&psHandle->bAddressChanged)) {
         SA_Free(ppszHost);
         *ppszHost = SU_Strdup(psHandle->pszHost ? psHandle->pszHost : "");
     }
@@ -71,13 +71,13 @@ SA_Socket connectStream(LumatrekHandle *psHandle, char **ppszHost)
             LT_pause(psHandle, psTiming->u32ReconnectPauseMs);
             continue;
         }
-        LT_store(&streamOf(psHandle)->bAborted, 0);
+        SA_AtomicStore(&streamOf(psHandle)->bAborted, 0);
         SA_Socket psSocket = nullptr;
         const uint32_t u32Receive = LT_STREAM_RECEIVE_BUFFER;
         if (SA_ConnectSocketTCPTimeout(*ppszHost, uint16_t(u32Port), &psSocket, nullptr, &u32Receive,
                                        psTiming->u32ConnectTimeoutMs) == SA_OK &&
             psSocket) {
-            LT_store(&psHandle->bAddressChanged, 0);
+            SA_AtomicStore(&psHandle->bAddressChanged, 0);
             SA_SetCancelCallbackSocket(psSocket, &NetCancelCallback, psHandle);
             if (SA_SetLingerSocket(psSocket, 1, LT_STREAM_LINGER_S) != 0)
                 ReportError(psHandle, LT_text(LT_TEXT_THREAD_NET), 1, -102, LT_text(LT_TEXT_LINGER), 0);
@@ -148,11 +148,11 @@ void readLoop(LumatrekHandle *psHandle, SA_Socket psSocket)
 void endConnection(LumatrekHandle *psHandle, SA_Socket psSocket)
 {
     LT_Stream *psStream = streamOf(psHandle);
-    if (LT_load(&psStream->bAborted)) {
+    if (SA_AtomicLoad(&psStream->bAborted)) {
         SA_SetCancelCallbackSocket(psSocket, nullptr, nullptr);
         LT_Link sLink = {psSocket, nullptr, 0, 0};
         SendStreamSocketRequest(psHandle, &sLink, LT_STREAM_GOODBYE, 0, nullptr);
-        LT_store(&psStream->bAborted, 0);
+        SA_AtomicStore(&psStream->bAborted, 0);
     }
     psStream->psSocket = nullptr;
     psStream->u32HeaderFill = 0;

@@ -244,7 +244,7 @@ int runMpeg(LumatrekHandle *psHandle, LT_Link *psLink, LumatrekCommandRequest *p
 void noteFrameSkip(LumatrekHandle *psHandle, int32_t i32Stored, int32_t i32New)
 {
     if (i32Stored != i32New)
-        LT_store(&psHandle->bResetFrameCounters, 1);
+        SA_AtomicStore(&psHandle->bResetFrameCounters, 1);
 }
 
 // The list of possible contexts and the kept values are the sensor's, not the caller's.

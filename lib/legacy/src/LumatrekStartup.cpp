@@ -335,7 +335,7 @@ int checkSensorType(LumatrekHandle *psHandle, uint32_t u32Status)
             report(psHandle, -60, LT_TEXT_NO_OCR_BASE, 0);
         }
         return 1;
-    case LUMATREK_SENSOR_RECORDER: LT_store(&psHandle->bTimeSync, 0); return 1;
+    case LUMATREK_SENSOR_RECORDER: SA_AtomicStore(&psHandle->bTimeSync, 0); return 1;
     default:
         LT_log(psHandle, pcszFunction, "unsupported config\n");
         report(psHandle, -110, LT_TEXT_UNSUPPORTED_DEVICE, 1);

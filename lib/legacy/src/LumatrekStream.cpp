@@ -11,7 +11,7 @@ int failSetUp(LumatrekHandle *psHandle, LumatrekErrorInfo *psError, int32_t i32C
 {
     LT_setError(psError, i32Code, eText, 1);
     // The creator destroys the handle next: its threads may leave now.
-    LT_store(&psHandle->i32Running, 0);
+    SA_AtomicStore(&psHandle->i32Running, 0);
     LumatrekCancelStreamInternal(psHandle, psError);
     LumatrekError(psHandle, psError);
     return 0;
@@ -154,7 +154,7 @@ void LumatrekCancelStreamInternal(LumatrekHandle *psHandle, LumatrekErrorInfo *p
     LT_Stream *psStream = psHandle->psStream;
     if (psStream) {
         // From here on no callback starts: the owner may free what its callbacks use.
-        LT_store(&psStream->bClosing, 1);
+        SA_AtomicStore(&psStream->bClosing, 1);
         // A thread that does not end in time keeps its reference: the area is then freed with
         // the handle, after the last thread let go, never under a live thread.
         const LT_Timing *psTiming = LT_timing();
@@ -188,7 +188,7 @@ void LT_freeStream(LumatrekHandle *psHandle)
 
 LT_Slot LT_openSlot(LumatrekHandle *psHandle, const LT_Slot *psSlot)
 {
-    if (LT_load(&psHandle->psStream->bClosing))
+    if (SA_AtomicLoad(&psHandle->psStream->bClosing))
         return LT_Slot{};
     return *psSlot;
 }

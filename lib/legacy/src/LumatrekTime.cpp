@@ -74,7 +74,7 @@ void takeSample(LumatrekHandle *psHandle, SampleState *psState, const LT_TimeSam
     if (psState->bFirst) {
         psState->bFirst = 0;
         setReference(psHandle, sSample, sSample.u32RoundTrip);
-        LT_store(&psHandle->bClockValid, 1);
+        SA_AtomicStore(&psHandle->bClockValid, 1);
         SetConnectionState(psHandle, LT_SOCKET_TIME, LT_SOCKET_CONNECTED);
         return;
     }
@@ -102,7 +102,7 @@ void takeSample(LumatrekHandle *psHandle, SampleState *psState, const LT_TimeSam
 int copyAddress(LumatrekHandle *psHandle, char **ppszHost, uint32_t *pu32Port)
 {
     LT_lock(psHandle, LT_MUTEX_PORT);
-    if (!*ppszHost || LT_load(&psHandle->bAddressChanged)) {
+    if (!*ppszHost || SA_AtomicLoad(&psHandle->bAddressChanged)) {
         SA_Free(ppszHost);
         *ppszHost = SU_Strdup(psHandle->pszHost ? psHandle->pszHost : "");
         *pu32Port = psHandle->u32TimePort;
@@ -293,7 +293,7 @@ int ProcessTimeCommands(LumatrekHandle *psHandle, SA_Socket psSocket)
 int32_t TimeCancelCallback(SA_Socket, void *pHandle)
 {
     LumatrekHandle *psHandle = static_cast<LumatrekHandle *>(pHandle);
-    return (!LT_isRunning(psHandle) || LT_load(&psHandle->bTimeReconnect)) ? -1 : 0;
+    return (!LT_isRunning(psHandle) || SA_AtomicLoad(&psHandle->bTimeReconnect)) ? -1 : 0;
 }
 
 void TimeThread(LumatrekHandle *psHandle)
@@ -303,7 +303,7 @@ void TimeThread(LumatrekHandle *psHandle)
     char *pszHost = nullptr;
     uint32_t u32Port = 0;
     while (LT_isRunning(psHandle)) {
-        LT_store(&psHandle->bClockValid, 0);
+        SA_AtomicStore(&psHandle->bClockValid, 0);
         if (!copyAddress(psHandle, &pszHost, &u32Port)) {
             LT_setError(&sError, LUMATREK_ERROR_NO_MEMORY, LT_TEXT_NO_MEMORY, 1);
             break;
@@ -312,12 +312,12 @@ void TimeThread(LumatrekHandle *psHandle)
         SA_Socket psSocket = connectTime(psHandle, pszHost, u32Port);
         if (!psSocket)
             break;
-        LT_store(&psHandle->bTimeReconnect, 0);
+        SA_AtomicStore(&psHandle->bTimeReconnect, 0);
         SA_SetCancelCallbackSocket(psSocket, &TimeCancelCallback, psHandle);
         exchangeLoop(psHandle, psSocket);
         SA_CloseSocket(&psSocket);
     }
-    LT_store(&psHandle->bClockValid, 0);
+    SA_AtomicStore(&psHandle->bClockValid, 0);
     SetConnectionState(psHandle, LT_SOCKET_TIME, 0);
     if (sError.i32Code != 0)
         LumatrekError(psHandle, &sError);

@@ -1,5 +1,4 @@
-/* The library's time constants in one record, and the atomic access to the words that the
- * handle's threads share without a lock. */
+/* The library's time constants in one record. */
 #include "Lumatrek_Internal.h"
 
 namespace {
@@ -35,16 +34,6 @@ LT_Timing *LT_timing(void)
 void LT_resetTiming(void)
 {
     g_sTiming = kDefaults;
-}
-
-int32_t LT_load(const int32_t *pi32Value)
-{
-    return __atomic_load_n(pi32Value, __ATOMIC_SEQ_CST);
-}
-
-void LT_store(int32_t *pi32Value, int32_t i32Value)
-{
-    __atomic_store_n(pi32Value, i32Value, __ATOMIC_SEQ_CST);
 }
 
 } // extern "C"

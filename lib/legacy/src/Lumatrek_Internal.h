@@ -550,9 +550,6 @@ struct LumatrekHandle {
     SA_Mutex ahMutex[LT_MUTEX_COUNT];
 };
 
-/* Atomic access to the words the handle's threads share without a lock. */
-int32_t LT_load(const int32_t *pi32Value);
-void LT_store(int32_t *pi32Value, int32_t i32Value);
 /* 1 while the handle runs. */
 int LT_isRunning(LumatrekHandle *psHandle);
 /* Waits the time in pause steps; 1 when the handle still runs afterwards. */

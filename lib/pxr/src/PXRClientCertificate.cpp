@@ -49,17 +49,17 @@ void PXR_freeClientCertificate(PXR *psPxr)
 void PXRSetIgnoreSSLErrors(PXR *psPxr, uint32_t u32Mask)
 {
     if (psPxr)
-        PXR_storeU(&psPxr->u32IgnoreMask, u32Mask);
+        SA_AtomicStoreU(&psPxr->u32IgnoreMask, u32Mask);
 }
 
 uint32_t PXRGetIgnoreSSLErrors(PXR *psPxr)
 {
-    return psPxr ? PXR_loadU(&psPxr->u32IgnoreMask) : 0;
+    return psPxr ? SA_AtomicLoadU(&psPxr->u32IgnoreMask) : 0;
 }
 
 uint32_t PXRGetSSLErrors(PXR *psPxr)
 {
-    return psPxr ? PXR_loadU(&psPxr->u32SslErrors) : 0;
+    return psPxr ? SA_AtomicLoadU(&psPxr->u32SslErrors) : 0;
 }
 
 // The TLS mutex keeps a connection thread's handshake from using a certificate being replaced.

@@ -31,7 +31,7 @@ int connectSecured(PXR *psPxr, SA_Socket *ppsSocket, const char *pcszConnection)
                                                 PXR_timing()->u32ConnectTimeoutMs, u32Mask, &u32Errors,
                                                 psPxr->psClientCert, psPxr->psClientKey, kKeepAliveMs);
     SA_UnlockMutex(psPxr->hMutexTls);
-    PXR_storeU(&psPxr->u32SslErrors, u32Errors);
+    SA_AtomicStoreU(&psPxr->u32SslErrors, u32Errors);
     if (iResult == SA_OK)
         return 1;
     if (u32Errors == 0)

@@ -12,8 +12,8 @@ int overallState(PXR *psPxr)
     int bSynchronous = psPxr->bSynchronousEnabled;
     if (!bAsynchronous && !bSynchronous)
         return 0;
-    return (!bAsynchronous || PXR_load(&psPxr->bAsynchronousConnected)) &&
-           (!bSynchronous || PXR_load(&psPxr->bSynchronousConnected));
+    return (!bAsynchronous || SA_AtomicLoad(&psPxr->bAsynchronousConnected)) &&
+           (!bSynchronous || SA_AtomicLoad(&psPxr->bSynchronousConnected));
 }
 
 int startThread(PXR *psPxr, SA_Thread *ppsThread, PTHREADFUNCTION rRoutine, const char *pcszName)
@@ -46,7 +46,7 @@ void destroyEvent(SA_Event *phEvent)
 // Stops the threads and releases everything a bind made, whatever part of it was made.
 void releaseBinding(PXR *psPxr)
 {
-    PXR_store(&psPxr->i32Running, 0);
+    SA_AtomicStore(&psPxr->i32Running, 0);
     if (psPxr->hStopEvent)
         SA_SetEvent(psPxr->hStopEvent);
     if (psPxr->hEventSynchronousSend)
@@ -144,7 +144,7 @@ const char *startThreads(PXR *psPxr)
 
 void resetBindingFields(PXR *psPxr, int bSecured)
 {
-    PXR_store(&psPxr->i32Running, 1);
+    SA_AtomicStore(&psPxr->i32Running, 1);
     psPxr->u32RequestTimeoutMs = PXR_REQUEST_TIMEOUT_MS;
     psPxr->u16CommandPort = PXR_DEFAULT_COMMAND_PORT;
     psPxr->u16TimePort = PXR_DEFAULT_TIME_PORT;
@@ -153,9 +153,9 @@ void resetBindingFields(PXR *psPxr, int bSecured)
     psPxr->bSecured = bSecured;
     psPxr->u32SentId = psPxr->u32AnsweredId = psPxr->u32FailedId = 0;
     psPxr->bSynchronousLinkUp = 0;
-    PXR_store(&psPxr->bAsynchronousLinkUp, 0);
-    PXR_store(&psPxr->bAsynchronousConnected, 0);
-    PXR_store(&psPxr->bSynchronousConnected, 0);
+    SA_AtomicStore(&psPxr->bAsynchronousLinkUp, 0);
+    SA_AtomicStore(&psPxr->bAsynchronousConnected, 0);
+    SA_AtomicStore(&psPxr->bSynchronousConnected, 0);
 }
 
 const char *createBinding(PXR *psPxr, const char *pcszServer, uint16_t u16Port, const char *pcszOptions,
@@ -174,7 +174,7 @@ const char *createBinding(PXR *psPxr, const char *pcszServer, uint16_t u16Port, 
     if (!psPxr->pszServer)
         return "Unable to copy server address";
     psPxr->u16Port = u16Port;
-    PXR_store(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_UNKNOWN);
+    SA_AtomicStore(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_UNKNOWN);
     if (SA_CreateMutex(&psPxr->hMutexTestProtocol) != SA_OK)
         return "Unable to create Mutex test protocol";
     if (SA_CreateMutex(&psPxr->hMutexConnect) != SA_OK)
@@ -324,7 +324,7 @@ int PXRWaitForConnection(PXR *psPxr, uint32_t u32TimeoutMs)
 
 int PXR_protocol(PXR *psPxr)
 {
-    return PXR_load(&psPxr->i32DetectedProtocol);
+    return SA_AtomicLoad(&psPxr->i32DetectedProtocol);
 }
 
 const char *PXRGetDetectedProtocol(PXR *psPxr)
@@ -349,8 +349,8 @@ void PXR_setConnectionState(PXR *psPxr, int bAsynchronousConnected, int bSynchro
 {
     SA_LockMutex(psPxr->hMutexState);
     int bBefore = overallState(psPxr);
-    PXR_store(&psPxr->bAsynchronousConnected, bAsynchronousConnected ? 1 : 0);
-    PXR_store(&psPxr->bSynchronousConnected, bSynchronousConnected ? 1 : 0);
+    SA_AtomicStore(&psPxr->bAsynchronousConnected, bAsynchronousConnected ? 1 : 0);
+    SA_AtomicStore(&psPxr->bSynchronousConnected, bSynchronousConnected ? 1 : 0);
     int bAfter = overallState(psPxr);
     if (bAfter != bBefore) {
         if (!bAfter && psPxr->hConnectionEvent)
@@ -364,7 +364,7 @@ void PXR_setConnectionState(PXR *psPxr, int bAsynchronousConnected, int bSynchro
         if (psPxr->rStateCallback)
             psPxr->rStateCallback(psPxr, bAfter, psPxr->pStateUser);
         if (psPxr->rStateCallback2)
-            psPxr->rStateCallback2(psPxr, bAfter, PXR_loadU(&psPxr->u32SslErrors), psPxr->pStateUser2);
+            psPxr->rStateCallback2(psPxr, bAfter, SA_AtomicLoadU(&psPxr->u32SslErrors), psPxr->pStateUser2);
     }
     SA_UnlockMutex(psPxr->hMutexState);
 }
@@ -375,8 +375,8 @@ extern "C" void PXR_setConnectionFlag(PXR *psPxr, int bAsynchronous, int bConnec
 {
     SA_LockMutex(psPxr->hMutexState);
     if (bAsynchronous)
-        PXR_setConnectionState(psPxr, bConnected, PXR_load(&psPxr->bSynchronousConnected));
+        PXR_setConnectionState(psPxr, bConnected, SA_AtomicLoad(&psPxr->bSynchronousConnected));
     else
-        PXR_setConnectionState(psPxr, PXR_load(&psPxr->bAsynchronousConnected), bConnected);
+        PXR_setConnectionState(psPxr, SA_AtomicLoad(&psPxr->bAsynchronousConnected), bConnected);
     SA_UnlockMutex(psPxr->hMutexState);
 }

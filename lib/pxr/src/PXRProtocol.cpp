@@ -28,11 +28,11 @@ void PXR_detectProtocol(PXR *psPxr, const uint8_t *pu8FirstBytes, const char *pc
     int iProtocol = PXR_protocol(psPxr);
     if (iProtocol == PXR_PROTOCOL_UNKNOWN) {
         if (memcmp(pu8FirstBytes, "MIME", 4) == 0) {
-            PXR_store(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_FYB);
+            SA_AtomicStore(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_FYB);
         } else {
             PXR_trace(psPxr, PXR_MODULE_PXR, PXR_LEVEL_DETAIL, "%s: Protocol KGV needs to be used, switching to LTDLL",
                       pcszConnection);
-            PXR_store(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_KGV);
+            SA_AtomicStore(&psPxr->i32DetectedProtocol, PXR_PROTOCOL_KGV);
             const PXR_LegacyBridge *psBridge = PXR_legacyBridge();
             if (psBridge && psBridge->rCreate)
                 psBridge->rCreate(psPxr);

@@ -100,7 +100,7 @@ int storeSubscription(PXR *psPxr, PXRMsgElement *psRoot)
     int iResult = -1;
     if (psPxr->psSubscription) {
         PXRMsgElementMerge(PXRMsgChild(psPxr->psSubscription), psRoot, nullptr, 1);
-        iResult = PXR_load(&psPxr->bAsynchronousLinkUp);
+        iResult = SA_AtomicLoad(&psPxr->bAsynchronousLinkUp);
     }
     SA_UnlockMutex(psPxr->hMutexSubscription);
     return iResult;
@@ -124,7 +124,7 @@ PXRMsg *PXRSendRequest(PXR *psPxr, PXRMsg *psRequest, uint32_t u32TimeoutMs)
         PXR_setHandleError(psPxr, "Synchronous mode is not enabled");
         return nullptr;
     }
-    if (!PXR_load(&psPxr->bSynchronousConnected) || !psPxr->hMutexSynchronousSend) {
+    if (!SA_AtomicLoad(&psPxr->bSynchronousConnected) || !psPxr->hMutexSynchronousSend) {
         PXR_setHandleError(psPxr, kNotConnected);
         return nullptr;
     }
@@ -161,7 +161,7 @@ int PXRSendAsynchronousMessage(PXR *psPxr, PXRMsg *psMsg)
     if (bridgeOf(psPxr) && psBridge && psBridge->rSendAsynchronousMessage)
         return psBridge->rSendAsynchronousMessage(psPxr, psMsg);
     int bSubscription = PXRMsgStringEqual(PXRMsgElementName(psRoot), "setEnableStreams");
-    int iUp = bSubscription ? storeSubscription(psPxr, psRoot) : PXR_load(&psPxr->bAsynchronousLinkUp);
+    int iUp = bSubscription ? storeSubscription(psPxr, psRoot) : SA_AtomicLoad(&psPxr->bAsynchronousLinkUp);
     if (iUp < 0)
         return failAsynchronous(psPxr, kNotConnected);
     int iWritten = iUp ? PXR_writeAsynchronous(psPxr, psMsg) : -1;
@@ -179,7 +179,7 @@ int PXR_writeAsynchronous(PXR *psPxr, PXRMsg *psMsg)
 {
     SA_LockMutex(psPxr->hMutexAsynchronousSend);
     int iResult = -1;
-    if (PXR_load(&psPxr->bAsynchronousLinkUp) && psPxr->psAsynchronousSocket)
+    if (SA_AtomicLoad(&psPxr->bAsynchronousLinkUp) && psPxr->psAsynchronousSocket)
         iResult = PXR_writeMessage(psPxr, psPxr->psAsynchronousSocket, psMsg);
     SA_UnlockMutex(psPxr->hMutexAsynchronousSend);
     return iResult;
@@ -197,7 +197,7 @@ int PXR_sendStoredSubscription(PXR *psPxr, SA_Socket psSocket)
     SA_LockMutex(psPxr->hMutexSubscription);
     int bWritten = PXR_writeMessage(psPxr, psSocket, psPxr->psSubscription);
     if (bWritten)
-        PXR_store(&psPxr->bAsynchronousLinkUp, 1);
+        SA_AtomicStore(&psPxr->bAsynchronousLinkUp, 1);
     SA_UnlockMutex(psPxr->hMutexSubscription);
     return bWritten;
 }
@@ -205,7 +205,7 @@ int PXR_sendStoredSubscription(PXR *psPxr, SA_Socket psSocket)
 void PXR_closeAsynchronousLink(PXR *psPxr)
 {
     SA_LockMutex(psPxr->hMutexSubscription);
-    PXR_store(&psPxr->bAsynchronousLinkUp, 0);
+    SA_AtomicStore(&psPxr->bAsynchronousLinkUp, 0);
     SA_UnlockMutex(psPxr->hMutexSubscription);
     PXR_publishAsynchronousSocket(psPxr, nullptr);
 }
@@ -260,6 +260,13 @@ int PXR_exchangeRequest(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffe
     SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
     PXRMsgDestroy(psAnswer);
     return 1;
+}
+
+void PXR_keepPendingRequest(PXR *psPxr)
+{
+    SA_LockMutex(psPxr->hMutexSynchronousSend2);
+    psPxr->bSynchronousLinkUp = 0;
+    SA_UnlockMutex(psPxr->hMutexSynchronousSend2);
 }
 
 int PXR_setSynchronousLink(PXR *psPxr, int bUp, uint32_t u32BrokenId)

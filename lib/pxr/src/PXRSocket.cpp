@@ -22,7 +22,7 @@ extern "C" {
 
 int PXR_isRunning(PXR *psPxr)
 {
-    return psPxr && PXR_load(&psPxr->i32Running) != 0;
+    return psPxr && SA_AtomicLoad(&psPxr->i32Running) != 0;
 }
 
 int PXR_pause(PXR *psPxr, uint32_t u32Ms)

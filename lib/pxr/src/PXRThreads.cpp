@@ -7,11 +7,20 @@
 
 namespace {
 
+// A sensor that breaks every connection soon after its hello would otherwise be connected
+// to again at once, hundreds of times a second.
+struct BackOff {
+    int bOpened;
+    uint32_t u32OpenedAt;
+    uint32_t u32DelayMs; /* 0: the next attempt at once */
+};
+
 // What each thread owns for its whole life.
 struct ThreadParts {
     PXRStreamBuffer *psBuffer;
     XML_Parser hParser;
     PXRMsg *psKeepAlive;
+    BackOff sBackOff;
 };
 
 int createParts(ThreadParts *psParts)
@@ -33,6 +42,26 @@ void releaseParts(ThreadParts *psParts)
 uint32_t elapsedSince(uint32_t u32Tick)
 {
     return SA_ElapsedTime(u32Tick, SA_GetTickMs());
+}
+
+// After the end of a connection that was opened: a connection that stayed up is made again at
+// once; one that broke sooner waits, twice as long each time up to the limit.
+void backOff(PXR *psPxr, BackOff *psBackOff, const char *pcszModule)
+{
+    if (!psBackOff->bOpened || !PXR_isRunning(psPxr))
+        return;
+    psBackOff->bOpened = 0;
+    const PXR_Timing *psTiming = PXR_timing();
+    uint32_t u32UpMs = elapsedSince(psBackOff->u32OpenedAt);
+    if (u32UpMs >= psTiming->u32StableConnectionMs) {
+        psBackOff->u32DelayMs = 0;
+        return;
+    }
+    uint32_t u32Delay = psBackOff->u32DelayMs ? psBackOff->u32DelayMs * 2 : psTiming->u32BackOffFirstMs;
+    psBackOff->u32DelayMs = u32Delay < psTiming->u32BackOffMaxMs ? u32Delay : psTiming->u32BackOffMaxMs;
+    PXR_trace(psPxr, pcszModule, PXR_LEVEL_EVENT, "Connection lost after %u ms, next attempt in %u ms", u32UpMs,
+              psBackOff->u32DelayMs);
+    PXR_pause(psPxr, psBackOff->u32DelayMs);
 }
 
 void traceAlgorithms(PXR *psPxr, PXRMsg *psHello)
@@ -70,6 +99,8 @@ int openConnection(PXR *psPxr, SA_Socket *ppsSocket, ThreadParts *psParts, const
         return 0;
     }
     *ppsHello = psHello;
+    psParts->sBackOff.bOpened = 1;
+    psParts->sBackOff.u32OpenedAt = SA_GetTickMs();
     return 1;
 }
 
@@ -152,6 +183,20 @@ void receive(PXR *psPxr, SA_Socket psSocket, AsynchronousState *psState)
     }
 }
 
+// A restarting sensor closes the synchronous connection too, perhaps not seen yet: the handle
+// reports itself connected only after that connection has looked at its socket since.
+void awaitSynchronousLook(PXR *psPxr)
+{
+    if (!psPxr->bSynchronousEnabled || !SA_AtomicLoad(&psPxr->bSynchronousConnected))
+        return;
+    uint32_t u32Checks = SA_AtomicLoadU(&psPxr->u32LinkChecks);
+    uint32_t u32Start = SA_GetTickMs();
+    SA_SetEvent(psPxr->hEventSynchronousSend);
+    while (SA_AtomicLoad(&psPxr->bSynchronousConnected) && SA_AtomicLoadU(&psPxr->u32LinkChecks) == u32Checks &&
+           elapsedSince(u32Start) < PXR_timing()->u32ConnectTimeoutMs && PXR_pause(psPxr, 1)) {
+    }
+}
+
 void unableToWrite(PXR *psPxr)
 {
     PXR_trace(psPxr, PXR_MODULE_ASYNCHRONOUS, PXR_LEVEL_DETAIL, "Unable to write message : disconnect and try to reconnect");
@@ -173,6 +218,7 @@ void runAsynchronousConnection(PXR *psPxr, AsynchronousState *psState)
             if (!PXR_sendStoredSubscription(psPxr, psSocket)) {
                 unableToWrite(psPxr);
             } else {
+                awaitSynchronousLook(psPxr);
                 PXR_trace(psPxr, PXR_MODULE_ASYNCHRONOUS, PXR_LEVEL_EVENT, "Connected");
                 PXR_setConnectionFlag(psPxr, 1, 1);
                 psState->u32LastReceived = SA_GetTickMs();
@@ -189,6 +235,7 @@ void runAsynchronousConnection(PXR *psPxr, AsynchronousState *psState)
 struct SynchronousState {
     ThreadParts sParts;
     uint32_t u32LastExchange;
+    int bEndedIdle; /* by the idle watch, so nothing was sent on the dead socket */
 };
 
 int exchangeKeepAlive(PXR *psPxr, SA_Socket psSocket, SynchronousState *psState)
@@ -203,6 +250,21 @@ int exchangeKeepAlive(PXR *psPxr, SA_Socket psSocket, SynchronousState *psState)
     return bDone;
 }
 
+// Nothing comes unsolicited on this connection: while idle, a readable socket means the sensor
+// closed it or broke the dialogue. 0 when the connection must go.
+int idleSocketSound(PXR *psPxr, SA_Socket psSocket)
+{
+    if (SA_SelectSocket(psSocket, 0, 1, 0) == SA_TIMEOUT) {
+        __atomic_add_fetch(&psPxr->u32LinkChecks, 1, __ATOMIC_RELEASE);
+        return 1;
+    }
+    uint32_t u32Count = 0;
+    int bData = SA_GetReadableBytesSocket(psSocket, &u32Count) == SA_OK && u32Count > 0;
+    PXR_trace(psPxr, PXR_MODULE_SYNCHRONOUS, PXR_LEVEL_DETAIL,
+              bData ? "Unexpected data while idle, disconnecting" : "Connection closed by the sensor, disconnecting");
+    return 0;
+}
+
 // Serves requests until the connection fails; the id of a request whose exchange failed.
 uint32_t serveRequests(PXR *psPxr, SA_Socket psSocket, SynchronousState *psState)
 {
@@ -210,8 +272,14 @@ uint32_t serveRequests(PXR *psPxr, SA_Socket psSocket, SynchronousState *psState
         if (elapsedSince(psState->u32LastExchange) > PXR_timing()->u32KeepAliveMs &&
             !exchangeKeepAlive(psPxr, psSocket, psState))
             return 0;
-        if (SA_WaitEventTimeout(psPxr->hEventSynchronousSend, PXR_timing()->u32RequestPollMs) != SA_OK ||
-            !PXR_isRunning(psPxr))
+        int bPosted = SA_WaitEventTimeout(psPxr->hEventSynchronousSend, PXR_timing()->u32RequestPollMs) == SA_OK;
+        if (!PXR_isRunning(psPxr))
+            continue;
+        if (!idleSocketSound(psPxr, psSocket)) {
+            psState->bEndedIdle = 1;
+            return 0;
+        }
+        if (!bPosted)
             continue;
         uint32_t u32FailedId = 0;
         if (!PXR_exchangeRequest(psPxr, psSocket, psState->sParts.psBuffer, psState->sParts.hParser, &u32FailedId))
@@ -233,6 +301,8 @@ uint32_t runSynchronousConnection(PXR *psPxr, SA_Socket *ppsSocket, SynchronousS
         return 0;
     PXR_trace(psPxr, PXR_MODULE_SYNCHRONOUS, PXR_LEVEL_EVENT, "Connected");
     PXR_setSynchronousLink(psPxr, 1, 0);
+    // A request kept from the last connection goes at once.
+    SA_SetEvent(psPxr->hEventSynchronousSend);
     PXR_setConnectionFlag(psPxr, 0, 1);
     return serveRequests(psPxr, *ppsSocket, psState);
 }
@@ -255,6 +325,7 @@ void PXR_taskAsynchronous(void *pArgument)
                 break;
             PXR_trace(psPxr, PXR_MODULE_ASYNCHRONOUS, PXR_LEVEL_EVENT, "Disconnected");
             PXR_setConnectionFlag(psPxr, 1, 0);
+            backOff(psPxr, &sState.sParts.sBackOff, PXR_MODULE_ASYNCHRONOUS);
         }
     }
     releaseParts(&sState.sParts);
@@ -270,15 +341,21 @@ void PXR_taskSynchronous(void *pArgument)
         PXR_trace(psPxr, PXR_MODULE_SYNCHRONOUS, PXR_LEVEL_DETAIL, "taskSynchronous started");
         while (PXR_isRunning(psPxr)) {
             SA_Socket psSocket = nullptr;
+            sState.bEndedIdle = 0;
             uint32_t u32BrokenId = runSynchronousConnection(psPxr, &psSocket, &sState);
             SA_CloseSocket(&psSocket);
             if (PXR_protocol(psPxr) == PXR_PROTOCOL_KGV)
                 break;
             // A request never sent survives the reconnection, unless the handle stops.
-            int bFailed = PXR_setSynchronousLink(psPxr, 0, PXR_isRunning(psPxr) ? u32BrokenId : 0);
+            int bFailed = 0;
+            if (sState.bEndedIdle && PXR_isRunning(psPxr))
+                PXR_keepPendingRequest(psPxr);
+            else
+                bFailed = PXR_setSynchronousLink(psPxr, 0, PXR_isRunning(psPxr) ? u32BrokenId : 0);
             PXR_trace(psPxr, PXR_MODULE_SYNCHRONOUS, PXR_LEVEL_EVENT,
                       bFailed ? "Disconnected, the message could NOT be sent" : "Disconnected");
             PXR_setConnectionFlag(psPxr, 0, 0);
+            backOff(psPxr, &sState.sParts.sBackOff, PXR_MODULE_SYNCHRONOUS);
         }
     }
     // Nobody may wait for an answer once this thread is gone.

@@ -283,6 +283,9 @@ typedef struct PXR_Timing {
     uint32_t u32KeepAliveReplyTimeoutMs; /* reply to the synchronous keep-alive */
     uint32_t u32RequestPollMs;           /* synchronous thread's wait for a posted request */
     uint32_t u32StopPollMs;              /* longest socket wait between two looks at the stop flag */
+    uint32_t u32StableConnectionMs;      /* a connection up this long resets the back-off */
+    uint32_t u32BackOffFirstMs;          /* wait after a connection that broke sooner */
+    uint32_t u32BackOffMaxMs;            /* the doubling of that wait stops here */
 } PXR_Timing;
 
 /* The process-wide record, with the defaults until a test changes it. */
@@ -350,6 +353,7 @@ struct PXR {
     uint32_t u32SslErrors;  /* atomic */
     int32_t bSynchronousConnected;  /* atomic */
     int32_t bAsynchronousConnected; /* atomic */
+    uint32_t u32LinkChecks;         /* atomic; idle synchronous socket looks, counted */
     SA_Mutex hMutexState; /* orders the connection-state reports */
     PXRConnectionStateCallback rStateCallback;
     void *pStateUser;
@@ -371,10 +375,6 @@ struct PXR {
 };
 
 /* Atomic access to the flags that threads share without a lock. */
-int32_t PXR_load(const int32_t *pi32Value);
-void PXR_store(int32_t *pi32Value, int32_t i32Value);
-uint32_t PXR_loadU(const uint32_t *pu32Value);
-void PXR_storeU(uint32_t *pu32Value, uint32_t u32Value);
 
 /* 1 while the handle is bound and not being unbound. */
 int PXR_isRunning(PXR *psPxr);
@@ -433,6 +433,8 @@ int PXR_exchangeRequest(PXR *psPxr, SA_Socket psSocket, PXRStreamBuffer *psBuffe
  * unless a failed exchange (its id, 0 for none) broke the link and a newer request waits: that
  * one was never sent and goes out after the reconnection. 1 when a request was failed. */
 int PXR_setSynchronousLink(PXR *psPxr, int bUp, uint32_t u32BrokenId);
+/* The link went down with nothing sent: a posted request waits for the next connection. */
+void PXR_keepPendingRequest(PXR *psPxr);
 /* Asynchronous thread: publishes the connected socket for the application's writes (still
  * closed to them). */
 void PXR_publishAsynchronousSocket(PXR *psPxr, SA_Socket psSocket);

@@ -1,5 +1,4 @@
-/* The time constants of the connection dialogue in one record, and the atomic access to the
- * handle's flags that its threads share without a lock. */
+/* The time constants of the connection dialogue in one record. */
 #include "PXR_Internal.h"
 
 namespace {
@@ -18,6 +17,9 @@ const PXR_Timing kDefaults = {
     30000, /* keep-alive reply */
     200,   /* request poll */
     100,   /* stop poll */
+    2000,  /* stable connection */
+    500,   /* first back-off */
+    10000, /* longest back-off */
 };
 
 PXR_Timing g_sTiming = kDefaults;
@@ -34,26 +36,6 @@ PXR_Timing *PXR_timing(void)
 void PXR_resetTiming(void)
 {
     g_sTiming = kDefaults;
-}
-
-int32_t PXR_load(const int32_t *pi32Value)
-{
-    return __atomic_load_n(pi32Value, __ATOMIC_ACQUIRE);
-}
-
-void PXR_store(int32_t *pi32Value, int32_t i32Value)
-{
-    __atomic_store_n(pi32Value, i32Value, __ATOMIC_RELEASE);
-}
-
-uint32_t PXR_loadU(const uint32_t *pu32Value)
-{
-    return __atomic_load_n(pu32Value, __ATOMIC_ACQUIRE);
-}
-
-void PXR_storeU(uint32_t *pu32Value, uint32_t u32Value)
-{
-    __atomic_store_n(pu32Value, u32Value, __ATOMIC_RELEASE);
 }
 
 } // extern "C"

@@ -37,6 +37,25 @@ int32_t SA_DiffTime(uint32_t u32Start, uint32_t u32End);
 /* end - start modulo 2^32. */
 uint32_t SA_ElapsedTime(uint32_t u32Start, uint32_t u32End);
 
+/* Words that threads share without a lock. Sequentially consistent: a caller may store one
+ * flag and then load another while a second thread does the reverse. */
+static inline int32_t SA_AtomicLoad(const int32_t *pi32Value)
+{
+    return __atomic_load_n(pi32Value, __ATOMIC_SEQ_CST);
+}
+static inline void SA_AtomicStore(int32_t *pi32Value, int32_t i32Value)
+{
+    __atomic_store_n(pi32Value, i32Value, __ATOMIC_SEQ_CST);
+}
+static inline uint32_t SA_AtomicLoadU(const uint32_t *pu32Value)
+{
+    return __atomic_load_n(pu32Value, __ATOMIC_SEQ_CST);
+}
+static inline void SA_AtomicStoreU(uint32_t *pu32Value, uint32_t u32Value)
+{
+    __atomic_store_n(pu32Value, u32Value, __ATOMIC_SEQ_CST);
+}
+
 int SA_GetTimerPeriodRange(uint32_t *pu32Min, uint32_t *pu32Max);
 int SA_BeginTimerPeriod(uint32_t u32Period);
 int SA_EndTimerPeriod(uint32_t u32Period);

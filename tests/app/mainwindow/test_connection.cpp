@@ -396,12 +396,12 @@ TEST_F(ConnectionTest, LockedSensorIsRelockedAfterADropAndLegacyHandshakeSkipsRe
     ASSERT_TRUE(master().wasLocked());
 
     // The same lost lock on a legacy sensor: the handshake neither relocks nor asks the clock.
-    PXR_store(&master().handle()->i32DetectedProtocol, PXR_PROTOCOL_KGV);
+    SA_AtomicStore(&master().handle()->i32DetectedProtocol, PXR_PROTOCOL_KGV);
     const FybSensor::Mark since = sensor.mark();
     LogMark log;
     waits = 0;
     EXPECT_TRUE(window->initConnection());
-    PXR_store(&master().handle()->i32DetectedProtocol, PXR_PROTOCOL_FYB);
+    SA_AtomicStore(&master().handle()->i32DetectedProtocol, PXR_PROTOCOL_FYB);
     EXPECT_EQ(waits, 0) << "already connected: no wait dialog";
     EXPECT_EQ(log.linesWith("Connected, protocol is KGV").size(), 1);
     EXPECT_TRUE(log.linesWith("relock sensor").isEmpty());

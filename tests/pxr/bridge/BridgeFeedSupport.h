@@ -102,7 +102,7 @@ protected:
         stream(true);
         feed(kgvsim::streamConfiguration(setup));
     }
-    bool connected() { return PXR_load(&pxr->bSynchronousConnected) && PXR_load(&pxr->bAsynchronousConnected); }
+    bool connected() { return SA_AtomicLoad(&pxr->bSynchronousConnected) && SA_AtomicLoad(&pxr->bAsynchronousConnected); }
     void subscribe(const char *pcszInfo, const char *pcszConfig)
     {
         PXRMsg *psMsg = PXRMsgCreate();

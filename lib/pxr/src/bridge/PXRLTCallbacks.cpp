@@ -38,7 +38,7 @@ void mergeInto(PXR *psPxr, SA_Mutex hMutex, PXRMsg *psCache, PXRMsg *psBuilt, co
     PXRMsgElement *psRoot = PXRMsgChild(psCache);
     const int bChanged = psRoot && PXRMsgElementMerge(psRoot, PXRMsgChild(psBuilt), &psDelta, 1);
     SA_UnlockMutex(hMutex);
-    if (bChanged && psDelta && PXRLT_load(pbEnabled) && PXRMsgSetChild(psBuilt, psDelta)) {
+    if (bChanged && psDelta && SA_AtomicLoad(pbEnabled) && PXRMsgSetChild(psBuilt, psDelta)) {
         PXRLT_push(psPxr, psBuilt);
         return;
     }
@@ -192,7 +192,7 @@ void PXRLT_lockConnectionStateCallback(LumatrekHandle *, LumatrekConnectionState
     if (!psBridge || !psState)
         return;
     traceState(psPxr, "Lock connection state", psState);
-    if (!PXRLT_load(&psBridge->bLockGranted))
+    if (!SA_AtomicLoad(&psBridge->bLockGranted))
         return;
     if (psState->u32Global != LUMATREK_STATE_READY) {
         PXR_setConnectionState(psPxr, 0, 0);
@@ -201,9 +201,9 @@ void PXRLT_lockConnectionStateCallback(LumatrekHandle *, LumatrekConnectionState
     LumatrekConnectionState sLight;
     memset(&sLight, 0, sizeof(sLight));
     LumatrekGetState(psBridge->psLightHandle, &sLight);
-    if (PXRLT_load(&psBridge->bConfigChangesEnabled))
+    if (SA_AtomicLoad(&psBridge->bConfigChangesEnabled))
         PXRLT_pushCopy(psPxr, psBridge->hConfigMutex, psBridge->psCachedConfig);
-    if (PXRLT_load(&psBridge->bInfoChangesEnabled))
+    if (SA_AtomicLoad(&psBridge->bInfoChangesEnabled))
         PXRLT_pushCopy(psPxr, psBridge->hInfosMutex, psBridge->psCachedInfos);
     const int bReady = sLight.u32Global == LUMATREK_STATE_READY;
     PXR_setConnectionState(psPxr, bReady, bReady);

@@ -56,7 +56,7 @@ int handleLock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
         LumatrekDestroy(&psBridge->psCommandHandle);
         return PXRLT_setAnswer(psAnswer, 0, "Unable to connect to command port : already locked?");
     }
-    PXRLT_store(&psBridge->bLockGranted, 1);
+    SA_AtomicStore(&psBridge->bLockGranted, 1);
     return PXRLT_setAnswer(psAnswer, 1, nullptr);
 }
 
@@ -64,7 +64,7 @@ int handleUnlock(PXR *psPxr, PXRMsg *, PXRMsg *psAnswer)
 {
     PXRLT *psBridge = psPxr->psBridge;
     if (psBridge->psCommandHandle) {
-        PXRLT_store(&psBridge->bLockGranted, 0);
+        SA_AtomicStore(&psBridge->bLockGranted, 0);
         PXRLT_closeCommandConnection(psPxr);
     }
     return PXRLT_setAnswer(psAnswer, 1, nullptr);

@@ -150,7 +150,7 @@ void recognition(PXR *psPxr, LumatrekRecognition *psRecord, int bDangerousGoods)
     }
     if (!bDangerousGoods) {
         __atomic_store_n(&psBridge->u32LastRecognitionTime, psRecord->u32Time, __ATOMIC_RELEASE);
-        PXRLT_store(&psBridge->bRecognitionPushed, 1);
+        SA_AtomicStore(&psBridge->bRecognitionPushed, 1);
     }
     PXRMsg *psMsg = PXRMsgCreate();
     if (!psMsg) {
@@ -201,7 +201,7 @@ void PXRLT_speedCallback(LumatrekHandle *, LumatrekSpeed *psSpeed, void *pUser)
     if (!psBridge || !psSpeed)
         return;
     // Before any recognition the speed is dated from its own first sample, not from tick 0.
-    const uint32_t u32Time = PXRLT_load(&psBridge->bRecognitionPushed)
+    const uint32_t u32Time = SA_AtomicLoad(&psBridge->bRecognitionPushed)
                                  ? __atomic_load_n(&psBridge->u32LastRecognitionTime, __ATOMIC_ACQUIRE)
                                  : psSpeed->u32FirstSampleTime;
     PXRMsgElement *psRoot = nullptr;

@@ -52,16 +52,6 @@ struct PXRLT {
     int32_t bRebuildOwed;
 };
 
-/* Atomic access to the bridge's flags that requests and callbacks share. */
-static inline int32_t PXRLT_load(const int32_t *pi32Flag)
-{
-    return __atomic_load_n(pi32Flag, __ATOMIC_ACQUIRE);
-}
-static inline void PXRLT_store(int32_t *pi32Flag, int32_t i32Value)
-{
-    __atomic_store_n(pi32Flag, i32Value, __ATOMIC_RELEASE);
-}
-
 /* The facts of the light connection's handle that the sensor tests read, copied under the
  * configuration mutex so that a test never sees a block half replaced. */
 typedef struct PXRLT_SensorFacts {
