@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -81,6 +82,21 @@ void narrowGroupTitle(QWidget &top)
     box->setGeometry(0, 0, 60, 60);
 }
 
+// A line of a list wider than the list, which has no horizontal scroll bar to reach its end.
+void linkPastTheListsSide(QWidget &top)
+{
+    auto *area = new QScrollArea(&top);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->setGeometry(0, 0, 200, 100);
+    auto *line = new QWidget;
+    line->setObjectName("line");
+    line->setFixedSize(400, 40);
+    auto *link = new QLabel(QStringLiteral("View"), line);
+    link->setObjectName("linkView");
+    link->move(300, 10);
+    area->setWidget(line);
+}
+
 void fittingForm(QWidget &top)
 {
     auto *layout = new QFormLayout(&top);
@@ -129,6 +145,8 @@ const LayoutCase kCases[] = {
     {"SliderOnTheFrame", sliderOnTheFrame, "top/groupFocus/sliderFocus", "outside its parent"},
     {"NarrowHeader", narrowHeader, "top/tree/QHeaderView", "header text cut"},
     {"NarrowGroupTitle", narrowGroupTitle, "top/groupLight", "text cut"},
+    {"LinkPastTheListsSide", linkPastTheListsSide, "top/QScrollArea/qt_scrollarea_viewport/line/linkView",
+     "text cut"},
     {"FittingForm", fittingForm, nullptr, nullptr},
 };
 
