@@ -112,7 +112,7 @@ QString ZyStylesheet::plainTextEdit()
 QString ZyStylesheet::pushButton()
 {
     return sheet("QPushButton { border-image: " ZY_PICTURE("button.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
-           " min-width: 80px; min-height: 22px; color: white; padding: 0px 6px; " ZY_FONT " }"
+           " min-height: 22px; color: white; padding: 0px 6px; " ZY_FONT " }"
            "QPushButton:pressed { border-image: " ZY_PICTURE("button-pressed.png") " 2 2 2 2 stretch stretch;"
            " border-width: 2px; }"
            "QPushButton:disabled { border-image: " ZY_PICTURE("button-grey.png") " 1 1 1 1 stretch stretch;"
