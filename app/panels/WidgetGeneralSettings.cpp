@@ -66,6 +66,8 @@ void WidgetGeneralSettings::setupHeader(const QString &treeName)
     header()->setDefaultSectionSize(190);
     init(tr("%nProperty|%nValue"), treeName);
     header()->setStretchLastSection(true);
+    // Rows holding a slider are taller than the others.
+    setUniformRowHeights(false);
 }
 
 QString WidgetGeneralSettings::sectionKey(const QString &caption)

@@ -180,7 +180,21 @@ private:
     // Children that a layout placed must lie inside the parent (a group box: inside its frame).
     void checkInside(const QWidget &parent, const QList<const QWidget *> &children)
     {
-        const QRect area = qobject_cast<const QGroupBox *>(&parent) != nullptr ? parent.contentsRect() : parent.rect();
+        QRect area = parent.rect();
+        if (auto *box = qobject_cast<const QGroupBox *>(&parent)) {
+            // Below the title, inside the frame.
+            QStyleOptionGroupBox option;
+            GroupBoxOption::fill(*box, &option);
+            const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                             box->isCheckable() ? QStyle::SC_GroupBoxCheckBox
+                                                                                : QStyle::SC_GroupBoxLabel,
+                                                             box);
+            area = box->contentsRect();
+            if (!box->title().isEmpty())
+                area.setTop(qMax(area.top(), title.united(box->style()->subControlRect(
+                                                 QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box))
+                                                 .bottom() + 1));
+        }
         for (const QWidget *child : children)
             if (!area.contains(child->geometry()))
                 add(*child, QString(), QStringLiteral("outside its parent"), child->geometry().bottom(), area.bottom());
