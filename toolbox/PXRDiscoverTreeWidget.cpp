@@ -16,7 +16,8 @@ namespace {
 const int kMessageRole = Qt::UserRole + 1;
 const int kRefreshMs = 2000;
 const int kColumnCount = 16;
-const int kIconColumnWidth = 22;
+// A sensor's text wider than this elides; the cell's tooltip holds it whole.
+const int kWidestColumn = 250;
 
 enum Column {
     ColLock, ColWarning, ColAddress, ColPort, ColPortSSL, ColMac, ColVersion, ColEquipment, ColAlgorithms,
@@ -113,8 +114,6 @@ void PXRDiscoverTreeWidget::init(PXRDiscover *psDiscover)
            tr("Name"), tr("Card class"), tr("Slave ANPR MAC address"), tr("Slave Context MAC address"),
            tr("Locking client IP")},
           0);
-    setColumnWidth(ColLock, kIconColumnWidth);
-    setColumnWidth(ColWarning, kIconColumnWidth);
     refresh();
     m_timerDiscover.setInterval(kRefreshMs);
     m_timerDiscover.setSingleShot(false);
@@ -181,6 +180,7 @@ void PXRDiscoverTreeWidget::refresh()
         fillItem(row, psMsg);
         PXRMsgDestroy(psPrevious);
     }
+    bool added = false;
     for (PXRMsg *psMsg : discovered) {
         if (!acceptSensor(psMsg)) {
             PXRMsgDestroy(psMsg);
@@ -189,7 +189,11 @@ void PXRDiscoverTreeWidget::refresh()
         auto *row = new PXRDiscoverTreeWidgetItem;
         fillItem(row, psMsg);
         addTopLevelItem(row);
+        added = true;
     }
+    // Columns follow what is listed, but a column the operator narrowed stays so between arrivals.
+    if (added)
+        fitColumns(kWidestColumn);
 }
 
 void PXRDiscoverTreeWidget::fillItem(QTreeWidgetItem *item, PXRMsg *psMsg)

@@ -67,7 +67,7 @@ QString ZyStylesheet::dialog()
 
 QString ZyStylesheet::groupBox()
 {
-    return sheet("QGroupBox { " ZY_FONT " margin-top: 4px; }"
+    return sheet("QGroupBox { " ZY_FONT " margin-top: 4px; padding-top: 12px; }"
            "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0px 4px; }"
            "QGroupBox:disabled { color: #898989; }" ZY_CHECK_INDICATORS("QGroupBox"));
 }
@@ -112,11 +112,11 @@ QString ZyStylesheet::plainTextEdit()
 QString ZyStylesheet::pushButton()
 {
     return sheet("QPushButton { border-image: " ZY_PICTURE("button.png") " 1 1 1 1 stretch stretch; border-width: 1px;"
-           " min-width: 80px; min-height: 22px; color: white; padding: 0px 6px; " ZY_FONT " }"
+           " min-height: 22px; color: white; padding: 0px 6px; " ZY_FONT " }"
            "QPushButton:pressed { border-image: " ZY_PICTURE("button-pressed.png") " 2 2 2 2 stretch stretch;"
            " border-width: 2px; }"
            "QPushButton:disabled { border-image: " ZY_PICTURE("button-grey.png") " 1 1 1 1 stretch stretch;"
-           " font-weight: bold; color: #a0a0a0; }");
+           " color: #a0a0a0; }");
 }
 
 QString ZyStylesheet::scrollAreaContents()

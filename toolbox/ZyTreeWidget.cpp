@@ -71,6 +71,7 @@ void ZyTreeWidget::init2(const QStringList &titles, int firstHideableColumn)
         m_viewName = derivedViewName();
     QList<bool> notHideable;
     applyTitles(titles, notHideable);
+    fitTitles();
     restoreHeaderState();
     buildColumnActions(firstHideableColumn, notHideable);
     setUniformRowHeights(true);
@@ -102,6 +103,18 @@ void ZyTreeWidget::applyTitles(const QStringList &titles, QList<bool> &notHideab
         setColumnHidden(column, hidden);
     }
     setHeaderLabels(texts);
+}
+
+void ZyTreeWidget::fitTitles()
+{
+    for (int column = 0; column < columnCount(); ++column)
+        setColumnWidth(column, qMax(columnWidth(column), header()->sectionSizeHint(column)));
+}
+
+void ZyTreeWidget::fitColumns(int widest)
+{
+    for (int column = 0; column < columnCount(); ++column)
+        setColumnWidth(column, qMax(header()->sectionSizeHint(column), qMin(sizeHintForColumn(column), widest)));
 }
 
 void ZyTreeWidget::restoreHeaderState()

@@ -19,6 +19,9 @@ public:
     virtual void init2(const QStringList &titles, int firstHideableColumn);
     virtual bool exportAsCSV(const QString &path);
 
+    // Widens every column to its title and to its cells, a cell to no more than widest
+    // (longer cells elide; their tooltip holds the whole text).
+    void fitColumns(int widest);
     void setItemsEnabled(bool enabled);
     QString viewName() const;
     QAction *columnAction(int column) const;
@@ -31,6 +34,7 @@ private:
     QString derivedViewName() const;
     void applyTitles(const QStringList &titles, QList<bool> &notHideable);
     void restoreHeaderState();
+    void fitTitles();
     void buildColumnActions(int firstHideableColumn, const QList<bool> &notHideable);
     void addColumnAction(int column);
     QByteArray csvRow(const QTreeWidgetItem *item) const;

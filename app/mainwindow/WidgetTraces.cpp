@@ -19,6 +19,8 @@ WidgetTraces::WidgetTraces(QWidget *parent) : QWidget(parent), ui(new Ui::Widget
     ui->setupUi(this);
     auto *clearLink = new QLabel(QStringLiteral("<a href='clear'>") + tr("Clear") + QStringLiteral("</a>"), this);
     ui->tabWidget->setCornerWidget(clearLink, Qt::TopRightCorner);
+    // The tab bar's usual offset would push the last tab under the link.
+    ui->tabWidget->setStyleSheet(QStringLiteral("QTabWidget::tab-bar { left: 0px; }"));
     connect(clearLink, &QLabel::linkActivated, this, &WidgetTraces::clear);
 
     ZyLogs::setTextBrowser(ui->plainTextEdit);

@@ -9,7 +9,10 @@
 namespace {
 
 constexpr int kGraphHeight = 300;
-constexpr int kGraphSpan = 290;
+// The scale labels have the band above the curves to themselves.
+constexpr int kLabelBand = 22;
+constexpr int kGraphSpan = kGraphHeight - kLabelBand - 2;
+constexpr int kGraphTop = kGraphHeight - kGraphSpan;
 constexpr int kStep = 4;
 constexpr double kLeastScale = 200;
 
@@ -119,14 +122,14 @@ QPixmap ModelStatistics::pixmap() const
         intervals.append(m_dates[i] - m_dates[i - 1]);
     const qint64 intervalScale = std::max<qint64>(qint64(kLeastScale), intervals.isEmpty() ? 0 : *std::max_element(intervals.begin(), intervals.end()));
     painter.setPen(QColor(0, 180, 0));
-    painter.drawLine(0, 10, 5, 10);
-    painter.drawText(QRect(6, 0, 100, 20), Qt::AlignLeft | Qt::AlignVCenter, tr("%1 ms").arg(intervalScale));
+    painter.drawLine(0, kGraphTop, 5, kGraphTop);
+    painter.drawText(QRect(6, 0, 100, kLabelBand), Qt::AlignLeft | Qt::AlignBottom, tr("%1 ms").arg(intervalScale));
     drawCurve(painter, intervals, double(intervalScale));
 
     const quint32 sizeScale = std::max<quint32>(quint32(kLeastScale), *std::max_element(m_sizes.begin(), m_sizes.end()));
     painter.setPen(QColor(180, 0, 0));
-    painter.drawLine(w - 5, 10, w - 1, 10);
-    painter.drawText(QRect(w - 100, 0, 95, 20), Qt::AlignRight | Qt::AlignVCenter, tr("%1 bytes").arg(sizeScale));
+    painter.drawLine(w - 5, kGraphTop, w - 1, kGraphTop);
+    painter.drawText(QRect(w - 100, 0, 95, kLabelBand), Qt::AlignRight | Qt::AlignBottom, tr("%1 bytes").arg(sizeScale));
     drawCurve(painter, m_sizes, double(sizeScale));
     return graph;
 }

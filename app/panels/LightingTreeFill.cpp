@@ -92,6 +92,7 @@ void LightingTreeFill::powerRow(QTreeWidgetItem *section, PXRMsgElement *led, co
         slider = new WidgetSlider(&m_tree, item);
         m_tree.setItemWidget(item, 1, slider);
     }
+    item->setData(1, Qt::SizeHintRole, QSize(-1, slider->sizeHint().height()));
     QObject::disconnect(slider, &WidgetSlider::valueChanged, &m_tree,
                         &WidgetGeneralSettings::on_sliderLighting_valueChanged);
     slider->setRange(minimum, maximum);

@@ -173,8 +173,11 @@ void WidgetCameraSettings::fillCameras()
             continue;
         const QString label = m_model->cameraLabel(id);
         labels << label;
-        if (ui->cboCamera->findText(label, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+        if (ui->cboCamera->findText(label, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
             ui->cboCamera->addItem(label, id);
+            // The choice keeps its width; a long model is read whole in the tooltip.
+            ui->cboCamera->setItemData(ui->cboCamera->count() - 1, label, Qt::ToolTipRole);
+        }
     }
     setVisible(!labels.isEmpty());
     for (int i = ui->cboCamera->count() - 1; i >= 0; --i) {
@@ -187,6 +190,7 @@ void WidgetCameraSettings::fillCameras()
 
 void WidgetCameraSettings::on_cboCamera_currentIndexChanged(int)
 {
+    ui->cboCamera->setToolTip(ui->cboCamera->currentText());
     hideControls(false);
     const QString id = currentCameraId();
     PXRMsgElement *camera = cameraInfo(id);

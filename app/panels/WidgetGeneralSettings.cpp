@@ -15,6 +15,8 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
+#include <QTreeWidgetItemIterator>
 #include <QScrollBar>
 #include <QUrl>
 
@@ -64,6 +66,8 @@ void WidgetGeneralSettings::setupHeader(const QString &treeName)
     header()->setDefaultSectionSize(190);
     init(tr("%nProperty|%nValue"), treeName);
     header()->setStretchLastSection(true);
+    // Rows holding a slider are taller than the others.
+    setUniformRowHeights(false);
 }
 
 QString WidgetGeneralSettings::sectionKey(const QString &caption)
@@ -222,6 +226,7 @@ void WidgetGeneralSettings::fillConfig()
     ConfigTreeFill(*this).fill(config, PXRMsgChild(model->infos()), clockOffset);
     removeUntouched(invisibleRootItem());
     m_touched = nullptr;
+    fitCaptions();
     verticalScrollBar()->setValue(vertical);
     horizontalScrollBar()->setValue(horizontal);
 }
@@ -234,6 +239,24 @@ void WidgetGeneralSettings::fillInfos()
         return;
     statisticsSection = InfoTreeFill(*this).fill(infos);
     updateStatistics();
+    fitCaptions();
+}
+
+void WidgetGeneralSettings::fitCaptions()
+{
+    // Captions widen their column up to a point; a longer one elides, whole in its tooltip. The
+    // view's own measure sees only the rows laid out so far, so every row is measured here.
+    const int kWidestCaption = 240;
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem *up = (*it)->parent(); up != nullptr; up = up->parent())
+            ++depth;
+        const int width = QFontMetrics((*it)->font(0)).horizontalAdvance((*it)->text(0)) + depth * indentation();
+        widest = qMax(widest, width + margins);
+    }
+    setColumnWidth(0, qMax(columnWidth(0), qMin(widest, kWidestCaption)));
 }
 
 void WidgetGeneralSettings::updateStatistics()

@@ -70,6 +70,7 @@ private:
     void markTouched(QTreeWidgetItem *item);
     // Deletes the rows under the item that the running fill did not add or update.
     void removeUntouched(QTreeWidgetItem *item);
+    void fitCaptions();
     void addLink(QTreeWidgetItem *section, const QString &tag, const QString &linkText);
 
     AppSettings settings;

@@ -52,6 +52,8 @@ void WidgetSlider::setValues(const QStringList &values)
     ui->slider->setRange(0, int(values.size()) - 1);
     ui->comboBox->clear();
     ui->comboBox->addItems(values);
+    for (int i = 0; i < ui->comboBox->count(); ++i)
+        ui->comboBox->setItemData(i, values.at(i), Qt::ToolTipRole);
     ui->comboBox->show();
     ui->spinBox->hide();
 }

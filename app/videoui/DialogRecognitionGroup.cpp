@@ -43,6 +43,9 @@ QString dateText(PXRMsg *message)
     const QDateTime date = MsgManager::getDate(message);
     return date.isValid() ? date.toString(QStringLiteral("yyyyMMdd_hhmmss")) : QString();
 }
+// A sensor's text wider than this elides; the row's tooltip holds it whole.
+const int kWidestColumn = 250;
+
 } // namespace
 
 DialogRecognitionGroup::DialogRecognitionGroup(QWidget *parent)
@@ -142,6 +145,7 @@ void DialogRecognitionGroup::fill(const RecognitionGroup &shown)
     ui->labelSpeed->setVisible(shown.hasSpeed());
     if (shown.hasSpeed())
         fillSpeed(shown.speed());
+    ui->treeReco->fitColumns(kWidestColumn);
     ui->treeReco->setCurrentItem(first);
     if (first == nullptr)
         on_treeReco_currentItemChanged(nullptr);

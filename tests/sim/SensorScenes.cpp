@@ -86,4 +86,13 @@ Element configuration(const std::optional<SlaveSetup>& slave, const std::optiona
   return config;
 }
 
+Element infosWithTexts(const std::string& text) {
+  Element cameras("cameras");
+  for (const char* id : {"0", "1"})
+    cameras.add(Element("camera").set("id", id).set("cameraModel", text));
+  return Element("infos")
+      .add(Element("sensor").set("serial", text).set("productVersion", text))
+      .add(std::move(cameras));
+}
+
 }  // namespace fybsim

@@ -70,4 +70,8 @@ struct ZoneSetup {
 // slaves section with its slaveAnpr.
 Element configuration(const std::optional<SlaveSetup>& slave, const std::optional<ZoneSetup>& zone);
 
+// Sensor information with two cameras whose every text (serial, version, the cameras' models) is
+// the one given: a long one shows how the window copes with what a sensor may send.
+Element infosWithTexts(const std::string& text);
+
 }  // namespace fybsim

@@ -13,6 +13,7 @@
 #include "WidgetSettings.h"
 
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTreeWidgetItemIterator>
 
 #include <memory>
@@ -87,6 +88,13 @@ TEST_F(LegacyConnectionTest, LegacySensorConnectsFillsBothTreesAndKeepsItsLockAc
     ASSERT_TRUE(waitLong([&] { return settingsTexts().contains("Network"); }))
         << settingsTexts().join('|').toStdString();
     keepPicture(*window, "OBK-connected-legacy");
+    // Every tab of the sensor dock, the legacy camera panel among them.
+    auto *tabs = window->findChild<QTabWidget *>("tabWidget");
+    for (int tab = 1; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        keepPicture(*window, QStringLiteral("OBK-connected-legacy-tab%1").arg(tab));
+    }
+    tabs->setCurrentIndex(0);
 
     // Locked through the window, the sensor keeps its lock across a dropped stream: the handshake
     // runs again, without a relock.

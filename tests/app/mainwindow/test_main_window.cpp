@@ -110,7 +110,7 @@ TEST_F(OBKTest, ConnectPageListsAnnouncedSensorsAndAClickFillsIt)
     legacy.timePort = 10005;
     QTreeWidgetItem *row = announceUntilListed(list, [&] { second.send(Announcer::legacySensor(legacy)); }, "127.0.0.3");
     ASSERT_NE(row, nullptr);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, (list->visualItemRect(row) & list->viewport()->rect()).center());
     EXPECT_EQ(child<QLineEdit>("txtSensorAddress")->text(), "127.0.0.3");
     EXPECT_EQ(child<QSpinBox>("spinPort")->value(), 10001);
     EXPECT_EQ(child<QLineEdit>("txtOptions")->text(), "commandPort=11012;timePort=10005");

@@ -122,7 +122,7 @@ TEST_F(WidgetConnectTest, ClickOnAnAnnouncedSensorFillsAddressPortsAndOptions)
         page->setLastSensor("stale", 1, 2, "stale=1");
         setSecured(false);
         list->scrollToItem(row);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, (list->visualItemRect(row) & list->viewport()->rect()).center());
         EXPECT_EQ(address(), c.from);
         EXPECT_EQ(options(), c.options);
         EXPECT_EQ(port(), c.plainPort);

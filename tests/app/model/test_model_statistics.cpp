@@ -127,11 +127,15 @@ TEST(ModelStatistics, GraphDrawsIntervalsInGreenAndSizesInRedFourPixelsPerDate)
     }
     EXPECT_GT(green, 400);
     EXPECT_GT(red, 400);
-    // The largest size reaches 10 px under the top: 300 - 5000 / 5000 * 290.
+    // The largest size reaches 24 px under the top (300 - 5000 / 5000 * 276), just under the band
+    // of the scale labels, which no curve enters.
     bool redAtTop = false;
     for (int x = 10; x < 390; ++x)
-        redAtTop |= graph.pixelColor(x, 10) == QColor(180, 0, 0);
+        redAtTop |= graph.pixelColor(x, 24) == QColor(180, 0, 0);
     EXPECT_TRUE(redAtTop);
+    for (int y = 0; y < 23; ++y)
+        for (int x = 110; x < 290; ++x)
+            ASSERT_EQ(graph.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
 }
 
 TEST_F(ModelTest, DelaysAreTakenOnlyWithAValidClockOffset)
