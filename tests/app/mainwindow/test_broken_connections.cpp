@@ -25,7 +25,7 @@ using fybsim::FybSensor;
 using fybsim::Reply;
 
 constexpr int kWarmUpMs = 5000;
-constexpr int kRunMs = 40000;
+constexpr int kRunMs = 55000;
 constexpr int kSamplePeriodMs = 250;
 constexpr qint64 kAnswerMs = 100;
 
