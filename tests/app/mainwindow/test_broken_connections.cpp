@@ -131,8 +131,11 @@ TEST_P(BrokenConnections, WindowKeepsAnsweringWithFlatMemorySmallLogAndFewAttemp
     // A loaded machine may hold the thread back now and then; a swamped window never catches up.
     EXPECT_LE(delays[delays.size() * 95 / 100], kAnswerMs) << "slowest: " << delays.back() << " ms";
     EXPECT_LE(delays.back(), 20 * kAnswerMs);
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer holds freed memory back in its quarantine, so there the figure says nothing.
     EXPECT_LE(rssAtEnd - rssAfterWarmUp, qint64(24) << 20)
         << "from " << (rssAfterWarmUp >> 20) << " MB to " << (rssAtEnd >> 20) << " MB";
+#endif
     EXPECT_LE(logAtEnd - logAfterWarmUp, qint64(256) << 10);
     EXPECT_LE(acceptedAtEnd - acceptedAfterWarmUp, 36u);
     EXPECT_GE(acceptedAtEnd - acceptedAfterWarmUp, 4u) << "the sensor kept being tried";
