@@ -9,6 +9,7 @@
 #include "KgvDevice.h"
 #include "KgvSensor.h"
 #include "KgvStreamPackets.h"
+#include "TestTranslations.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSettings.h"
 
@@ -116,17 +117,23 @@ TEST_F(LegacyConnectionTest, LegacySensorConnectsFillsBothTreesAndKeepsItsLockAc
     EXPECT_EQ(Model::instance()->config(), nullptr);
 }
 
+// At the size the window gives itself, in English and in French.
 TEST_F(LegacyConnectionTest, EveryTabFitsAtTheWindowsOwnSize)
 {
-    connectWindow(QSize());
-    ASSERT_TRUE(window->isConnectedLook()) << boxes.join('|').toStdString();
-    ASSERT_TRUE(waitLong([&] { return infoTexts().contains("6.2.0"); })) << infoTexts().join('|').toStdString();
-    ASSERT_TRUE(waitLong([&] { return settingsTexts().contains("Network"); }))
-        << settingsTexts().join('|').toStdString();
-    auto *tabs = window->findChild<QTabWidget *>("tabWidget");
-    for (int tab = 0; tab < tabs->count(); ++tab) {
-        tabs->setCurrentIndex(tab);
-        keepPicture(*window, QStringLiteral("OBK-layout-legacy-tab%1").arg(tab));
+    for (const char *language : {"en", "fr"}) {
+        const TestTranslations translations(language);
+        connectWindow(QSize());
+        ASSERT_TRUE(window->isConnectedLook()) << boxes.join('|').toStdString();
+        // Texts of the sensor's, the same in every language.
+        ASSERT_TRUE(waitLong([&] { return infoTexts().contains("6.2.0"); })) << infoTexts().join('|').toStdString();
+        ASSERT_TRUE(waitLong([&] { return settingsTexts().contains("F|GB"); }))
+            << settingsTexts().join('|').toStdString();
+        auto *tabs = window->findChild<QTabWidget *>("tabWidget");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            keepPicture(*window, QStringLiteral("OBK-layout-legacy-%1-tab%2").arg(language).arg(tab));
+        }
+        window.reset();
     }
 }
 

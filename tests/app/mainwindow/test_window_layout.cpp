@@ -4,9 +4,9 @@
 #include "CommandTestSupport.h"
 
 #include "SensorScenes.h"
+#include "TestTranslations.h"
 #include "VideoPlayer.h"
 #include "WidgetRecognitions.h"
-#include "ZyLanguage.h"
 
 #include <QFileDialog>
 #include <QLabel>
@@ -14,7 +14,6 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -33,20 +32,12 @@ protected:
     void SetUp() override
     {
         CommandTest::SetUp();
-        ZyLanguage::setLanguage(QString::fromLatin1(GetParam().language));
-        for (const char *file : {"/bzk6_%1.qm", "/pxrqt_%1.qm", "/zylumatrektr_%1.qm"}) {
-            auto translator = std::make_unique<QTranslator>();
-            const QString path = QStringLiteral(BZK_PROGRAM_DIR) + QString::fromLatin1(file).arg(GetParam().language);
-            if (translator->load(path) && QCoreApplication::installTranslator(translator.get()))
-                translators.push_back(std::move(translator));
-        }
+        translations = std::make_unique<TestTranslations>(GetParam().language);
     }
     void TearDown() override
     {
         CommandTest::TearDown();
-        for (const auto &translator : translators)
-            QCoreApplication::removeTranslator(translator.get());
-        ZyLanguage::setLanguage(QStringLiteral("en"));
+        translations.reset();
     }
 
     // As connectPlain, but the window keeps the size it gives itself; its width.
@@ -107,7 +98,7 @@ protected:
         }
     }
 
-    std::vector<std::unique_ptr<QTranslator>> translators;
+    std::unique_ptr<TestTranslations> translations;
     QTemporaryDir folder;
 };
 
