@@ -165,7 +165,7 @@ QString ZyStylesheet::spinBox()
 
 QString ZyStylesheet::tabBar()
 {
-    return sheet("QTabBar::tab { height: 20px; padding: 0px 10px; border-width: 2px 7px 1px 7px;"
+    return sheet("QTabBar::tab { height: 20px; padding: 0px 5px; border-width: 2px 7px 1px 7px;"
            " border-image: " ZY_PICTURE("Onglet-inactif.png") " 2 7 1 7 stretch stretch; color: #404040; " ZY_FONT " }"
            "QTabBar::tab:selected { border-image: " ZY_PICTURE("Onglet-actif.png") " 2 7 1 7 stretch stretch;"
            " color: black; }");
@@ -174,7 +174,7 @@ QString ZyStylesheet::tabBar()
 QString ZyStylesheet::tabWidget()
 {
     return sheet("QTabWidget::pane { border: none; border-top: 1px solid white; }"
-           "QTabWidget::tab-bar { left: 10px; top: 1px; }");
+           "QTabWidget::tab-bar { top: 1px; }");
 }
 
 QString ZyStylesheet::tableView()

@@ -6,6 +6,8 @@
 #include "RecognitionFields.h"
 #include "RecognitionGroup.h"
 
+#include <QTextDocumentFragment>
+
 using F = RecognitionFields;
 
 namespace {
@@ -61,16 +63,17 @@ WidgetRecognitionPreview::~WidgetRecognitionPreview() = default;
 void WidgetRecognitionPreview::update(const RecognitionGroup &group, bool details, bool viewable)
 {
     m_time = group.firstTime();
-    m_linkedText.clear();
-    m_plainText.clear();
+    m_entries.clear();
     const quint16 from = group.plateFrom();
     ui->labelFrom->setText(from == RecognitionGroup::PlateFromSlave    ? tr("(slave)")
                            : from == RecognitionGroup::PlateFromMaster ? tr("(master)")
                                                                        : QString());
     PXRMsgElement *speed = group.hasSpeed() ? PXRMsgElementFirstChild(F::root(group.speed()), "speed") : nullptr;
-    ui->labelSpeed->setText(F::has(speed, "instantSpeed_km_h")
-                                ? QStringLiteral("%1 km/h").arg(F::text(speed, "instantSpeed_km_h"))
-                                : QString());
+    // The speed is the sensor's text: a long one must leave room for the rest of the line.
+    const QFontMetrics metrics = ui->labelSpeed->fontMetrics();
+    const QString kmh = metrics.elidedText(F::text(speed, "instantSpeed_km_h"), Qt::ElideRight,
+                                           metrics.horizontalAdvance(QStringLiteral("000000")));
+    ui->labelSpeed->setText(F::has(speed, "instantSpeed_km_h") ? QStringLiteral("%1 km/h").arg(kmh) : QString());
     ui->labelViewInPlayer->setText(QStringLiteral("<a href='%1'>%2</a>").arg(group.id()).arg(tr("View")));
     if (group.isTriggered())
         describeTriggers(group);
@@ -85,19 +88,49 @@ void WidgetRecognitionPreview::update(const RecognitionGroup &group, bool detail
 
 void WidgetRecognitionPreview::setViewable(bool viewable)
 {
-    ui->labelDescription->setText(viewable ? m_linkedText : m_plainText);
+    m_viewable = viewable;
+    showEntries();
+}
+
+void WidgetRecognitionPreview::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    showEntries();
+}
+
+void WidgetRecognitionPreview::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    showEntries();
 }
 
 void WidgetRecognitionPreview::addEntry(qint64 link, const QString &time, const QString &text, const QString &session)
 {
     const QString tagged = session.isNull() ? text : QStringLiteral("[%1] %2").arg(session, text);
-    const QString separator = QStringLiteral("<br/>");
-    if (!m_linkedText.isEmpty())
-        m_linkedText += separator;
-    if (!m_plainText.isEmpty())
-        m_plainText += separator;
-    m_linkedText += QStringLiteral("<a href='%1'>%2</a> %3").arg(QString::number(link), time, tagged);
-    m_plainText += QStringLiteral("%1 %2").arg(time, tagged);
+    m_entries.append({link, time, tagged, QTextDocumentFragment::fromHtml(tagged).toPlainText()});
+}
+
+// A sensor text may be thousands of characters long: the line keeps the dock's width and its
+// "View" link, and the text part of a too long entry is elided.
+void WidgetRecognitionPreview::showEntries()
+{
+    QLabel *label = ui->labelDescription;
+    const QFontMetrics metrics = label->fontMetrics();
+    const int width = label->contentsRect().width();
+    QStringList lines;
+    for (const Entry &entry : std::as_const(m_entries)) {
+        QString text = entry.text;
+        if (label->isVisible()) {
+            const int room = qMax(0, width - metrics.horizontalAdvance(entry.time + u' '));
+            // Every character is at least a pixel wide: measure no more than fills the room.
+            const QString head = entry.plain.left(room + 1);
+            if (metrics.horizontalAdvance(head) > room)
+                text = metrics.elidedText(head, Qt::ElideRight, room).toHtmlEscaped();
+        }
+        lines << (m_viewable ? QStringLiteral("<a href='%1'>%2</a> %3").arg(QString::number(entry.link), entry.time, text)
+                             : QStringLiteral("%1 %2").arg(entry.time, text));
+    }
+    label->setText(lines.join(QStringLiteral("<br/>")));
 }
 
 void WidgetRecognitionPreview::describeTriggers(const RecognitionGroup &group)

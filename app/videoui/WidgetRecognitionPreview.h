@@ -5,6 +5,7 @@
 #include "PXR.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QWidget>
 
 #include <memory>
@@ -31,6 +32,10 @@ public:
     // The one-line rich text of a recognition message, every sensor text escaped.
     static QString decisionText(PXRMsg *message);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 signals:
     void timestampClicked(const QDateTime &dt);
     void viewRecognitionGroupClicked(quint32 uGroupId);
@@ -47,8 +52,19 @@ private:
     // One entry of both texts; a session, when given, is shown in brackets before the text.
     void addEntry(qint64 link, const QString &time, const QString &text, const QString &session = QString());
 
+    // Fills the description, each entry's text elided to the label's width once shown.
+    void showEntries();
+
+    struct Entry
+    {
+        qint64 link;
+        QString time;
+        QString text;  // rich text
+        QString plain; // the same, as shown, for eliding
+    };
+
     std::unique_ptr<Ui::WidgetRecognitionPreview> ui;
     QDateTime m_time;
-    QString m_linkedText;
-    QString m_plainText;
+    QList<Entry> m_entries;
+    bool m_viewable = false;
 };

@@ -12,6 +12,7 @@
 #include "WidgetVideoPlayer.h"
 #include "ZyTreeWidgetItem.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -41,6 +42,10 @@ WidgetRecognitions::WidgetRecognitions(QWidget *parent)
     ui->labelClear->setText(QStringLiteral("<a href='foo'>%1</a>").arg(tr("Clear List")));
     ui->treeStat->init(tr("%nProperty|%nAverage Value|Acceptable Range"), QStringLiteral("treeRecognitionsStat"));
     ui->treeStat->header()->setStretchLastSection(true);
+    // Widths kept from another language may be too narrow for this one's captions.
+    QHeaderView *header = ui->treeStat->header();
+    for (int section = 0; section < header->count(); ++section)
+        header->resizeSection(section, qMax(header->sectionSize(section), header->sectionSizeHint(section)));
     ui->checkShowDetails->setChecked(true);
     ui->checkShowDetails->hide();
 }

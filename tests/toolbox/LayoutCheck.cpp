@@ -156,7 +156,28 @@ private:
             const int given = bar.tabRect(tab).width();
             if (needed.width() > given)
                 add(bar, bar.tabText(tab), QStringLiteral("tab text cut"), needed.width(), given);
+            checkTabInSight(bar, tab);
         }
+    }
+
+    // A tab scrolled past the bar's side or lying under its scroll arrows shows a cut text, or none.
+    void checkTabInSight(const QTabBar &bar, int tab)
+    {
+        const bool across = bar.shape() == QTabBar::RoundedNorth || bar.shape() == QTabBar::RoundedSouth
+                            || bar.shape() == QTabBar::TriangularNorth || bar.shape() == QTabBar::TriangularSouth;
+        const auto start = [across](const QRect &rect) { return across ? rect.left() : rect.top(); };
+        const auto end = [across](const QRect &rect) { return across ? rect.right() : rect.bottom(); };
+        int first = start(bar.rect()), last = end(bar.rect());
+        for (const QWidget *arrow : visibleChildren(bar)) {
+            if (start(arrow->geometry()) > (first + last) / 2)
+                last = qMin(last, start(arrow->geometry()) - 1);
+            else
+                first = qMax(first, end(arrow->geometry()) + 1);
+        }
+        const QRect rect = bar.tabRect(tab);
+        if (start(rect) < first || end(rect) > last)
+            add(bar, bar.tabText(tab), QStringLiteral("tab out of sight"), end(rect) - start(rect) + 1,
+                qMax(0, qMin(end(rect), last) - qMax(start(rect), first) + 1));
     }
 
     void checkHeader(const QHeaderView &header)

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -97,6 +98,17 @@ void linkPastTheListsSide(QWidget &top)
     area->setWidget(line);
 }
 
+// The second tab runs under the tab bar's scroll arrows.
+void tabUnderTheArrows(QWidget &top)
+{
+    auto *tabs = new QTabWidget(&top);
+    tabs->setObjectName("tabs");
+    tabs->setUsesScrollButtons(true);
+    tabs->addTab(new QWidget, QStringLiteral("Information"));
+    tabs->addTab(new QWidget, QStringLiteral("Detections"));
+    tabs->setGeometry(0, 0, tabs->tabBar()->sizeHint().width() * 3 / 4, 100);
+}
+
 void fittingForm(QWidget &top)
 {
     auto *layout = new QFormLayout(&top);
@@ -147,6 +159,7 @@ const LayoutCase kCases[] = {
     {"NarrowGroupTitle", narrowGroupTitle, "top/groupLight", "text cut"},
     {"LinkPastTheListsSide", linkPastTheListsSide, "top/QScrollArea/qt_scrollarea_viewport/line/linkView",
      "text cut"},
+    {"TabUnderTheArrows", tabUnderTheArrows, "top/tabs/qt_tabwidget_tabbar", "tab out of sight"},
     {"FittingForm", fittingForm, nullptr, nullptr},
 };
 

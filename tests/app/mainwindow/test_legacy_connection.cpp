@@ -9,6 +9,7 @@
 #include "KgvDevice.h"
 #include "KgvSensor.h"
 #include "KgvStreamPackets.h"
+#include "TestTranslations.h"
 #include "WidgetGeneralSettings.h"
 #include "WidgetSettings.h"
 
@@ -48,11 +49,13 @@ protected:
         PXR_resetTiming();
     }
 
-    // The connect page's request, with the legacy sensor's other ports as options.
-    void connectWindow()
+    // The connect page's request, with the legacy sensor's other ports as options; without a size,
+    // the window keeps the one it gives itself.
+    void connectWindow(QSize size = QSize(1280, 760))
     {
         window = std::make_unique<OBK>();
-        window->resize(1280, 760);
+        if (size.isValid())
+            window->resize(size);
         window->show();
         const QString options = QStringLiteral("timePort=%1;commandPort=%2")
                                     .arg(sensor.port(Port::Time))
@@ -112,6 +115,26 @@ TEST_F(LegacyConnectionTest, LegacySensorConnectsFillsBothTreesAndKeepsItsLockAc
     window->findChild<QAction *>("actionSensorDisconnect")->trigger();
     EXPECT_FALSE(window->isConnectedLook());
     EXPECT_EQ(Model::instance()->config(), nullptr);
+}
+
+// At the size the window gives itself, in English and in French.
+TEST_F(LegacyConnectionTest, EveryTabFitsAtTheWindowsOwnSize)
+{
+    for (const char *language : {"en", "fr"}) {
+        const TestTranslations translations(language);
+        connectWindow(QSize());
+        ASSERT_TRUE(window->isConnectedLook()) << boxes.join('|').toStdString();
+        // Texts of the sensor's, the same in every language.
+        ASSERT_TRUE(waitLong([&] { return infoTexts().contains("6.2.0"); })) << infoTexts().join('|').toStdString();
+        ASSERT_TRUE(waitLong([&] { return settingsTexts().contains("F|GB"); }))
+            << settingsTexts().join('|').toStdString();
+        auto *tabs = window->findChild<QTabWidget *>("tabWidget");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            keepPicture(*window, QStringLiteral("OBK-layout-legacy-%1-tab%2").arg(language).arg(tab));
+        }
+        window.reset();
+    }
 }
 
 } // namespace

@@ -4,13 +4,16 @@
 #include "CommandTestSupport.h"
 
 #include "SensorScenes.h"
+#include "TestTranslations.h"
 #include "VideoPlayer.h"
-#include "ZyLanguage.h"
+#include "WidgetRecognitions.h"
 
 #include <QFileDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +23,7 @@ struct LayoutRun
 {
     const char *language;
     std::size_t textLength;
+    int detections; // passages pushed, sessions numbered from 1, their texts textLength long
 };
 
 class WindowLayoutTest : public CommandTest, public ::testing::WithParamInterface<LayoutRun>
@@ -28,20 +32,12 @@ protected:
     void SetUp() override
     {
         CommandTest::SetUp();
-        ZyLanguage::setLanguage(QString::fromLatin1(GetParam().language));
-        for (const char *file : {"/bzk6_%1.qm", "/pxrqt_%1.qm", "/zylumatrektr_%1.qm"}) {
-            auto translator = std::make_unique<QTranslator>();
-            const QString path = QStringLiteral(BZK_PROGRAM_DIR) + QString::fromLatin1(file).arg(GetParam().language);
-            if (translator->load(path) && QCoreApplication::installTranslator(translator.get()))
-                translators.push_back(std::move(translator));
-        }
+        translations = std::make_unique<TestTranslations>(GetParam().language);
     }
     void TearDown() override
     {
         CommandTest::TearDown();
-        for (const auto &translator : translators)
-            QCoreApplication::removeTranslator(translator.get());
-        ZyLanguage::setLanguage(QStringLiteral("en"));
+        translations.reset();
     }
 
     // As connectPlain, but the window keeps the size it gives itself; its width.
@@ -60,6 +56,32 @@ protected:
         return window->width();
     }
 
+    // Pushes the run's passages, ten at a time (a sensor flooding its client loses messages),
+    // each time until the newest line shows the last one's start, decision and end.
+    void pushDetections()
+    {
+        QLayout *list = window->findChild<WidgetRecognitions *>()->findChild<QScrollArea *>("scrollArea")->widget()->layout();
+        const auto newest = [list] {
+            QWidget *line = list->itemAt(0)->widget();
+            return line != nullptr ? line->findChild<QLabel *>("labelDescription")->text() : QString();
+        };
+        const std::string text(GetParam().textLength, 'W');
+        const qint64 start = QDateTime::currentMSecsSinceEpoch();
+        for (int session = 1; session <= GetParam().detections; ++session) {
+            fybsim::Passage passage;
+            passage.session = std::to_string(session);
+            passage.startMs = start + session * 100;
+            passage.endMs = passage.startMs + 80;
+            passage.plate = passage.context = passage.reliability = text;
+            passage.speedKmh = text;
+            ASSERT_EQ(fybsim::pushPassage(*sensor, passage), 4u);
+            if (session % 10 == 0 || session == GetParam().detections) {
+                const QString tag = QStringLiteral("[%1]").arg(session);
+                ASSERT_TRUE(waitUntil([&] { return newest().count(tag) == 3; })) << newest().left(200).toStdString();
+            }
+        }
+    }
+
     // Pictures (and so checks) every tab of the sensor dock.
     void pictureEveryTab(const QString &state)
     {
@@ -67,15 +89,16 @@ protected:
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QCoreApplication::processEvents();
-            keepPicture(*window, QStringLiteral("OBK-layout-%1-%2-%3-tab%4")
+            keepPicture(*window, QStringLiteral("OBK-layout-%1-%2-%3-%4-tab%5")
                                      .arg(GetParam().language)
                                      .arg(GetParam().textLength)
+                                     .arg(GetParam().detections)
                                      .arg(state)
                                      .arg(tab));
         }
     }
 
-    std::vector<std::unique_ptr<QTranslator>> translators;
+    std::unique_ptr<TestTranslations> translations;
     QTemporaryDir folder;
 };
 
@@ -84,6 +107,8 @@ TEST_P(WindowLayoutTest, EveryTabFitsLivePausedAndRecordingAndLongTextsKeepTheWi
     const int shortWidth = connectAtOwnSize("M1");
     const int width = connectAtOwnSize(std::string(GetParam().textLength, 'W'));
     EXPECT_EQ(width, shortWidth);
+    pushDetections();
+    EXPECT_EQ(window->width(), shortWidth);
 
     pictureEveryTab(QStringLiteral("live"));
     Model::instance()->masterPlayer().pause();
@@ -101,11 +126,12 @@ TEST_P(WindowLayoutTest, EveryTabFitsLivePausedAndRecordingAndLongTextsKeepTheWi
     EXPECT_EQ(window->width(), shortWidth);
 }
 
-const LayoutRun kRuns[] = {{"en", 10}, {"en", 5000}, {"fr", 5000}};
+const LayoutRun kRuns[] = {{"en", 10, 3}, {"en", 5000, 3}, {"fr", 5000, 3}, {"en", 5000, 120}};
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowLayoutTest, ::testing::ValuesIn(kRuns),
                          [](const auto &info) {
-                             return std::string(info.param.language) + "_" + std::to_string(info.param.textLength);
+                             return std::string(info.param.language) + "_" + std::to_string(info.param.textLength) + "_"
+                                    + std::to_string(info.param.detections);
                          });
 
 } // namespace
