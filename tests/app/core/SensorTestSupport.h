@@ -4,6 +4,7 @@
 
 #include "CoreTestSupport.h"
 #include "FybSensor.h"
+#include "MsgManager.h"
 #include "PXR_Internal.h"
 #include "Sensor.h"
 
@@ -94,6 +95,25 @@ protected:
     QTemporaryDir logFolder;
     std::unique_ptr<FakeMainWindow> window;
     std::unique_ptr<Sensor> sensor = std::make_unique<Sensor>();
+};
+
+// A sensor connected to the test sensor and made the request manager's master.
+class MasterSensorTest : public SensorTest
+{
+protected:
+    void SetUp() override
+    {
+        SensorTest::SetUp();
+        connectTo(server);
+        MsgManager::setMasterSensor(sensor.get());
+    }
+    void TearDown() override
+    {
+        MsgManager::setMasterSensor(nullptr);
+        SensorTest::TearDown();
+    }
+
+    fybsim::FybSensor server;
 };
 
 // Calls the function on each signal of the sender, queued on the GUI thread as the model's

@@ -113,22 +113,8 @@ void PrintTo(const AnswerCase &c, std::ostream *out)
     *out << c.name;
 }
 
-class ConfigRequestSendTest : public SensorTest, public ::testing::WithParamInterface<AnswerCase>
+class ConfigRequestSendTest : public MasterSensorTest, public ::testing::WithParamInterface<AnswerCase>
 {
-protected:
-    void SetUp() override
-    {
-        SensorTest::SetUp();
-        connectTo(server);
-        MsgManager::setMasterSensor(sensor.get());
-    }
-    void TearDown() override
-    {
-        MsgManager::setMasterSensor(nullptr);
-        SensorTest::TearDown();
-    }
-
-    fybsim::FybSensor server;
 };
 
 TEST_P(ConfigRequestSendTest, TheTreeReachesTheSensorAndItsAnswerIsJudgedUnderTheTitle)

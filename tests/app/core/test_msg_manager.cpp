@@ -74,21 +74,9 @@ qint64 threadCpuMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-class MsgManagerTest : public SensorTest
+class MsgManagerTest : public MasterSensorTest
 {
 protected:
-    void SetUp() override
-    {
-        SensorTest::SetUp();
-        connectTo(server);
-        MsgManager::setMasterSensor(sensor.get());
-    }
-    void TearDown() override
-    {
-        MsgManager::setMasterSensor(nullptr);
-        SensorTest::TearDown();
-    }
-
     // Sends a request with that root and returns the answer (the test's to destroy).
     static PXRMsg *ask(const char *root)
     {
@@ -97,8 +85,6 @@ protected:
         PXRMsgDestroy(request);
         return answer;
     }
-
-    FybSensor server;
 };
 
 TEST_F(MsgManagerTest, QuickAnswerComesWithoutTheWaitDialog)
