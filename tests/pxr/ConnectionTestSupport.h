@@ -82,10 +82,13 @@ protected:
             ASSERT_TRUE(sensor.waitForConnections(since, fybsim::Role::Synchronous, 1, 5s));
         }
     }
-    // Until the handle reports itself connected.
+    // Until the handle is connected and its report of it has come: the state turns before the
+    // report is made, and a mark taken between the two would count that report as news.
     bool waitConnected(std::chrono::milliseconds timeout = 5s)
     {
-        return waitFor(timeout, [&] { return PXRGetConnectionState(pxr) == 1; });
+        return waitFor(timeout, [&] {
+            return PXRGetConnectionState(pxr) == 1 && !states.empty() && states.back().bConnected == 1;
+        });
     }
 
     // Until the handle's queue holds count messages (each push, taken or dropped, sets its event).
