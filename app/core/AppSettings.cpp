@@ -20,6 +20,7 @@ const char *const kWindowGeometry = "GUI/windowGeometry";
 const char *const kWindowState = "GUI/windowState";
 const char *const kShowSettingsDock = "GUI/showSettingsDock";
 const char *const kShowTracesDock = "GUI/showTracesDock";
+const char *const kShowDialogDoc = "ShowDialogDoc";
 const char *const kLastSensorAddress = "GUI/lastSensorAddress2";
 const char *const kLastSensorPort = "GUI/lastSensorPort2";
 const char *const kLastSensorPortSSL = "GUI/lastSensorPortSSL";
@@ -175,6 +176,16 @@ bool AppSettings::showTracesDock() const
 void AppSettings::setShowTracesDock(bool show)
 {
     m_user.setValue(kShowTracesDock, show);
+}
+
+bool AppSettings::showDialogDoc() const
+{
+    return readBool(m_user, kShowDialogDoc, true);
+}
+
+void AppSettings::setShowDialogDoc(bool show)
+{
+    m_user.setValue(kShowDialogDoc, show);
 }
 
 QString AppSettings::lastSensorAddress() const

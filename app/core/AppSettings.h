@@ -30,6 +30,9 @@ public:
     void setShowSettingsDock(bool show);
     bool showTracesDock() const;
     void setShowTracesDock(bool show);
+    // Whether a settings dialog opens with its schema documentation beside it.
+    bool showDialogDoc() const;
+    void setShowDialogDoc(bool show);
 
     QString lastSensorAddress() const;
     quint16 lastSensorPort() const;

@@ -271,6 +271,24 @@ void SchemaDoc::range(const QStringList &path, const QString &attribute, int *mi
         *max = QByteArray(value).toInt();
 }
 
+SchemaDoc::Bounds SchemaDoc::bounds(const QStringList &path, const QString &attribute) const
+{
+    Bounds bounds;
+    PXRMsgElement *node = find(path, attribute);
+    bool ok = false;
+    if (const char *value = PXRMsgElementAttributeValue(node, "min")) {
+        const int min = QByteArray(value).toInt(&ok);
+        if (ok)
+            bounds.min = min;
+    }
+    if (const char *value = PXRMsgElementAttributeValue(node, "max")) {
+        const int max = QByteArray(value).toInt(&ok);
+        if (ok)
+            bounds.max = max;
+    }
+    return bounds;
+}
+
 QString SchemaDoc::documentationHtml(const QStringList &path, const QString &attribute, bool withValues,
                                      bool withPath) const
 {

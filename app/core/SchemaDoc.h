@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 #include "PXR.h"
@@ -40,6 +41,13 @@ public:
     QStringList enumValues(const QStringList &path, const QString &attribute) const;
     // Both 0 unless the attribute carries inline bounds.
     void range(const QStringList &path, const QString &attribute, int *min, int *max) const;
+    // The bounds the schema gives, each left out when it gives none (a real 0 stays a bound).
+    struct Bounds
+    {
+        std::optional<int> min;
+        std::optional<int> max;
+    };
+    Bounds bounds(const QStringList &path, const QString &attribute) const;
     QString documentationHtml(const QStringList &path, const QString &attribute, bool withValues,
                               bool withPath) const;
     // The element's documentation followed by that of its leaf children.

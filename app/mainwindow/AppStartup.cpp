@@ -21,6 +21,7 @@ int AppStartup::run(int &argc, char **argv)
     SA_Init(0, 0, -1);
     PXR_initLibrary();
     nameApplication();
+    choosePlatform(argc, argv);
     auto application = std::make_unique<QApplication>(argc, argv);
     installTranslations();
     if (!passwordAccepted())
@@ -38,6 +39,15 @@ int AppStartup::run(int &argc, char **argv)
     window.reset();
     application.reset();
     return result;
+}
+
+void AppStartup::choosePlatform(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 void AppStartup::nameApplication()

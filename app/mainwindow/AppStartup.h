@@ -11,6 +11,10 @@ public:
     // event loop's.
     static int run(int &argc, char **argv);
 
+    // The platform to ask for when the operator chose none: X11 where an X display is there, so
+    // that the documentation panel of the settings dialogs can be placed beside its dialog (a
+    // Wayland client cannot place its windows). Before the application object exists.
+    static void choosePlatform(int argc, char **argv);
     // The names under which every setting is kept; before the application object exists.
     static void nameApplication();
     // The translation files beside the program, in their fixed order; missing ones are skipped.

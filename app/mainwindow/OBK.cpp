@@ -20,6 +20,7 @@
 #include "PXRPrivateToolBox.h"
 #include "PictureRequest.h"
 #include "SensorCommands.h"
+#include "SettingsDialogRegistry.h"
 #include "VideoRecorder.h"
 #include "SA_Log.h"
 #include "ZyAutoCursor.h"
@@ -58,6 +59,7 @@ OBK::OBK(QWidget *parent, Qt::WindowFlags flags)
       m_dialogs(this, [](const QString &line) { logApp(6, line); }), m_handshake(m_model, this)
 {
     registerWindow();
+    registerSettingsDialogs();
     loadMainWindowResources();
     startLogs();
     m_discover = DiscoveryFactory::createStarted();

@@ -65,6 +65,9 @@ const char kSchema[] = R"(<?xml version="1.0" encoding="UTF-8"?>
                 <xs:restriction base="xs:int"><xs:minInclusive value="0"/><xs:maxInclusive value="0"/></xs:restriction>
               </xs:simpleType>
             </xs:attribute>
+            <xs:attribute name="speed">
+              <xs:simpleType><xs:restriction base="xs:int"><xs:maxInclusive value="200"/></xs:restriction></xs:simpleType>
+            </xs:attribute>
           </xs:complexType>
         </xs:element>
       </xs:all>
@@ -165,6 +168,8 @@ struct ValuesCase
     QStringList values;
     int min;
     int max;
+    std::optional<int> givenMin = std::nullopt;
+    std::optional<int> givenMax = std::nullopt;
 };
 
 void PrintTo(const ValuesCase &c, std::ostream *out)
@@ -185,15 +190,20 @@ TEST_P(SchemaValuesTest, GivesOnlyTheInlineEnumerationsAndBounds)
     schema.range(c.path, c.attribute, &min, &max);
     EXPECT_EQ(min, c.min);
     EXPECT_EQ(max, c.max);
+    // Only the bounds the schema gives, a given 0 among them.
+    const SchemaDoc::Bounds bounds = schema.bounds(c.path, c.attribute);
+    EXPECT_EQ(bounds.min, c.givenMin);
+    EXPECT_EQ(bounds.max, c.givenMax);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Attributes, SchemaValuesTest,
     ::testing::Values(ValuesCase{{"config", "camera"}, "mode", {"auto", "Chosen by the sensor.", "manual", ""}, 0, 0},
-                      ValuesCase{{"config", "camera"}, "shutter", {}, 1, 60},
+                      ValuesCase{{"config", "camera"}, "shutter", {}, 1, 60, 1, 60},
                       // The referenced type's enumeration is not followed.
                       ValuesCase{{"config", "camera"}, "flip", {}, 0, 0},
-                      ValuesCase{{"config", "camera"}, "gain", {}, 0, 0},
+                      ValuesCase{{"config", "camera"}, "gain", {}, 0, 0, 0, 0},
+                      ValuesCase{{"config", "camera"}, "speed", {}, 0, 200, std::nullopt, 200},
                       ValuesCase{{"config", "camera"}, "unknown", {}, 0, 0},
                       ValuesCase{{"config"}, "", {}, 0, 0}));
 

@@ -1,0 +1,29 @@
+#include "SettingsDialogRegistry.h"
+
+#include "DialogFactories.h"
+
+namespace {
+
+// A factory of a dialog built from the parent alone, or with the camera id.
+template <typename T> DialogFactory plain()
+{
+    return [](QWidget *parent, const DialogArgs &) { return std::unique_ptr<QDialog>(new T(parent)); };
+}
+
+template <typename T> DialogFactory withId()
+{
+    return [](QWidget *parent, const DialogArgs &args) { return std::unique_ptr<QDialog>(new T(parent, args.id)); };
+}
+
+template <typename T> DialogFactory withIdAndModule()
+{
+    return [](QWidget *parent, const DialogArgs &args) {
+        return std::unique_ptr<QDialog>(new T(parent, args.id, args.module));
+    };
+}
+
+} // namespace
+
+void registerSettingsDialogs()
+{
+}
