@@ -256,7 +256,8 @@ TEST_F(SchemaDocTest, ElementDocumentationListsItsLeafChildren)
               "First interface.<br/><br/><b>* dhcp</b><b> :</b> Use DHCP.");
     // mode has enumerations, so it is not a leaf.
     EXPECT_EQ(schema.elementDocWithChildren({"config", "camera"}),
-              "<br/><br/><b>* shutter</b><b> :</b> Exposure time.<br/><br/><b>* flip</b><br/><br/><b>* gain</b>");
+              "<br/><br/><b>* shutter</b><b> :</b> Exposure time.<br/><br/><b>* flip</b><br/><br/><b>* gain</b>"
+              "<br/><br/><b>* speed</b>");
     EXPECT_EQ(schema.elementDocWithChildren({"config"}), "Sensor <b>settings</b>.<br></br>See <a>the manual</a>.");
     EXPECT_EQ(schema.elementDocWithChildren({"config", "nothing"}), "");
     EXPECT_EQ(schema.elementDocWithChildren({}), "");
