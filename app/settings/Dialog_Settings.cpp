@@ -31,8 +31,15 @@ int Dialog_Settings::exec()
     return ZyModalRunner::exec(this);
 }
 
+bool Dialog_Settings::openingAllowed()
+{
+    return true;
+}
+
 bool Dialog_Settings::prepareRun()
 {
+    if (!openingAllowed())
+        return false;
     addHelpButton();
     if (AppSettings().showDialogDoc())
         showDoc();

@@ -49,6 +49,9 @@ protected:
     void moveEvent(QMoveEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool prepareRun() override;
+    // Asked before every run: a dialog that cannot open (the sensor lacks what it shows) tells
+    // the operator why in a box and answers false; the run then ends rejected, unshown.
+    virtual bool openingAllowed();
 
     // Loads the bound controls from the element. Without one the sensor lacks these settings:
     // every control and OK are disabled and a note says so.

@@ -64,8 +64,11 @@ public:
     using Dialog_Settings::showElement;
     using Dialog_Settings::takeSchemaRange;
 
+    bool openingAllowed() override { return allowed; }
+
     QSpinBox *spin = new QSpinBox;
     QDialogButtonBox *buttons = new QDialogButtonBox;
+    bool allowed = true;
 };
 
 class DialogSettingsTest : public CoreTest
@@ -147,6 +150,20 @@ TEST_F(DialogSettingsTest, DocumentationComesFirstUnlessTheOperatorClosedItAndHe
     QCoreApplication::sendEvent(&next, &whatsThis);
     EXPECT_TRUE(next.documentationPanel()->isVisible());
     EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+}
+
+TEST_F(DialogSettingsTest, ADialogThatCannotOpenEndsRejectedUnseenAndWithoutDocumentation)
+{
+    TestSettingsDialog dialog(nullptr);
+    dialog.allowed = false;
+    bool seen = false;
+    ZyModalRunner::setHandler([&](QDialog *) {
+        seen = true;
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(dialog.exec(), int(QDialog::Rejected));
+    EXPECT_FALSE(seen);
+    EXPECT_EQ(dialog.documentationPanel(), nullptr);
 }
 
 TEST_F(DialogSettingsTest, ThePanelStaysGluedToTheRightEdgeThroughMovesAndResizes)
