@@ -1,6 +1,12 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogDatabaseSettings.h"
+#include "DialogDeviceSettings.h"
 #include "DialogFactories.h"
+#include "DialogIOSettings.h"
+#include "DialogLedSettings.h"
+#include "DialogLightingsSettings.h"
+#include "DialogProjectorSettings.h"
 
 namespace {
 
@@ -26,4 +32,10 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogDeviceSettings"), plain<DialogDeviceSettings>());
+    DialogFactories::add(QStringLiteral("DialogDatabaseSettings"), plain<DialogDatabaseSettings>());
+    DialogFactories::add(QStringLiteral("DialogIOSettings"), plain<DialogIOSettings>());
+    DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
+    DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
+    DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
 }

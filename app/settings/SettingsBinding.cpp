@@ -5,6 +5,7 @@
 #include "WidgetComboDoc.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -38,6 +39,19 @@ void setChecked(QWidget *control, bool checked)
         button->setChecked(checked);
 }
 
+// An unchecked checkable group box keeps its children disabled, and lets them go once checked
+// again, as it does itself.
+void setUsable(QWidget *widget, bool usable)
+{
+    auto *group = qobject_cast<QGroupBox *>(widget->parentWidget());
+    if (usable && group != nullptr && group->isCheckable() && !group->isChecked()) {
+        widget->setEnabled(false);
+        widget->setAttribute(Qt::WA_ForceDisabled, false);
+        return;
+    }
+    widget->setEnabled(usable);
+}
+
 } // namespace
 
 SettingsBinding::Entry::Entry(Kind kind, QWidget *control, const char *attribute, Presence presence)
@@ -69,6 +83,12 @@ SettingsBinding::Entry &SettingsBinding::Entry::sends(Sender sender)
     return *this;
 }
 
+SettingsBinding::Entry &SettingsBinding::Entry::settableWhenAbsent()
+{
+    m_settableWhenAbsent = true;
+    return *this;
+}
+
 void SettingsBinding::Entry::load(PXRMsgElement *element)
 {
     const char *value = PXRMsgElementAttributeValue(element, m_attribute.constData());
@@ -79,7 +99,8 @@ void SettingsBinding::Entry::load(PXRMsgElement *element)
     m_read = present ? QByteArray(value) : QByteArray();
     if (present)
         setFromText(m_read);
-    apply(present);
+    if (present || !m_settableWhenAbsent)
+        apply(present);
     m_loadedState = state();
 }
 
@@ -91,7 +112,7 @@ void SettingsBinding::Entry::apply(bool present)
         if (!present)
             combo->setValue(nullptr); // a value given has enabled it
     } else if (m_control != nullptr) {
-        m_control->setEnabled(present);
+        setUsable(m_control, present);
     }
     if (m_presence & Show && m_control != nullptr)
         m_control->setVisible(present);
@@ -99,7 +120,7 @@ void SettingsBinding::Entry::apply(bool present)
         if (companion == nullptr)
             continue;
         if (m_presence & Enable)
-            companion->setEnabled(present);
+            setUsable(companion, present);
         if (m_presence & Show)
             companion->setVisible(present);
     }
@@ -123,6 +144,10 @@ void SettingsBinding::Entry::setFromText(const QByteArray &text)
         if (auto *edit = qobject_cast<QLineEdit *>(m_control.data()))
             edit->setText(QString::fromUtf8(text));
         break;
+    case Kind::Item:
+        if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
+            combo->setCurrentIndex(combo->findData(QString::fromUtf8(text), Qt::UserRole, Qt::MatchExactly));
+        break;
     }
 }
 
@@ -143,6 +168,10 @@ QVariant SettingsBinding::Entry::state() const
         if (auto *edit = qobject_cast<QLineEdit *>(m_control.data()))
             return edit->text();
         return {};
+    case Kind::Item:
+        if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
+            return combo->currentIndex() < 0 ? QByteArray() : combo->currentData().toString().toUtf8();
+        return {};
     }
     return {};
 }
@@ -156,7 +185,7 @@ std::optional<QByteArray> SettingsBinding::Entry::controlValue() const
 {
     if (m_kind == Kind::Flag)
         return isChecked(m_control) ? QByteArray("1") : QByteArray("0");
-    if (m_kind == Kind::Choice) {
+    if (m_kind == Kind::Choice || m_kind == Kind::Item) {
         const QByteArray value = state().toByteArray();
         return value.isEmpty() ? std::nullopt : std::optional<QByteArray>(value);
     }
@@ -170,7 +199,7 @@ std::optional<QByteArray> SettingsBinding::Entry::controlValue() const
 
 bool SettingsBinding::Entry::usable() const
 {
-    if (!m_present)
+    if (!m_present && !(m_settableWhenAbsent && touched()))
         return false;
     QWidget *decides = m_sentWhen ? m_sentWhen.data() : m_control.data();
     if (decides == nullptr)
@@ -216,6 +245,11 @@ SettingsBinding::Entry &SettingsBinding::choice(WidgetComboDoc *control, const c
 SettingsBinding::Entry &SettingsBinding::text(QLineEdit *control, const char *attribute, Presence presence)
 {
     return add(Kind::Text, control, attribute, presence);
+}
+
+SettingsBinding::Entry &SettingsBinding::item(QComboBox *control, const char *attribute, Presence presence)
+{
+    return add(Kind::Item, control, attribute, presence);
 }
 
 void SettingsBinding::load(PXRMsgElement *element)

@@ -24,6 +24,7 @@
 
 class ConfigElement;
 class QAbstractButton;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QSpinBox;
@@ -35,7 +36,7 @@ class SettingsBinding
 public:
     // What a missing attribute does to its control (and companions): disabled, hidden, or both.
     enum Presence { Enable = 1, Show = 2, EnableAndShow = Enable | Show };
-    enum class Kind { Flag, Number, Choice, Text };
+    enum class Kind { Flag, Number, Choice, Text, Item };
 
     class Entry
     {
@@ -51,6 +52,9 @@ public:
         Entry &sentWhen(QWidget *widget);
         // What is sent in place of the control's value; nothing when it gives nothing.
         Entry &sends(Sender sender);
+        // A missing attribute leaves the control as the form has it, usable; the value is sent
+        // once the operator changes it.
+        Entry &settableWhenAbsent();
 
         const QByteArray &attribute() const { return m_attribute; }
         bool present() const { return m_present; }
@@ -81,6 +85,7 @@ public:
         QList<QByteArray> m_alsoNeeded;
         QPointer<QWidget> m_sentWhen;
         Sender m_sender;
+        bool m_settableWhenAbsent = false;
         bool m_present = false;
         QByteArray m_read;
         QVariant m_loadedState;
@@ -100,6 +105,9 @@ public:
     Entry &choice(WidgetComboDoc *control, const char *attribute, Presence presence = Enable);
     // Free texts, as UTF-8.
     Entry &text(QLineEdit *control, const char *attribute, Presence presence = Enable);
+    // A plain combo whose items carry their values as data: the item of exactly the value read,
+    // or none; no selection sends nothing.
+    Entry &item(QComboBox *control, const char *attribute, Presence presence = Enable);
 
     // Shows the element's attributes in the controls; null is an element without attributes.
     void load(PXRMsgElement *element);
