@@ -1,5 +1,7 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogANPRSettings.h"
+#include "DialogDGPRSettings.h"
 #include "DialogFactories.h"
 
 namespace {
@@ -26,4 +28,6 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogANPRSettings"), withId<DialogANPRSettings>());
+    DialogFactories::add(QStringLiteral("DialogDGPRSettings"), withId<DialogDGPRSettings>());
 }
