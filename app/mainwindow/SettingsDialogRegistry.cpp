@@ -1,5 +1,7 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogANPRSettings.h"
+#include "DialogDGPRSettings.h"
 #include "DialogDatabaseSettings.h"
 #include "DialogDeviceSettings.h"
 #include "DialogFactories.h"
@@ -32,6 +34,8 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogANPRSettings"), withId<DialogANPRSettings>());
+    DialogFactories::add(QStringLiteral("DialogDGPRSettings"), withId<DialogDGPRSettings>());
     DialogFactories::add(QStringLiteral("DialogDeviceSettings"), plain<DialogDeviceSettings>());
     DialogFactories::add(QStringLiteral("DialogDatabaseSettings"), plain<DialogDatabaseSettings>());
     DialogFactories::add(QStringLiteral("DialogIOSettings"), plain<DialogIOSettings>());
