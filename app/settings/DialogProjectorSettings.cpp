@@ -59,6 +59,8 @@ DialogProjectorSettings::DialogProjectorSettings(QWidget *parent, const QString 
     fillModes();
     takeDelayRange();
     bind();
+    // Nothing to send until loaded.
+    ui->groupBox->setEnabled(false);
     QTimer::singleShot(0, this, &DialogProjectorSettings::displayConfig);
 }
 
@@ -114,7 +116,6 @@ void DialogProjectorSettings::showRowsOfProtocol()
 void DialogProjectorSettings::displayConfig()
 {
     showRowsOfProtocol();
-    ui->groupBox->setEnabled(false);
     PXRMsgElement *projector = findLighting(model->config(), m_id);
     if (projector == nullptr) {
         showElement(nullptr);
