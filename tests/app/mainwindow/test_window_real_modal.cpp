@@ -262,6 +262,12 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     const std::pair<const char *, const char *> dialogs[] = {
         {"0:anpr", "DialogANPRSettings"},
         {"0:dgpr", "DialogDGPRSettings"},
+        {"device", "DialogDeviceSettings"},
+        {"1:database", "DialogDatabaseSettings"},
+        {"io", "DialogIOSettings"},
+        {"lightings", "DialogLightingsSettings"},
+        {"led=1:led", "DialogLedSettings"},
+        {"projector=2:projector", "DialogProjectorSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);

@@ -40,9 +40,12 @@ struct Controls
         spin->setRange(0, 100);
         combo->fill({"config", "feature"}, "mode");
         group->setCheckable(true);
+        items->addItem("First", "a");
+        items->addItem("Second", "b");
         auto *layout = new QVBoxLayout(&form);
         for (QWidget *w : {static_cast<QWidget *>(check), static_cast<QWidget *>(group), static_cast<QWidget *>(spin),
-                           static_cast<QWidget *>(combo), static_cast<QWidget *>(edit), static_cast<QWidget *>(label)})
+                           static_cast<QWidget *>(combo), static_cast<QWidget *>(edit), static_cast<QWidget *>(label),
+                           static_cast<QWidget *>(items)})
             layout->addWidget(w);
     }
     QWidget form;
@@ -52,9 +55,10 @@ struct Controls
     WidgetComboDoc *combo = new WidgetComboDoc;
     QLineEdit *edit = new QLineEdit;
     QLabel *label = new QLabel("label");
+    QComboBox *items = new QComboBox;
 };
 
-enum class Control { Check, Group, Spin, Combo, Edit };
+enum class Control { Check, Group, Spin, Combo, Edit, Items };
 
 struct BindCase
 {
@@ -91,6 +95,8 @@ protected:
             return binding.number(c.spin, attribute);
         case Control::Combo:
             return binding.choice(c.combo, attribute);
+        case Control::Items:
+            return binding.item(c.items, attribute);
         case Control::Edit:
             break;
         }
@@ -148,6 +154,7 @@ TEST_P(BindingCases, LoadsTheValueAndSendsItOnlyWhenReadAndUsable)
                         : c.control == Control::Check ? controls.check->isEnabled()
                         : c.control == Control::Group ? controls.group->isEnabled()
                         : c.control == Control::Spin  ? controls.spin->isEnabled()
+                        : c.control == Control::Items ? controls.items->isEnabled()
                                                       : controls.edit->isEnabled();
     EXPECT_EQ(usable, c.usable);
 }
@@ -181,7 +188,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "b\xC3\xA9"},
         BindCase{"TextEmpty", Control::Edit, "", nullptr, true, ""},
         BindCase{"TextAbsent", Control::Edit, std::nullopt, [](Controls &c) { c.edit->setText("x"); }, false,
-                 std::nullopt}),
+                 std::nullopt},
+        // A plain combo's item is found by its data, exactly.
+        BindCase{"Item", Control::Items, "b", nullptr, true, "b"},
+        BindCase{"ItemChanged", Control::Items, "b", [](Controls &c) { c.items->setCurrentIndex(0); }, true, "a"},
+        BindCase{"ItemUnknown", Control::Items, "B", nullptr, true, std::nullopt},
+        BindCase{"ItemAbsent", Control::Items, std::nullopt, nullptr, false, std::nullopt}),
     [](const ::testing::TestParamInfo<BindCase> &info) { return std::string(info.param.name); });
 
 TEST_F(SettingsBindingTest, WritesInBindOrderOnlyWhatIsUsableAndCompanionsFollowPresence)
@@ -268,4 +280,52 @@ TEST_F(SettingsBindingTest, NoElementOrEverythingDisabledSendsNothing)
     EXPECT_FALSE(c.combo->isEnabled());
     EXPECT_FALSE(c.label->isEnabled());
     EXPECT_EQ(written(binding), QStringList());
+}
+
+// A control the operator may set though the sensor gave no value: usable as the form has it, and
+// sent only once changed.
+TEST_F(SettingsBindingTest, AControlSettableWithoutAValueIsSentOnlyOnceSet)
+{
+    Controls c;
+    SettingsBinding binding;
+    binding.flag(c.group, "enabled").settableWhenAbsent();
+    binding.number(c.spin, "delay").settableWhenAbsent();
+    c.group->setChecked(true);
+    c.spin->setValue(0);
+    const PXRMessage none = element({{"other", "x"}});
+    binding.load(PXRMsgChild(none.get()));
+    EXPECT_TRUE(c.group->isEnabled());
+    EXPECT_TRUE(c.group->isChecked());
+    EXPECT_TRUE(c.spin->isEnabled());
+    EXPECT_EQ(written(binding), QStringList());
+    c.spin->setValue(30);
+    c.group->setChecked(false);
+    EXPECT_EQ(written(binding), QStringList({"enabled=0", "delay=30"}));
+    c.spin->setValue(0);
+    c.group->setChecked(true);
+    EXPECT_EQ(written(binding), QStringList());
+
+    const PXRMessage both = element({{"enabled", "0"}, {"delay", "700"}});
+    binding.load(PXRMsgChild(both.get()));
+    EXPECT_EQ(written(binding), QStringList({"enabled=0", "delay=700"}));
+}
+
+// Loaded switched off, the switch's controls stay off, and come back with it.
+TEST_F(SettingsBindingTest, ControlsOfASwitchReadOffStayDisabledUntilItIsOn)
+{
+    Controls c;
+    auto *inside = new QSpinBox(c.group);
+    auto *absent = new QCheckBox(c.group);
+    SettingsBinding binding;
+    binding.flag(c.group, "enabled");
+    binding.number(inside, "port");
+    binding.flag(absent, "secure");
+    const PXRMessage config = element({{"enabled", "0"}, {"port", "80"}});
+    binding.load(PXRMsgChild(config.get()));
+    EXPECT_FALSE(inside->isEnabled());
+    EXPECT_EQ(written(binding), QStringList({"enabled=0"}));
+    c.group->setChecked(true);
+    EXPECT_TRUE(inside->isEnabled());
+    EXPECT_FALSE(absent->isEnabled());
+    EXPECT_EQ(written(binding), QStringList({"enabled=1", "port=80"}));
 }
