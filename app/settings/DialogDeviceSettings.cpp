@@ -26,7 +26,8 @@ DialogDeviceSettings::DialogDeviceSettings(QWidget *parent) : Dialog_Settings(pa
         return std::optional<QByteArray>(trimmedName(*ui).toUtf8());
     });
     binding.number(ui->spinInstallationHeight, "installationHeight_cm").with(ui->labelInstallationHeight);
-    binding.number(ui->spinDistanceToDetectionLoop, "distanceToDetectionLoop_cm").with(ui->labelDistanceToDetectionLoop);
+    binding.number(ui->spinDistanceToDetectionLoop, "distanceToDetectionLoop_cm")
+        .with(ui->labelDistanceToDetectionLoop);
     binding.number(ui->spinDistanceToBarrier, "distanceToBarrier_cm").with(ui->labelDistanceToBarrier);
     showElement(PXRMsgElementFirstChild(PXRMsgChild(model->config()), "device"));
 }

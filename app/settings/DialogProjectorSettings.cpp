@@ -107,9 +107,10 @@ void DialogProjectorSettings::bind()
 void DialogProjectorSettings::showRowsOfProtocol()
 {
     const bool fyb = model->masterSensor().detectedProtocol() == QLatin1String("FYB");
-    for (QWidget *widget : std::initializer_list<QWidget *>{ui->labelMode, ui->cboMode, ui->labelWidth, ui->spinWidth})
+    using Row = std::initializer_list<QWidget *>;
+    for (QWidget *widget : Row{ui->labelMode, ui->cboMode, ui->labelWidth, ui->spinWidth})
         widget->setVisible(!fyb);
-    for (QWidget *widget : std::initializer_list<QWidget *>{ui->labelCamera, ui->cboCamera, ui->labelLowDelay, ui->spinLowDelay})
+    for (QWidget *widget : Row{ui->labelCamera, ui->cboCamera, ui->labelLowDelay, ui->spinLowDelay})
         widget->setVisible(fyb);
 }
 
