@@ -1,6 +1,9 @@
 #include "SettingsDialogRegistry.h"
 
 #include "DialogFactories.h"
+#include "DialogOCRSettings.h"
+#include "DialogRS232Settings.h"
+#include "DialogTriggerSettings.h"
 
 namespace {
 
@@ -26,4 +29,7 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogOCRSettings"), withIdAndModule<DialogOCRSettings>());
+    DialogFactories::add(QStringLiteral("DialogTriggerSettings"), withIdAndModule<DialogTriggerSettings>());
+    DialogFactories::add(QStringLiteral("DialogRS232Settings"), withIdAndModule<DialogRS232Settings>());
 }
