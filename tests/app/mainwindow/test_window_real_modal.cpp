@@ -254,6 +254,25 @@ TEST_F(WindowRealModalTest, EveryButtonOfTheConnectedWindowRunsForRealLiveAndPau
     player.goLive();
 }
 
+// The settings dialogs of a recognition module, opened from their tags with the camera's id.
+TEST_F(WindowRealModalTest, ModuleSettingsDialogsRunForRealFromTheirTags)
+{
+    connectLocked();
+    const std::pair<const char *, const char *> tags[] = {
+        {"0:anprocr", "DialogOCRSettings"},        {"0:dgprocr", "DialogOCRSettings"},
+        {"0:anprtrigger", "DialogTriggerSettings"}, {"0:dgprtrigger", "DialogTriggerSettings"},
+        {"0:anprserial", "DialogRS232Settings"},   {"0:dgprserial", "DialogRS232Settings"},
+    };
+    for (const auto &[tag, dialog] : tags) {
+        const fybsim::FybSensor::Mark mark = sensor->mark();
+        const qsizetype closed = closer->mark();
+        window->openDialog(QLatin1String(tag));
+        expectAnswering(QLatin1String(tag));
+        EXPECT_EQ(closer->closedSince(closed), QStringList{QLatin1String(dialog)}) << tag;
+        EXPECT_EQ(rootsSince(mark), QStringList()) << tag;
+    }
+}
+
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
 {
     connectLocked();
