@@ -1,5 +1,7 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogANPRSettings.h"
+#include "DialogDGPRSettings.h"
 #include "DialogFactories.h"
 #include "DialogOCRSettings.h"
 #include "DialogRS232Settings.h"
@@ -29,6 +31,8 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogANPRSettings"), withId<DialogANPRSettings>());
+    DialogFactories::add(QStringLiteral("DialogDGPRSettings"), withId<DialogDGPRSettings>());
     DialogFactories::add(QStringLiteral("DialogOCRSettings"), withIdAndModule<DialogOCRSettings>());
     DialogFactories::add(QStringLiteral("DialogTriggerSettings"), withIdAndModule<DialogTriggerSettings>());
     DialogFactories::add(QStringLiteral("DialogRS232Settings"), withIdAndModule<DialogRS232Settings>());

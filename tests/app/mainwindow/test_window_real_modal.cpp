@@ -254,22 +254,29 @@ TEST_F(WindowRealModalTest, EveryButtonOfTheConnectedWindowRunsForRealLiveAndPau
     player.goLive();
 }
 
-// The settings dialogs of a recognition module, opened from their tags with the camera's id.
-TEST_F(WindowRealModalTest, ModuleSettingsDialogsRunForRealFromTheirTags)
+// Settings dialogs opened from their tags run their real modal loop with their documentation;
+// cancelled, they send nothing.
+TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
 {
     connectLocked();
-    const std::pair<const char *, const char *> tags[] = {
-        {"0:anprocr", "DialogOCRSettings"},        {"0:dgprocr", "DialogOCRSettings"},
-        {"0:anprtrigger", "DialogTriggerSettings"}, {"0:dgprtrigger", "DialogTriggerSettings"},
-        {"0:anprserial", "DialogRS232Settings"},   {"0:dgprserial", "DialogRS232Settings"},
+    const std::pair<const char *, const char *> dialogs[] = {
+        {"0:anpr", "DialogANPRSettings"},
+        {"0:dgpr", "DialogDGPRSettings"},
+        {"0:anprocr", "DialogOCRSettings"},
+        {"0:dgprocr", "DialogOCRSettings"},
+        {"0:anprtrigger", "DialogTriggerSettings"},
+        {"0:dgprtrigger", "DialogTriggerSettings"},
+        {"0:anprserial", "DialogRS232Settings"},
+        {"0:dgprserial", "DialogRS232Settings"},
     };
-    for (const auto &[tag, dialog] : tags) {
+    for (const auto &[tag, dialog] : dialogs) {
+        SCOPED_TRACE(tag);
         const fybsim::FybSensor::Mark mark = sensor->mark();
         const qsizetype closed = closer->mark();
-        window->openDialog(QLatin1String(tag));
-        expectAnswering(QLatin1String(tag));
-        EXPECT_EQ(closer->closedSince(closed), QStringList{QLatin1String(dialog)}) << tag;
-        EXPECT_EQ(rootsSince(mark), QStringList()) << tag;
+        window->openDialog(QString::fromLatin1(tag));
+        expectAnswering(QString::fromLatin1(tag));
+        EXPECT_EQ(closer->closedSince(closed), QStringList{QString::fromLatin1(dialog)});
+        EXPECT_EQ(rootsSince(mark), QStringList());
     }
 }
 
