@@ -1,30 +1,23 @@
 // The dialogs of one recognition module of one camera (character-reading limits, trigger, serial
 // output), opened by their tags as the window opens them, answered by the test, and the request
 // the test sensor then received compared as a tree.
-#include "DialogDispatcher.h"
-#include "PanelsTestSupport.h"
-#include "SettingsDialogRegistry.h"
-#include "ZyModalRunner.h"
+#include "SettingsTestSupport.h"
 
-#include <QDialogButtonBox>
-#include <QFile>
 #include <QGroupBox>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSpinBox>
 
-#include "WidgetComboDoc.h"
-
-#include <functional>
-#include <map>
+#include <gtest/gtest.h>
 
 namespace {
 
 using fybsim::Element;
 using Attributes = std::vector<std::pair<std::string, std::string>>;
 // What the operator does in a dialog the test opened.
-using Action = std::function<void(QDialog *)>;
+using Action = std::function<void(QDialog &)>;
+using settingstest::child;
+using settingstest::okButton;
 
 Element withAttributes(const std::string &name, const Attributes &attributes)
 {
@@ -96,17 +89,19 @@ Element config()
                         .add(withAttributes("ocr", kCamera1Dgpr))
                         .add(withAttributes("trigger", replaced(kTrigger0, "activateOnIOIn", "0")))
                         .add(Element("serial").set("export", "osdp").add(Element("osdp").set("address", "200")));
-    return Element("config").add(Element("cameras")
-                                     .add(camera("0", std::move(anpr0), std::move(dgpr0)))
-                                     .add(camera("1", std::move(anpr1), std::move(dgpr1)))
-                                     .add(Element("camera").set("id", "2").add(Element("anpr"))));
+    return settingstest::configWithCameras({camera("0", std::move(anpr0), std::move(dgpr0)),
+                                            camera("1", std::move(anpr1), std::move(dgpr1)),
+                                            settingstest::camera("2", {Element("anpr")})});
 }
 
+// The full information with each module's factory defaults.
 Element infos()
 {
-    return Element("infos")
-        .add(Element("anpr").add(withAttributes("ocrDefault", kAnprDefaults)))
-        .add(Element("dgpr").add(withAttributes("ocrDefault", kDgprDefaults)));
+    Element infos = panelsfixture::fullInfos();
+    std::erase_if(infos.children, [](const Element &e) { return e.name == "anpr" || e.name == "dgpr"; });
+    infos.add(Element("anpr").add(withAttributes("ocrDefault", kAnprDefaults)));
+    infos.add(Element("dgpr").add(withAttributes("ocrDefault", kDgprDefaults)));
+    return infos;
 }
 
 // The setConfig tree that carries one feature of one module of one camera.
@@ -116,95 +111,40 @@ Element request(const std::string &cameraId, const std::string &module, Element 
         Element("cameras").add(Element("camera").set("id", cameraId).add(Element(module).add(std::move(feature))))));
 }
 
-template <typename T> T *child(QDialog *dialog, const char *name)
+void pressOk(QDialog &dialog)
 {
-    T *found = dialog->findChild<T *>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void pressOk(QDialog *dialog)
-{
-    child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->click();
+    okButton(dialog)->click();
 }
 
 // The names of the widgets of that kind whose names start so and that the dialog shows (or hides).
-template <typename T> QStringList shown(QDialog *dialog, const QString &prefix, bool visible = true)
+template <typename T> QStringList shown(QDialog &dialog, const QString &prefix, bool visible = true)
 {
     QStringList names;
-    for (T *widget : dialog->findChildren<T *>())
-        if (widget->objectName().startsWith(prefix) && widget->isVisibleTo(dialog) == visible)
+    for (T *widget : dialog.findChildren<T *>())
+        if (widget->objectName().startsWith(prefix) && settingstest::shown(widget) == visible)
             names << widget->objectName();
     names.sort();
     return names;
 }
 
-struct Box
-{
-    QString title;
-    QString text;
-};
-
-class ModuleDialogTest : public PanelTest
+class ModuleDialogTest : public SettingsTest
 {
 protected:
     void SetUp() override
     {
-        PanelTest::SetUp();
-        QFile schema(QStringLiteral(BZK_SIM_DATA_DIR "/module-dialogs.xsd"));
-        ASSERT_TRUE(schema.open(QIODevice::ReadOnly));
-        const QByteArray text = schema.readAll();
-        ASSERT_TRUE(model()->schemaDoc().load(text.constData(), int(text.size())));
-        registerSettingsDialogs();
-        server.setConfig(config());
-        server.setInfos(infos());
-        connectModel();
-        ZyModalRunner::setHandler([this](QDialog *dialog) { return answer(dialog); });
-    }
-    void TearDown() override
-    {
-        ZyModalRunner::setHandler({});
-        PanelTest::TearDown();
+        SettingsTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(start(config(), infos()));
     }
 
-    // Opens the tag's dialog, lets the action work it, and returns how it ended.
-    int open(const QString &tag, Action action)
+    // The boxes shown since the dialog opened, as title and text.
+    std::vector<std::pair<QString, QString>> boxes() const
     {
-        m_action = std::move(action);
-        m_result = -1;
-        dispatcher.dispatch(tag);
-        return m_result;
-    }
-
-    // The setConfig trees the sensor received since the mark.
-    std::vector<Element> requestsSince(const fybsim::FybSensor::Mark &mark) const
-    {
-        std::vector<Element> out;
-        const std::vector<fybsim::Received> all = server.received();
-        for (std::size_t i = mark.received; i < all.size(); ++i)
-            if (all[i].rootName() == "setConfig" && all[i].message.root)
-                out.push_back(*all[i].message.root);
+        std::vector<std::pair<QString, QString>> out;
+        for (const SeenDialog &d : seen)
+            if (d.kind == "QMessageBox")
+                out.emplace_back(d.title, d.text);
         return out;
     }
-
-    std::vector<Box> boxes;
-    DialogDispatcher dispatcher{nullptr, [](const QString &) {}};
-
-private:
-    int answer(QDialog *dialog)
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
-            boxes.push_back({box->windowTitle(), box->text()});
-            return QMessageBox::Ok;
-        }
-        if (Action action = std::exchange(m_action, {}))
-            action(dialog);
-        m_result = dialog->result();
-        return m_result;
-    }
-
-    Action m_action;
-    int m_result = -1;
 };
 
 // One run of a dialog: the tag, what the operator does, and the feature element sent (none when
@@ -237,10 +177,10 @@ TEST_P(ModuleDialogSends, TheFeatureAsReadOrSetAndNothingRefused)
     DialogDispatcher::splitTag(QLatin1String(c.tag), &id, &key);
     const std::string module = key.left(4).toStdString();
     if (c.sent) {
-        ASSERT_EQ(sent.size(), 1u);
-        EXPECT_EQ(sent[0], request(id.toStdString(), module, *c.sent));
+        EXPECT_EQ(sent.size(), 1u);
+        expectRequest(mark, request(id.toStdString(), module, *c.sent));
         EXPECT_EQ(result, QDialog::Accepted);
-        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(boxes().empty());
     } else {
         EXPECT_TRUE(sent.empty());
         EXPECT_NE(result, QDialog::Accepted);
@@ -249,7 +189,7 @@ TEST_P(ModuleDialogSends, TheFeatureAsReadOrSetAndNothingRefused)
 
 Action setSpin(const char *name, int value)
 {
-    return [=](QDialog *dialog) {
+    return [=](QDialog &dialog) {
         child<QSpinBox>(dialog, name)->setValue(value);
         pressOk(dialog);
     };
@@ -257,15 +197,15 @@ Action setSpin(const char *name, int value)
 
 Action chooseMode(const char *mode)
 {
-    return [=](QDialog *dialog) {
-        child<WidgetComboDoc>(dialog, "cboMode")->setValue(mode);
+    return [=](QDialog &dialog) {
+        ASSERT_TRUE(settingstest::choose(child<WidgetComboDoc>(dialog, "cboMode"), mode));
         pressOk(dialog);
     };
 }
 
 Action checkGroup(bool checked)
 {
-    return [=](QDialog *dialog) {
+    return [=](QDialog &dialog) {
         child<QGroupBox>(dialog, "groupIOActivated")->setChecked(checked);
         pressOk(dialog);
     };
@@ -273,7 +213,7 @@ Action checkGroup(bool checked)
 
 Action reset()
 {
-    return [](QDialog *dialog) { child<QPushButton>(dialog, "btnReset")->click(); };
+    return [](QDialog &dialog) { child<QPushButton>(dialog, "btnReset")->click(); };
 }
 
 const Element kWiegand0 =
@@ -348,7 +288,7 @@ TEST_F(ModuleDialogTest, OcrShowsTheDefaultsOfItsOwnModuleThatDiffer)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.tag);
-        open(QLatin1String(c.tag), [&](QDialog *dialog) {
+        open(QLatin1String(c.tag), [&](QDialog &dialog) {
             const QStringList labels = shown<QLabel>(dialog, "labelDefault") + shown<QPushButton>(dialog, "btnReset");
             EXPECT_EQ(labels, c.labels);
             if (!c.labels.isEmpty()) {
@@ -360,12 +300,12 @@ TEST_F(ModuleDialogTest, OcrShowsTheDefaultsOfItsOwnModuleThatDiffer)
 
 TEST_F(ModuleDialogTest, OcrHidesTheLimitsTheSensorLacks)
 {
-    open("1:dgprocr", [](QDialog *dialog) {
+    open("1:dgprocr", [](QDialog &dialog) {
         const QStringList lacked{"MaxNoPlateBeforeDecision", "MinCharWidthStatic", "ZoomPlateWidth"};
         EXPECT_EQ(shown<QSpinBox>(dialog, "spin", false), QStringList(lacked).replaceInStrings(QRegularExpression("^"), "spin"));
         EXPECT_EQ(shown<QLabel>(dialog, "labelDefault"), QStringList{"labelDefaultMinReliability"});
         for (const QString &name : lacked) {
-            EXPECT_FALSE(child<QLabel>(dialog, qPrintable("label" + name))->isVisibleTo(dialog)) << name.toStdString();
+            EXPECT_FALSE(settingstest::shown(child<QLabel>(dialog, qPrintable("label" + name)))) << name.toStdString();
         }
     });
 }
@@ -373,9 +313,9 @@ TEST_F(ModuleDialogTest, OcrHidesTheLimitsTheSensorLacks)
 TEST_F(ModuleDialogTest, OcrRefusesAZoomOutsideThePlateWidthsBeforeSending)
 {
     open("0:anprocr", setSpin("spinZoomPlateWidth", 401));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "OCR");
-    EXPECT_EQ(boxes[0].text, "The zoom plate width must be between min plate width and max plate width.");
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].first, "OCR");
+    EXPECT_EQ(boxes()[0].second, "The zoom plate width must be between min plate width and max plate width.");
 }
 
 TEST_F(ModuleDialogTest, OcrSpinBoxesTakeTheBoundsTheSchemaGives)
@@ -392,7 +332,7 @@ TEST_F(ModuleDialogTest, OcrSpinBoxesTakeTheBoundsTheSchemaGives)
         {"spinMinPlateWidthStatic", 0, 3000},     // a maximum only
         {"spinMaxNoPlateBeforeDecision", 0, 10000}, // none
     };
-    open("0:anprocr", [&](QDialog *dialog) {
+    open("0:anprocr", [&](QDialog &dialog) {
         for (const Case &c : cases) {
             SCOPED_TRACE(c.spin);
             const QSpinBox *spin = child<QSpinBox>(dialog, c.spin);
@@ -406,19 +346,19 @@ TEST_F(ModuleDialogTest, OcrRefusedResetStaysOpenWithTheDefaults)
 {
     server.setReply("setConfig", fybsim::Reply::failed("read only"));
     const fybsim::FybSensor::Mark mark = server.mark();
-    const int result = open("0:anprocr", [](QDialog *dialog) {
+    const int result = open("0:anprocr", [](QDialog &dialog) {
         child<QPushButton>(dialog, "btnReset")->click();
         EXPECT_EQ(child<QSpinBox>(dialog, "spinMaxPlateWidth")->value(), 500);
     });
     EXPECT_EQ(result, QDialog::Rejected);
     ASSERT_EQ(requestsSince(mark).size(), 1u);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Configuration");
+    ASSERT_EQ(boxes().size(), 1u);
+    EXPECT_EQ(boxes()[0].first, "Configuration");
 }
 
 TEST_F(ModuleDialogTest, TriggerInputSettingsFollowTheirSwitch)
 {
-    open("0:anprtrigger", [](QDialog *dialog) {
+    open("0:anprtrigger", [](QDialog &dialog) {
         auto *group = child<QGroupBox>(dialog, "groupIOActivated");
         auto *timeout = child<QSpinBox>(dialog, "spinIOTriggerTimeout");
         auto *pulse = child<WidgetComboDoc>(dialog, "comboPulseMode");
@@ -431,7 +371,7 @@ TEST_F(ModuleDialogTest, TriggerInputSettingsFollowTheirSwitch)
         EXPECT_FALSE(timeout->isEnabled());
         EXPECT_FALSE(pulse->isEnabled());
     });
-    open("0:dgprtrigger", [](QDialog *dialog) {
+    open("0:dgprtrigger", [](QDialog &dialog) {
         EXPECT_FALSE(child<QGroupBox>(dialog, "groupIOActivated")->isEnabled());
         EXPECT_FALSE(child<QSpinBox>(dialog, "spinIOTriggerTimeout")->isEnabled());
     });
@@ -455,15 +395,14 @@ TEST_F(ModuleDialogTest, TriggerAnswersAreJudgedUnderConfiguration)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        boxes.clear();
         server.queueReply(c.reply);
         const fybsim::FybSensor::Mark mark = server.mark();
         const int result = open("1:anprtrigger", pressOk);
         EXPECT_EQ(result == QDialog::Accepted, c.accepted);
         EXPECT_EQ(requestsSince(mark).size(), 1u);
         if (!c.accepted) {
-            ASSERT_FALSE(boxes.empty());
-            EXPECT_EQ(boxes.back().title, "Configuration");
+            ASSERT_FALSE(boxes().empty());
+            EXPECT_EQ(boxes().back().first, "Configuration");
         }
     }
 }
@@ -477,39 +416,39 @@ TEST_F(ModuleDialogTest, SerialShowsTheGroupOfTheModeExactly)
     };
     const Case cases[] = {
         {"osdp", {"groupBoxOSDP"}}, {"wiegand", {"groupBoxWiegand"}}, {"text", {}}, {"none", {}}};
-    open("0:anprserial", [&](QDialog *dialog) {
+    open("0:anprserial", [&](QDialog &dialog) {
         EXPECT_EQ(child<QSpinBox>(dialog, "spinOsdpAddress")->value(), 5);
         for (const Case &c : cases) {
             SCOPED_TRACE(c.mode);
-            child<WidgetComboDoc>(dialog, "cboMode")->setValue(c.mode);
+            ASSERT_TRUE(settingstest::choose(child<WidgetComboDoc>(dialog, "cboMode"), c.mode));
             EXPECT_EQ(shown<QGroupBox>(dialog, "groupBox"), c.groups);
         }
     });
-    open("1:dgprserial", [](QDialog *dialog) { EXPECT_EQ(child<QSpinBox>(dialog, "spinOsdpAddress")->value(), 126); });
+    open("1:dgprserial", [](QDialog &dialog) { EXPECT_EQ(child<QSpinBox>(dialog, "spinOsdpAddress")->value(), 126); });
 }
 
 TEST_F(ModuleDialogTest, AbsentSettingsDisableOkWithTheNote)
 {
     for (const char *tag : {"9:anprocr", "2:anprocr", "2:dgprocr", "2:anprtrigger", "2:anprserial"}) {
         SCOPED_TRACE(tag);
-        open(QLatin1String(tag), [](QDialog *dialog) {
+        open(QLatin1String(tag), [](QDialog &dialog) {
             EXPECT_FALSE(child<QDialogButtonBox>(dialog, "buttonBox")->button(QDialogButtonBox::Ok)->isEnabled());
-            EXPECT_TRUE(child<QLabel>(dialog, "labelMissingSettings")->isVisibleTo(dialog));
+            EXPECT_TRUE(settingstest::shown(child<QLabel>(dialog, "labelMissingSettings")));
         });
     }
 }
 
 TEST_F(ModuleDialogTest, Pictures)
 {
-    const std::pair<const char *, std::function<void(QDialog *)>> pictures[] = {
-        {"0:anprocr", [](QDialog *d) { keepPicture(*d, "DialogOCRSettings-defaults"); }},
-        {"0:anprtrigger", [](QDialog *d) { keepPicture(*d, "DialogTriggerSettings"); }},
-        {"0:anprserial", [](QDialog *d) { keepPicture(*d, "DialogRS232Settings-osdp"); }},
-        {"1:anprserial", [](QDialog *d) { keepPicture(*d, "DialogRS232Settings-wiegand"); }},
+    const std::pair<const char *, Action> pictures[] = {
+        {"0:anprocr", [](QDialog &d) { keepPicture(d, "DialogOCRSettings-defaults"); }},
+        {"0:anprtrigger", [](QDialog &d) { keepPicture(d, "DialogTriggerSettings"); }},
+        {"0:anprserial", [](QDialog &d) { keepPicture(d, "DialogRS232Settings-osdp"); }},
+        {"1:anprserial", [](QDialog &d) { keepPicture(d, "DialogRS232Settings-wiegand"); }},
         {"0:anprserial",
-         [](QDialog *d) {
-             child<WidgetComboDoc>(d, "cboMode")->setValue("text");
-             keepPicture(*d, "DialogRS232Settings-text");
+         [](QDialog &d) {
+             settingstest::choose(child<WidgetComboDoc>(d, "cboMode"), "text");
+             keepPicture(d, "DialogRS232Settings-text");
          }},
     };
     for (const auto &[tag, take] : pictures) {
