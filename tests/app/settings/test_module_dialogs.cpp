@@ -29,7 +29,8 @@ Element withAttributes(const std::string &name, const Attributes &attributes)
 
 Attributes without(Attributes attributes, const std::vector<std::string> &names)
 {
-    std::erase_if(attributes, [&](const auto &a) { return std::find(names.begin(), names.end(), a.first) != names.end(); });
+    std::erase_if(attributes,
+                  [&](const auto &a) { return std::find(names.begin(), names.end(), a.first) != names.end(); });
     return attributes;
 }
 
@@ -62,36 +63,31 @@ const Attributes kTrigger0 = {{"reliabilityThreshold", "60"}, {"endPlateTimeout_
                               {"activateOnIOIn", "1"}, {"triggerIOTimeout", "500"},
                               {"triggerIOPulseMode", "falling"}};
 
-Element camera(const std::string &id, Element anpr, Element dgpr)
-{
-    return Element("camera").set("id", id).add(std::move(anpr)).add(std::move(dgpr));
-}
-
 Element config()
 {
     const Element wiegand0 = withAttributes("wiegand", {{"protocol", "w34"}, {"bitDuration_us", "100"},
                                                         {"inactiveStateVoltage_V", "12"}});
-    Element anpr0 = Element("anpr")
+    const Element anpr0 = Element("anpr")
                         .add(withAttributes("ocr", kLimits))
                         .add(withAttributes("trigger", kTrigger0))
                         .add(Element("serial").set("export", "osdp")
                                  .add(Element("osdp").set("address", "5")).add(wiegand0));
-    Element dgpr0 = Element("dgpr")
+    const Element dgpr0 = Element("dgpr")
                         .add(withAttributes("ocr", kLimits))
                         .add(withAttributes("trigger", without(kTrigger0, {"activateOnIOIn"})))
                         .add(Element("serial").set("export", "osdp").add(Element("osdp").set("address", "5")));
-    Element anpr1 = Element("anpr")
+    const Element anpr1 = Element("anpr")
                         .add(withAttributes("ocr", kCamera1Anpr))
                         .add(Element("trigger").set("activateOnIOIn", "0").set("triggerIOPulseMode", "rising"))
                         .add(Element("serial").set("rs232Export", "wiegand")
                                  .add(Element("wiegand").set("protocol", "w37").set("bitDuration_us", "200")));
-    Element dgpr1 = Element("dgpr")
+    const Element dgpr1 = Element("dgpr")
                         .add(withAttributes("ocr", kCamera1Dgpr))
                         .add(withAttributes("trigger", replaced(kTrigger0, "activateOnIOIn", "0")))
                         .add(Element("serial").set("export", "osdp").add(Element("osdp").set("address", "200")));
-    return settingstest::configWithCameras({camera("0", std::move(anpr0), std::move(dgpr0)),
-                                            camera("1", std::move(anpr1), std::move(dgpr1)),
-                                            settingstest::camera("2", {Element("anpr")})});
+    using settingstest::camera;
+    return settingstest::configWithCameras(
+        {camera("0", {anpr0, dgpr0}), camera("1", {anpr1, dgpr1}), camera("2", {Element("anpr")})});
 }
 
 // The full information with each module's factory defaults.
@@ -292,7 +288,9 @@ TEST_F(ModuleDialogTest, OcrShowsTheDefaultsOfItsOwnModuleThatDiffer)
             const QStringList labels = shown<QLabel>(dialog, "labelDefault") + shown<QPushButton>(dialog, "btnReset");
             EXPECT_EQ(labels, c.labels);
             if (!c.labels.isEmpty()) {
-                EXPECT_EQ(child<QLabel>(dialog, qPrintable(c.labels[0]))->text(), c.text);
+                const QLabel *label = child<QLabel>(dialog, qPrintable(c.labels[0]));
+                EXPECT_EQ(label->text(), c.text);
+                EXPECT_EQ(label->textFormat(), Qt::PlainText); // the sensor's text, never markup
             }
         });
     }
@@ -302,7 +300,8 @@ TEST_F(ModuleDialogTest, OcrHidesTheLimitsTheSensorLacks)
 {
     open("1:dgprocr", [](QDialog &dialog) {
         const QStringList lacked{"MaxNoPlateBeforeDecision", "MinCharWidthStatic", "ZoomPlateWidth"};
-        EXPECT_EQ(shown<QSpinBox>(dialog, "spin", false), QStringList(lacked).replaceInStrings(QRegularExpression("^"), "spin"));
+        const QStringList spins = QStringList(lacked).replaceInStrings(QRegularExpression("^"), "spin");
+        EXPECT_EQ(shown<QSpinBox>(dialog, "spin", false), spins);
         EXPECT_EQ(shown<QLabel>(dialog, "labelDefault"), QStringList{"labelDefaultMinReliability"});
         for (const QString &name : lacked) {
             EXPECT_FALSE(settingstest::shown(child<QLabel>(dialog, qPrintable("label" + name)))) << name.toStdString();
