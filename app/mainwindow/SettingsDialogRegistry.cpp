@@ -1,5 +1,9 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogAVARSettings.h"
+#include "DialogAutoExposureSettings.h"
+#include "DialogCamerasSettings.h"
+#include "DialogEnslavementSettings.h"
 #include "DialogFactories.h"
 
 namespace {
@@ -26,4 +30,8 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogCamerasSettings"), plain<DialogCamerasSettings>());
+    DialogFactories::add(QStringLiteral("DialogAutoExposureSettings"), withId<DialogAutoExposureSettings>());
+    DialogFactories::add(QStringLiteral("DialogEnslavementSettings"), withId<DialogEnslavementSettings>());
+    DialogFactories::add(QStringLiteral("DialogAVARSettings"), withId<DialogAVARSettings>());
 }
