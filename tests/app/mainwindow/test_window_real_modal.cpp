@@ -4,6 +4,7 @@
 // still have done their part. New dialogs are opened here once for real.
 #include "CommandTestSupport.h"
 
+#include "DialogEnslavementAdvancedSettings.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 
@@ -194,6 +195,39 @@ TEST_F(WindowRealModalTest, SavingTheVideoBufferRunsItsRealDialogPausedAndRefuse
         EXPECT_EQ(closer->closedSince(mark), QStringList{"DialogSaveVideoBuffer"});
     }
     player.goLive();
+}
+
+// Settings dialogs opened from their tags, as the settings tree and the camera panel open them.
+struct SettingsDialogCase
+{
+    const char *tag;
+    const char *dialog;
+};
+
+const SettingsDialogCase kSettingsDialogs[] = {
+    {"cameras", "DialogCamerasSettings"},
+    {"0:autoExposure", "DialogAutoExposureSettings"},
+    {"0:enslavement", "DialogEnslavementSettings"},
+    {"0:anpravar", "DialogAVARSettings"},
+};
+
+TEST_F(WindowRealModalTest, SettingsDialogsRunForRealFromTheirTagsAndSendNothingWhenCancelled)
+{
+    connectLocked();
+    for (const SettingsDialogCase &c : kSettingsDialogs) {
+        SCOPED_TRACE(c.tag);
+        const fybsim::FybSensor::Mark mark = sensor->mark();
+        const qsizetype closed = closer->mark();
+        window->openDialog(QLatin1String(c.tag));
+        expectAnswering(QLatin1String(c.tag));
+        EXPECT_EQ(closer->closedSince(closed), QStringList{QLatin1String(c.dialog)});
+        EXPECT_EQ(rootsSince(mark), QStringList{});
+    }
+    // The enslavement's tuning opens only from its dialog's button.
+    const qsizetype closed = closer->mark();
+    DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
+    EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
 }
 
 // Buttons whose click needs no answer to show its effect: the windows closed and the replay's
