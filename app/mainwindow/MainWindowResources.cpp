@@ -2,12 +2,15 @@
 // otherwise drop because no code names them.
 #include "MainWindowResources.h"
 
+#include "SettingsResources.h"
+
 #include <QtGlobal>
 
 void loadMainWindowResources()
 {
     static const bool loaded = [] {
         Q_INIT_RESOURCE(mainwindow);
+        loadSettingsResources(); // the window's disconnect picture is the settings dialogs'
         return true;
     }();
     Q_UNUSED(loaded);

@@ -1,8 +1,10 @@
 #include "SettingsDialogRegistry.h"
 
+#include "DialogANPRSettings.h"
 #include "DialogAVARSettings.h"
 #include "DialogAutoExposureSettings.h"
 #include "DialogCamerasSettings.h"
+#include "DialogDGPRSettings.h"
 #include "DialogEnslavementSettings.h"
 #include "DialogFactories.h"
 
@@ -30,6 +32,8 @@ template <typename T> DialogFactory withIdAndModule()
 
 void registerSettingsDialogs()
 {
+    DialogFactories::add(QStringLiteral("DialogANPRSettings"), withId<DialogANPRSettings>());
+    DialogFactories::add(QStringLiteral("DialogDGPRSettings"), withId<DialogDGPRSettings>());
     DialogFactories::add(QStringLiteral("DialogCamerasSettings"), plain<DialogCamerasSettings>());
     DialogFactories::add(QStringLiteral("DialogAutoExposureSettings"), withId<DialogAutoExposureSettings>());
     DialogFactories::add(QStringLiteral("DialogEnslavementSettings"), withId<DialogEnslavementSettings>());

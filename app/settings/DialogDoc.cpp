@@ -1,27 +1,19 @@
-// Placeholder until the form lands.
+// The borderless documentation panel of the settings dialogs.
 #include "DialogDoc.h"
+#include "ui_DialogDoc.h"
 
 #include "AppSettings.h"
+#include "SettingsResources.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QVBoxLayout>
-
-namespace Ui {
-class DialogDoc
-{
-public:
-    QLabel *labelDoc = nullptr;
-};
-} // namespace Ui
 
 DialogDoc::DialogDoc(QWidget *parent) : QDialog(parent, Qt::FramelessWindowHint), ui(new Ui::DialogDoc)
 {
-    ui->labelDoc = new QLabel(this);
-    ui->labelDoc->setObjectName("labelDoc");
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(ui->labelDoc);
+    loadSettingsResources();
+    ui->setupUi(this);
     setModal(false);
+    // Only the rounded container is painted; the window's own corners stay see-through.
+    setAttribute(Qt::WA_TranslucentBackground);
 }
 
 DialogDoc::~DialogDoc() = default;
@@ -29,12 +21,11 @@ DialogDoc::~DialogDoc() = default;
 void DialogDoc::setText(const QString &html)
 {
     AppSettings().setShowDialogDoc(true);
-    show();
-    if (html.isEmpty())
-        hide();
+    setVisible(!html.isEmpty());
     ui->labelDoc->setText(html);
 }
 
+// The window's own close command only hides the panel: its dialog owns and deletes it.
 void DialogDoc::closeEvent(QCloseEvent *event)
 {
     event->ignore();

@@ -1,25 +1,24 @@
-// Placeholder until the form lands.
+// The combo of one schema attribute's enumeration, with its fold-out documentation box.
 #include "WidgetComboDoc.h"
+#include "ui_WidgetComboDoc.h"
 
 #include "Model.h"
+#include "SettingsResources.h"
+#include "ZyLumatrekTr.h"
 
-#include <QComboBox>
-#include <QVBoxLayout>
+namespace {
 
-namespace Ui {
-class WidgetComboDoc
-{
-public:
-    QComboBox *comboBox = nullptr;
-};
-} // namespace Ui
+// Where each item keeps the schema's documentation of its value, beside the value itself.
+constexpr int kValueDocRole = Qt::UserRole + 1;
+
+} // namespace
 
 WidgetComboDoc::WidgetComboDoc(QWidget *parent) : QWidget(parent), ui(new Ui::WidgetComboDoc)
 {
-    ui->comboBox = new QComboBox(this);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(ui->comboBox);
+    loadSettingsResources();
+    ui->setupUi(this);
     connect(ui->comboBox, &QComboBox::currentIndexChanged, this, &WidgetComboDoc::currentIndexChanged);
+    refreshDoc(); // the form's placeholder text never shows
 }
 
 WidgetComboDoc::~WidgetComboDoc() = default;
@@ -27,19 +26,26 @@ WidgetComboDoc::~WidgetComboDoc() = default;
 void WidgetComboDoc::fill(const QStringList &path, const QString &attribute)
 {
     ui->comboBox->clear();
-    const QStringList values = Model::instance()->schemaDoc().enumValues(path, attribute);
-    for (qsizetype i = 0; i + 1 < values.size(); i += 2)
-        ui->comboBox->addItem(values[i], values[i]);
+    const SchemaDoc &schema = Model::instance()->schemaDoc();
+    m_doc = schema.documentationHtml(path, attribute, false, false);
+    const QStringList values = schema.enumValues(path, attribute);
+    for (qsizetype i = 0; i + 1 < values.size(); i += 2) {
+        const QString &value = values[i];
+        ui->comboBox->addItem(ZyLumatrekTr::valueLabel(value.toUtf8().constData()), value);
+        ui->comboBox->setItemData(ui->comboBox->count() - 1, values[i + 1], kValueDocRole);
+    }
+    refreshDoc();
 }
 
 void WidgetComboDoc::setValue(const char *value)
 {
     if (value == nullptr) {
         ui->comboBox->setEnabled(false);
-        return;
+    } else {
+        ui->comboBox->setEnabled(true);
+        ui->comboBox->setCurrentIndex(ui->comboBox->findData(QString::fromUtf8(value)));
     }
-    ui->comboBox->setEnabled(true);
-    ui->comboBox->setCurrentIndex(ui->comboBox->findData(QString::fromUtf8(value)));
+    refreshDoc();
 }
 
 QByteArray WidgetComboDoc::currentValue() const
@@ -74,4 +80,20 @@ void WidgetComboDoc::on_btnDoc_clicked()
     refreshDoc();
 }
 
-void WidgetComboDoc::refreshDoc() {}
+// The attribute's documentation, then that of the chosen value; without either the help button
+// goes too.
+void WidgetComboDoc::refreshDoc()
+{
+    QString text = m_doc;
+    const QString valueDoc = ui->comboBox->currentData(kValueDocRole).toString();
+    if (!valueDoc.isEmpty()) {
+        if (!text.isEmpty())
+            text += "<br/>";
+        text += "<b>" + tr("Current value: ") + "</b>" + valueDoc;
+    }
+    const bool hasDoc = !text.isEmpty();
+    ui->btnDoc->setVisible(hasDoc);
+    ui->widgetDoc->setVisible(hasDoc && ui->btnDoc->isChecked());
+    if (hasDoc)
+        ui->labelDoc->setText(text);
+}

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QToolButton>
 
 namespace {
 
@@ -86,9 +87,16 @@ private:
 
     void checkButton(const QAbstractButton &button)
     {
-        if (button.text().isEmpty())
+        if (button.text().isEmpty() || showsIconOnly(button))
             return;
         fitsWidth(button, button.text(), neededButtonWidth(button), button.width());
+    }
+
+    // A tool button with an icon draws no text unless its style asks for one.
+    static bool showsIconOnly(const QAbstractButton &button)
+    {
+        auto *tool = qobject_cast<const QToolButton *>(&button);
+        return tool != nullptr && !tool->icon().isNull() && tool->toolButtonStyle() == Qt::ToolButtonIconOnly;
     }
 
     static int neededButtonWidth(const QAbstractButton &button)

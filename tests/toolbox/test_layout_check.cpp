@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -109,6 +110,19 @@ void tabUnderTheArrows(QWidget &top)
     tabs->setGeometry(0, 0, tabs->tabBar()->sizeHint().width() * 3 / 4, 100);
 }
 
+// A tool button narrower than its text: cut when the text is drawn beside the icon, unseen otherwise.
+void smallToolButton(QWidget &top, Qt::ToolButtonStyle style)
+{
+    auto *button = new QToolButton(&top);
+    button->setObjectName("btnClose");
+    button->setText(QStringLiteral("Close the panel"));
+    QPixmap picture(16, 16);
+    picture.fill(Qt::red);
+    button->setIcon(QIcon(picture));
+    button->setToolButtonStyle(style);
+    button->setGeometry(0, 0, 16, 16);
+}
+
 void fittingForm(QWidget &top)
 {
     auto *layout = new QFormLayout(&top);
@@ -160,6 +174,10 @@ const LayoutCase kCases[] = {
     {"LinkPastTheListsSide", linkPastTheListsSide, "top/QScrollArea/qt_scrollarea_viewport/line/linkView",
      "text cut"},
     {"TabUnderTheArrows", tabUnderTheArrows, "top/tabs/qt_tabwidget_tabbar", "tab out of sight"},
+    {"ToolButtonTextBesideItsIcon", [](QWidget &top) { smallToolButton(top, Qt::ToolButtonTextBesideIcon); },
+     "top/btnClose", "text cut"},
+    {"ToolButtonWithItsIconOnly", [](QWidget &top) { smallToolButton(top, Qt::ToolButtonIconOnly); }, nullptr,
+     nullptr},
     {"FittingForm", fittingForm, nullptr, nullptr},
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "MainWindowTestSupport.h"
+#include "ModalAnswers.h"
 #include "OBK.h"
 #include "TestPictures.h"
 
@@ -26,20 +27,9 @@
 
 using namespace std::chrono_literals;
 
-// One dialog as the test saw it: its class, its title and its text (a box's text, an input's
-// label, a viewer's comment, or the number of listed messages).
-struct SeenDialog
-{
-    QString kind;
-    QString title;
-    QString text;
-};
-
-class CommandTest : public MainWindowTest
+class CommandTest : public MainWindowTest, protected ModalAnswers
 {
 protected:
-    using Answer = std::function<int(QDialog *)>;
-
     void SetUp() override
     {
         MainWindowTest::SetUp();
@@ -136,78 +126,9 @@ protected:
             roots << QString::fromStdString(r.rootName());
         return roots;
     }
-    QStringList kinds() const
-    {
-        QStringList out;
-        for (const SeenDialog &d : seen)
-            out << d.kind;
-        return out;
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const SeenDialog &d : seen)
-            out << d.text;
-        return out;
-    }
-
-    // Answers for the dialogs to come, in order; without one a box gets OK (or Yes) and any
-    // other dialog is accepted as it stands.
-    static Answer press(QMessageBox::StandardButton button)
-    {
-        return [button](QDialog *) { return int(button); };
-    }
-    static Answer typeText(const QString &text)
-    {
-        return [text](QDialog *dialog) {
-            static_cast<QInputDialog *>(dialog)->setTextValue(text);
-            return int(QDialog::Accepted);
-        };
-    }
-    static Answer typeInt(int value)
-    {
-        return [value](QDialog *dialog) {
-            static_cast<QInputDialog *>(dialog)->setIntValue(value);
-            return int(QDialog::Accepted);
-        };
-    }
-    static Answer cancel()
-    {
-        return [](QDialog *) { return int(QDialog::Rejected); };
-    }
-
-    int answer(QDialog *dialog)
-    {
-        if (auto *wait = qobject_cast<DialogWait *>(dialog))
-            return wait->exec();
-        seen.push_back(describe(dialog));
-        if (!answers.empty()) {
-            Answer next = std::move(answers.front());
-            answers.pop_front();
-            return next(dialog);
-        }
-        if (auto *box = qobject_cast<QMessageBox *>(dialog))
-            return box->standardButtons().testFlag(QMessageBox::Yes) ? int(QMessageBox::Yes) : int(QMessageBox::Ok);
-        return int(QDialog::Accepted);
-    }
-    static SeenDialog describe(QDialog *dialog)
-    {
-        SeenDialog d{QString::fromLatin1(dialog->metaObject()->className()), dialog->windowTitle(), QString()};
-        if (auto *box = qobject_cast<QMessageBox *>(dialog))
-            d.text = box->text();
-        else if (auto *input = qobject_cast<QInputDialog *>(dialog))
-            d.text = input->labelText();
-        else if (qobject_cast<DlgMsg *>(dialog) != nullptr)
-            d.text = dialog->findChild<QLabel *>("labelComment")->text();
-        else if (qobject_cast<DlgMsgs *>(dialog) != nullptr)
-            d.text = QString::number(dialog->findChild<QTreeWidget *>("treeList")->topLevelItemCount());
-        return d;
-    }
 
     static Sensor &master() { return Model::instance()->masterSensor(); }
 
     std::unique_ptr<fybsim::FybSensor> sensor;
     std::unique_ptr<OBK> window;
-    std::deque<Answer> answers;
-    std::vector<SeenDialog> seen;
 };

@@ -67,9 +67,10 @@ struct Built
 class DialogDispatchTest : public CommandTest
 {
 protected:
-    void SetUp() override
+    // The window registers the real dialogs when it is built: the fakes go in after it.
+    void connectPlain()
     {
-        CommandTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(CommandTest::connectPlain());
         for (const DialogRoute &route : DialogDispatcher::routes()) {
             if (route.action)
                 continue;

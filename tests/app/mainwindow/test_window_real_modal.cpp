@@ -288,6 +288,26 @@ TEST_F(WindowRealModalTest, EveryButtonOfTheConnectedWindowRunsForRealLiveAndPau
     player.goLive();
 }
 
+// Settings dialogs opened from their tags run their real modal loop with their documentation;
+// cancelled, they send nothing.
+TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
+{
+    connectLocked();
+    const std::pair<const char *, const char *> dialogs[] = {
+        {"0:anpr", "DialogANPRSettings"},
+        {"0:dgpr", "DialogDGPRSettings"},
+    };
+    for (const auto &[tag, dialog] : dialogs) {
+        SCOPED_TRACE(tag);
+        const fybsim::FybSensor::Mark mark = sensor->mark();
+        const qsizetype closed = closer->mark();
+        window->openDialog(QString::fromLatin1(tag));
+        expectAnswering(QString::fromLatin1(tag));
+        EXPECT_EQ(closer->closedSince(closed), QStringList{QString::fromLatin1(dialog)});
+        EXPECT_EQ(rootsSince(mark), QStringList());
+    }
+}
+
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
 {
     connectLocked();
