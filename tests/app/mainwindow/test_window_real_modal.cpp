@@ -197,39 +197,6 @@ TEST_F(WindowRealModalTest, SavingTheVideoBufferRunsItsRealDialogPausedAndRefuse
     player.goLive();
 }
 
-// Settings dialogs opened from their tags, as the settings tree and the camera panel open them.
-struct SettingsDialogCase
-{
-    const char *tag;
-    const char *dialog;
-};
-
-const SettingsDialogCase kSettingsDialogs[] = {
-    {"cameras", "DialogCamerasSettings"},
-    {"0:autoExposure", "DialogAutoExposureSettings"},
-    {"0:enslavement", "DialogEnslavementSettings"},
-    {"0:anpravar", "DialogAVARSettings"},
-};
-
-TEST_F(WindowRealModalTest, SettingsDialogsRunForRealFromTheirTagsAndSendNothingWhenCancelled)
-{
-    connectLocked();
-    for (const SettingsDialogCase &c : kSettingsDialogs) {
-        SCOPED_TRACE(c.tag);
-        const fybsim::FybSensor::Mark mark = sensor->mark();
-        const qsizetype closed = closer->mark();
-        window->openDialog(QLatin1String(c.tag));
-        expectAnswering(QLatin1String(c.tag));
-        EXPECT_EQ(closer->closedSince(closed), QStringList{QLatin1String(c.dialog)});
-        EXPECT_EQ(rootsSince(mark), QStringList{});
-    }
-    // The enslavement's tuning opens only from its dialog's button.
-    const qsizetype closed = closer->mark();
-    DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
-    EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
-    EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
-}
-
 // Buttons whose click needs no answer to show its effect: the windows closed and the replay's
 // state after it, from a live or a paused replay.
 struct ButtonCase
@@ -296,6 +263,10 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     const std::pair<const char *, const char *> dialogs[] = {
         {"0:anpr", "DialogANPRSettings"},
         {"0:dgpr", "DialogDGPRSettings"},
+        {"cameras", "DialogCamerasSettings"},
+        {"0:autoExposure", "DialogAutoExposureSettings"},
+        {"0:enslavement", "DialogEnslavementSettings"},
+        {"0:anpravar", "DialogAVARSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -306,6 +277,11 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         EXPECT_EQ(closer->closedSince(closed), QStringList{QString::fromLatin1(dialog)});
         EXPECT_EQ(rootsSince(mark), QStringList());
     }
+    // The enslavement's tuning opens only from its dialog's button.
+    const qsizetype closed = closer->mark();
+    DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
+    EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
