@@ -85,7 +85,8 @@ TEST_F(SettingsTest, AvarSendsEveryValueReadWhetherOnOrOff)
          avar({{"enabled", "0"}})},
         {"off with an empty address", avar({{"enabled", "0"}}, {{"address", ""}}), {},
          avar({{"enabled", "0"}}, {{"address", ""}})},
-        {"off without a secondary sensor", avar({{"enabled", "0"}}, {}, false), {}, avar({{"enabled", "0"}}, {}, false)},
+        {"off without a secondary sensor", avar({{"enabled", "0"}}, {}, false), {},
+         avar({{"enabled", "0"}}, {}, false)},
         {"an attribute the sensor lacks", avar({}, {}, true, {"ignoreSSLErrors"}), {},
          avar({}, {}, true, {"ignoreSSLErrors"})},
         // Shown within the controls' ranges, sent back as read until changed.

@@ -57,7 +57,8 @@ TEST_F(SettingsTest, CameraPanelLinksOpenTheDialogOfThePanelsCamera)
         {"enslavement", enslavement("freeFlow"), enslavement("queue"), "DialogEnslavementSettings",
          cameraRequest("1", "enslavement", {{"enabled", "1"}, {"mode", "queue"}, {"switchType", "manual"}})},
         {"auto exposure", exposure("0"), exposure("1"), "DialogAutoExposureSettings",
-         cameraRequest("1", "autoExposure", {{"shutterPriority", "1"}, {"switchType", "auto"}, {"reactionSpeed", "slow"}})},
+         cameraRequest("1", "autoExposure",
+                       {{"shutterPriority", "1"}, {"switchType", "auto"}, {"reactionSpeed", "slow"}})},
     };
     for (const LinkCase &c : cases) {
         SCOPED_TRACE(c.name);

@@ -131,19 +131,20 @@ TEST_F(EnslavementTuningTest, TuningSendsTheValuesReadOrSet)
 {
     const TuningCase cases[] = {
         {"untouched", enslavement({}), std::nullopt, kTuning},
-        {"gain changed", enslavement({}), 30, {{"maxTimeWithoutDecisionBeforeReinit_s", "120"},
-                                                {"timeToWaitBeforeElection_s", "30"},
-                                                {"plateHysteresis", "4"},
-                                                {"gainMax", "30"}}},
-        {"no gain", enslavement({}, {"gainMax"}), std::nullopt, {{"maxTimeWithoutDecisionBeforeReinit_s", "120"},
-                                                                  {"timeToWaitBeforeElection_s", "30"},
-                                                                  {"plateHysteresis", "4"}}},
+        {"gain changed", enslavement({}), 30,
+         {{"maxTimeWithoutDecisionBeforeReinit_s", "120"},
+          {"timeToWaitBeforeElection_s", "30"},
+          {"plateHysteresis", "4"},
+          {"gainMax", "30"}}},
+        {"no gain", enslavement({}, {"gainMax"}), std::nullopt,
+         {{"maxTimeWithoutDecisionBeforeReinit_s", "120"}, {"timeToWaitBeforeElection_s", "30"}, {"plateHysteresis", "4"}}},
         // Shown within the schema's range, sent back as read until changed.
-        {"out of range, untouched", enslavement({{"maxTimeWithoutDecisionBeforeReinit_s", "5"}, {"plateHysteresis", "99"}}),
-         std::nullopt, {{"maxTimeWithoutDecisionBeforeReinit_s", "5"},
-                        {"timeToWaitBeforeElection_s", "30"},
-                        {"plateHysteresis", "99"},
-                        {"gainMax", "24"}}},
+        {"out of range, untouched",
+         enslavement({{"maxTimeWithoutDecisionBeforeReinit_s", "5"}, {"plateHysteresis", "99"}}), std::nullopt,
+         {{"maxTimeWithoutDecisionBeforeReinit_s", "5"},
+          {"timeToWaitBeforeElection_s", "30"},
+          {"plateHysteresis", "99"},
+          {"gainMax", "24"}}},
     };
     for (const TuningCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,7 +152,8 @@ TEST_F(EnslavementTuningTest, TuningSendsTheValuesReadOrSet)
         QSignalSpy pushed(model(), &Model::signalConfigReceived);
         const fybsim::FybSensor::Mark mark = server.mark();
         const int result = runTuning([&](QDialog &advanced) {
-            EXPECT_EQ(child<QSpinBox>(advanced, "spinMaxGain")->isEnabled(), c.configured.attribute("gainMax") != nullptr);
+            const bool hasGain = c.configured.attribute("gainMax") != nullptr;
+            EXPECT_EQ(child<QSpinBox>(advanced, "spinMaxGain")->isEnabled(), hasGain);
             if (c.operatorGain)
                 child<QSpinBox>(advanced, "spinMaxGain")->setValue(*c.operatorGain);
             okButton(advanced)->click();

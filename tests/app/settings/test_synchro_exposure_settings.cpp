@@ -100,14 +100,17 @@ struct ExposureCase
 TEST_F(SettingsTest, AutoExposureSendsItsCombosOnlyWhileOn)
 {
     const ExposureCase cases[] = {
-        {"switched off: the switch alone", exposure({{"shutterPriority", "1"}, {"switchType", "auto"}, {"reactionSpeed", "fast"}}),
-         false, nullptr, {{"shutterPriority", "0"}}},
-        {"switched on: with both combos", exposure({{"shutterPriority", "0"}, {"switchType", "manual"}, {"reactionSpeed", "slow"}}),
-         true, "normal", {{"shutterPriority", "1"}, {"switchType", "manual"}, {"reactionSpeed", "normal"}}},
+        {"switched off: the switch alone",
+         exposure({{"shutterPriority", "1"}, {"switchType", "auto"}, {"reactionSpeed", "fast"}}), false, nullptr,
+         {{"shutterPriority", "0"}}},
+        {"switched on: with both combos",
+         exposure({{"shutterPriority", "0"}, {"switchType", "manual"}, {"reactionSpeed", "slow"}}), true, "normal",
+         {{"shutterPriority", "1"}, {"switchType", "manual"}, {"reactionSpeed", "normal"}}},
         {"no reaction speed", exposure({{"shutterPriority", "true"}, {"switchType", "auto"}}), std::nullopt, nullptr,
          {{"shutterPriority", "1"}, {"switchType", "auto"}}},
-        {"a switch type the schema lacks", exposure({{"shutterPriority", "1"}, {"switchType", "dusk"}, {"reactionSpeed", "slow"}}),
-         std::nullopt, nullptr, {{"shutterPriority", "1"}, {"reactionSpeed", "slow"}}},
+        {"a switch type the schema lacks",
+         exposure({{"shutterPriority", "1"}, {"switchType", "dusk"}, {"reactionSpeed", "slow"}}), std::nullopt,
+         nullptr, {{"shutterPriority", "1"}, {"reactionSpeed", "slow"}}},
     };
     for (const ExposureCase &c : cases) {
         SCOPED_TRACE(c.name);
