@@ -1,7 +1,11 @@
 #include "SettingsDialogRegistry.h"
 
 #include "DialogANPRSettings.h"
+#include "DialogAVARSettings.h"
+#include "DialogAutoExposureSettings.h"
+#include "DialogCamerasSettings.h"
 #include "DialogDGPRSettings.h"
+#include "DialogEnslavementSettings.h"
 #include "DialogFactories.h"
 #include "DialogOCRSettings.h"
 #include "DialogRS232Settings.h"
@@ -36,4 +40,8 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogOCRSettings"), withIdAndModule<DialogOCRSettings>());
     DialogFactories::add(QStringLiteral("DialogTriggerSettings"), withIdAndModule<DialogTriggerSettings>());
     DialogFactories::add(QStringLiteral("DialogRS232Settings"), withIdAndModule<DialogRS232Settings>());
+    DialogFactories::add(QStringLiteral("DialogCamerasSettings"), plain<DialogCamerasSettings>());
+    DialogFactories::add(QStringLiteral("DialogAutoExposureSettings"), withId<DialogAutoExposureSettings>());
+    DialogFactories::add(QStringLiteral("DialogEnslavementSettings"), withId<DialogEnslavementSettings>());
+    DialogFactories::add(QStringLiteral("DialogAVARSettings"), withId<DialogAVARSettings>());
 }
