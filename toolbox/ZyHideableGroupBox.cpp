@@ -1,7 +1,6 @@
 // A checkable group box that folds to its title bar while unchecked.
 #include "ZyHideableGroupBox.h"
 
-#include <QDebug>
 #include <QLayout>
 
 ZyHideableGroupBox::ZyHideableGroupBox(QWidget *parent)
@@ -103,7 +102,6 @@ void ZyHideableGroupBox::onTimerResize()
     } else {
         m_expanded = false;
         if (height() > collapsedHeight()) {
-            qDebug() << "resize height=" << height();
             setHeightKeepingWidth(qMax(collapsedHeight(), height() - m_step));
         } else {
             setHeightKeepingWidth(collapsedHeight());

@@ -1,14 +1,21 @@
 #include "SettingsDialogRegistry.h"
 
 #include "DialogANPRSettings.h"
+#include "DialogAVARSettings.h"
+#include "DialogAutoExposureSettings.h"
+#include "DialogCamerasSettings.h"
 #include "DialogDGPRSettings.h"
 #include "DialogDatabaseSettings.h"
 #include "DialogDeviceSettings.h"
+#include "DialogEnslavementSettings.h"
 #include "DialogFactories.h"
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
 #include "DialogLightingsSettings.h"
+#include "DialogOCRSettings.h"
 #include "DialogProjectorSettings.h"
+#include "DialogRS232Settings.h"
+#include "DialogTriggerSettings.h"
 
 namespace {
 
@@ -36,6 +43,13 @@ void registerSettingsDialogs()
 {
     DialogFactories::add(QStringLiteral("DialogANPRSettings"), withId<DialogANPRSettings>());
     DialogFactories::add(QStringLiteral("DialogDGPRSettings"), withId<DialogDGPRSettings>());
+    DialogFactories::add(QStringLiteral("DialogOCRSettings"), withIdAndModule<DialogOCRSettings>());
+    DialogFactories::add(QStringLiteral("DialogTriggerSettings"), withIdAndModule<DialogTriggerSettings>());
+    DialogFactories::add(QStringLiteral("DialogRS232Settings"), withIdAndModule<DialogRS232Settings>());
+    DialogFactories::add(QStringLiteral("DialogCamerasSettings"), plain<DialogCamerasSettings>());
+    DialogFactories::add(QStringLiteral("DialogAutoExposureSettings"), withId<DialogAutoExposureSettings>());
+    DialogFactories::add(QStringLiteral("DialogEnslavementSettings"), withId<DialogEnslavementSettings>());
+    DialogFactories::add(QStringLiteral("DialogAVARSettings"), withId<DialogAVARSettings>());
     DialogFactories::add(QStringLiteral("DialogDeviceSettings"), plain<DialogDeviceSettings>());
     DialogFactories::add(QStringLiteral("DialogDatabaseSettings"), plain<DialogDatabaseSettings>());
     DialogFactories::add(QStringLiteral("DialogIOSettings"), plain<DialogIOSettings>());

@@ -16,6 +16,12 @@ constexpr int kContextLimit = 64;
 // What the sensor keeps as timeout while repeated decisions are off.
 constexpr const char *kReemitOffTimeout = "5000";
 
+// The context as sent: no blank anywhere.
+QString cleanContext(const QString &text)
+{
+    return text.trimmed().remove(QLatin1Char(' '));
+}
+
 } // namespace
 
 DialogANPRSettings::DialogANPRSettings(QWidget *parent, const QString &cameraId)
@@ -30,11 +36,6 @@ DialogANPRSettings::DialogANPRSettings(QWidget *parent, const QString &cameraId)
 }
 
 DialogANPRSettings::~DialogANPRSettings() = default;
-
-QString DialogANPRSettings::cleanContext(const QString &text)
-{
-    return text.trimmed().remove(QLatin1Char(' '));
-}
 
 void DialogANPRSettings::bind()
 {
@@ -66,7 +67,8 @@ void DialogANPRSettings::displayConfig()
     PXRMsgElement *camera = findCamera(model->config(), m_cameraId);
     showElement(PXRMsgElementFirstChild(camera, "anpr"));
     on_checkReemit_toggled(ui->checkReemit->isChecked());
-    // Counting without reading is the main camera's own business whatever camera is edited.
+    // Where the main camera counts without reading, counting is not this dialog's to change,
+    // whatever camera it edits.
     const QStringList algorithms = model->enabledAlgorithms(QStringLiteral("0"));
     if (algorithms.contains(QLatin1String("counting")) && !algorithms.contains(QLatin1String("anpr")))
         ui->checkCounting->setEnabled(false);

@@ -18,9 +18,6 @@ public:
     DialogANPRSettings(QWidget *parent, const QString &cameraId);
     ~DialogANPRSettings() override;
 
-    // The context as sent: no blank anywhere.
-    static QString cleanContext(const QString &text);
-
 private slots:
     void on_btnEditContext_clicked();
     void on_checkReemit_toggled(bool checked);

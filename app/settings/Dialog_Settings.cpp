@@ -128,7 +128,12 @@ void Dialog_Settings::showElement(PXRMsgElement *element)
 
 void Dialog_Settings::takeSchemaRange(QSpinBox *spin, const QString &attribute) const
 {
-    const SchemaDoc::Bounds bounds = model->schemaDoc().bounds(docPath, attribute);
+    takeSchemaRange(spin, docPath, attribute);
+}
+
+void Dialog_Settings::takeSchemaRange(QSpinBox *spin, const QStringList &path, const QString &attribute) const
+{
+    const SchemaDoc::Bounds bounds = model->schemaDoc().bounds(path, attribute);
     if (bounds.min)
         spin->setMinimum(*bounds.min);
     if (bounds.max)

@@ -59,6 +59,8 @@ protected:
     // The schema's bounds of the edited element's attribute; a bound it does not give stays the
     // form's.
     void takeSchemaRange(QSpinBox *spin, const QString &attribute) const;
+    // The same under another schema path, for a dialog without documentation.
+    void takeSchemaRange(QSpinBox *spin, const QStringList &path, const QString &attribute) const;
     // The element of a camera's feature in the request ("config", "cameras", the camera, the feature).
     static ConfigElement cameraFeature(const ConfigRequest &request, const QString &cameraId, const char *feature);
     // Sends the request to the master sensor and judges the answer under the title; accepted

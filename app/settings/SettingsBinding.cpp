@@ -266,6 +266,14 @@ void SettingsBinding::write(const ConfigElement &target) const
     }
 }
 
+bool SettingsBinding::writesAny() const
+{
+    for (const auto &entry : m_entries)
+        if (entry->valueToSend())
+            return true;
+    return false;
+}
+
 const SettingsBinding::Entry *SettingsBinding::entry(const char *attribute) const
 {
     for (const auto &entry : m_entries)

@@ -113,6 +113,8 @@ public:
     void load(PXRMsgElement *element);
     // Sets on the target, in the order bound, every attribute that was read and is usable.
     void write(const ConfigElement &target) const;
+    // Whether write would set any attribute at all.
+    bool writesAny() const;
 
     // The entry of the attribute, or null.
     const Entry *entry(const char *attribute) const;

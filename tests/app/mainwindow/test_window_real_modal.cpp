@@ -4,6 +4,7 @@
 // still have done their part. New dialogs are opened here once for real.
 #include "CommandTestSupport.h"
 
+#include "DialogEnslavementAdvancedSettings.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 
@@ -262,6 +263,16 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     const std::pair<const char *, const char *> dialogs[] = {
         {"0:anpr", "DialogANPRSettings"},
         {"0:dgpr", "DialogDGPRSettings"},
+        {"0:anprocr", "DialogOCRSettings"},
+        {"0:dgprocr", "DialogOCRSettings"},
+        {"0:anprtrigger", "DialogTriggerSettings"},
+        {"0:dgprtrigger", "DialogTriggerSettings"},
+        {"0:anprserial", "DialogRS232Settings"},
+        {"0:dgprserial", "DialogRS232Settings"},
+        {"cameras", "DialogCamerasSettings"},
+        {"0:autoExposure", "DialogAutoExposureSettings"},
+        {"0:enslavement", "DialogEnslavementSettings"},
+        {"0:anpravar", "DialogAVARSettings"},
         {"device", "DialogDeviceSettings"},
         {"1:database", "DialogDatabaseSettings"},
         {"io", "DialogIOSettings"},
@@ -278,6 +289,11 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         EXPECT_EQ(closer->closedSince(closed), QStringList{QString::fromLatin1(dialog)});
         EXPECT_EQ(rootsSince(mark), QStringList());
     }
+    // The enslavement's tuning opens only from its dialog's button.
+    const qsizetype closed = closer->mark();
+    DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
+    EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)

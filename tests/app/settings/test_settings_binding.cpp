@@ -150,6 +150,7 @@ TEST_P(BindingCases, LoadsTheValueAndSendsItOnlyWhenReadAndUsable)
     EXPECT_EQ(binding.entry("value")->present(), c.read.has_value());
     const QStringList expected = c.sent ? QStringList{QString::fromStdString("value=" + *c.sent)} : QStringList{};
     EXPECT_EQ(written(binding), expected);
+    EXPECT_EQ(binding.writesAny(), c.sent.has_value());
     const bool usable = c.control == Control::Combo ? controls.combo->isEnabled()
                         : c.control == Control::Check ? controls.check->isEnabled()
                         : c.control == Control::Group ? controls.group->isEnabled()

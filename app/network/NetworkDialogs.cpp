@@ -1,0 +1,1 @@
+// The library's first unit; its dialogs join it as they come.
