@@ -16,6 +16,14 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogTibaSettings.h"
+#include "DialogAmanoOneSettings.h"
+#include "DialogSBFreeFlowSettings.h"
+#include "DialogNedapSettings.h"
+#include "DialogMoobylSettings.h"
+#include "DialogRVDSettings.h"
+#include "DialogMulticastDNSSettings.h"
+#include "DialogTestPingSettings.h"
 
 namespace {
 
@@ -56,4 +64,13 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    // Outside-system protocols and sensor services.
+    DialogFactories::add(QStringLiteral("DialogTibaSettings"), plain<DialogTibaSettings>());
+    DialogFactories::add(QStringLiteral("DialogAmanoOneSettings"), plain<DialogAmanoOneSettings>());
+    DialogFactories::add(QStringLiteral("DialogSBFreeFlowSettings"), plain<DialogSBFreeFlowSettings>());
+    DialogFactories::add(QStringLiteral("DialogNedapSettings"), plain<DialogNedapSettings>());
+    DialogFactories::add(QStringLiteral("DialogMoobylSettings"), plain<DialogMoobylSettings>());
+    DialogFactories::add(QStringLiteral("DialogRVDSettings"), plain<DialogRVDSettings>());
+    DialogFactories::add(QStringLiteral("DialogMulticastDNSSettings"), plain<DialogMulticastDNSSettings>());
+    DialogFactories::add(QStringLiteral("DialogTestPingSettings"), plain<DialogTestPingSettings>());
 }
