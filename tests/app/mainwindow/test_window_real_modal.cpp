@@ -279,6 +279,15 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        // Outside-system protocols and sensor services.
+        {"tiba", "DialogTibaSettings"},
+        {"amanoOne", "DialogAmanoOneSettings"},
+        {"SBFreeFlow", "DialogSBFreeFlowSettings"},
+        {"nedapGenericBadge", "DialogNedapSettings"},
+        {"moobyl", "DialogMoobylSettings"},
+        {"rvd", "DialogRVDSettings"},
+        {"mDNS", "DialogMulticastDNSSettings"},
+        {"pingTest", "DialogTestPingSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
