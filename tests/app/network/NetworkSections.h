@@ -5,6 +5,8 @@
 
 #include "ConfigSections.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <optional>
@@ -45,6 +47,25 @@ inline Element requestAt(const Parents &parents, const Element &made)
     for (auto level = parents.rbegin(); level != parents.rend(); ++level)
         inner = Element(*level).add(inner);
     return Element("setConfig").add(Element("config").add(inner));
+}
+
+// The operator's usual parts: a text typed, a switch set, one part after another.
+inline Edit typeIn(const char *edit, const char *text)
+{
+    return [edit, text](QDialog &dialog) { child<QLineEdit>(dialog, edit)->setText(QString::fromUtf8(text)); };
+}
+
+inline Edit switchTo(const char *group, bool on)
+{
+    return [group, on](QDialog &dialog) { child<QGroupBox>(dialog, group)->setChecked(on); };
+}
+
+inline Edit then(Edit first, Edit second)
+{
+    return [first, second](QDialog &dialog) {
+        first(dialog);
+        second(dialog);
+    };
 }
 
 // Where a dialog's element lives and which tag opens it.

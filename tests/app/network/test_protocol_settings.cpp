@@ -40,24 +40,6 @@ const Element kNedapElement =
     element("nedapGenericBadge", {{"enabled", "1"}, {"address", "10.2.2.2"}, {"port", "4000"}, {"maxRetry", "3"}});
 const Element kMoobylElement = element("moobyl", {{"enabled", "1"}, {"zone", "north"}});
 
-Edit typeIn(const char *edit, const char *text)
-{
-    return [edit, text](QDialog &dialog) { child<QLineEdit>(dialog, edit)->setText(QString::fromUtf8(text)); };
-}
-
-Edit switchTo(const char *group, bool on)
-{
-    return [group, on](QDialog &dialog) { child<QGroupBox>(dialog, group)->setChecked(on); };
-}
-
-Edit both(Edit first, Edit second)
-{
-    return [first, second](QDialog &dialog) {
-        first(dialog);
-        second(dialog);
-    };
-}
-
 using ProtocolSettingsTest = NetworkDialogTest;
 
 TEST_F(ProtocolSettingsTest, TibaSendsTheSwitchAndWhatTheSensorGaveThatTheSwitchLeavesUsable)
@@ -79,7 +61,7 @@ TEST_F(ProtocolSettingsTest, TibaSendsTheSwitchAndWhatTheSensorGaveThatTheSwitch
              .set("laneId", "42")
              .set("ignoreSSLErrors", "1")},
         {"switched off with a URL that is no URL", kTibaElement,
-         both(typeIn("edtURL", "not a url"), switchTo("groupBoxEnable", false)), {}, element("tiba", {{"enabled", "0"}})},
+         then(typeIn("edtURL", "not a url"), switchTo("groupBoxEnable", false)), {}, element("tiba", {{"enabled", "0"}})},
         {"read switched off", Element(kTibaElement).set("enabled", "0"), {},
          {"edtURL", "edtUsername", "edtPassword", "edtGUID", "spinLaneId", "checkIgnoreSSLErrors"},
          element("tiba", {{"enabled", "0"}})},
@@ -120,7 +102,7 @@ TEST_F(ProtocolSettingsTest, AmanoOneAndFreeFlowSendWhatTheSwitchLeavesUsable)
         expectSent(kAmano, c);
     const SendCase freeFlow[] = {
         {"untouched", kFreeFlowElement, {}, {}, kFreeFlowElement},
-        {"new credentials", kFreeFlowElement, both(typeIn("edtUsername", "Zoë"), typeIn("edtPassword", "p w")), {},
+        {"new credentials", kFreeFlowElement, then(typeIn("edtUsername", "Zoë"), typeIn("edtPassword", "p w")), {},
          Element(kFreeFlowElement).set("username", "Zoë").set("password", "p w")},
         {"no url, switched on", without(kFreeFlowElement, {"url"}), {}, {"edtURL"},
          without(kFreeFlowElement, {"url"})},
@@ -145,7 +127,7 @@ TEST_F(ProtocolSettingsTest, NedapSendsOnlyWhatTheSensorGaveOrTheOperatorSet)
         {"a single blank is an address", kNedapElement, typeIn("lineEditHost", " "), {},
          Element(kNedapElement).set("address", " ")},
         {"switched off with an empty address", kNedapElement,
-         both(typeIn("lineEditHost", ""), switchTo("groupBoxEnable", false)), {},
+         then(typeIn("lineEditHost", ""), switchTo("groupBoxEnable", false)), {},
          element("nedapGenericBadge", {{"enabled", "0"}})},
         {"read switched off", Element(kNedapElement).set("enabled", "0"), {}, {"lineEditHost", "spinBoxPort", "spinBoxRetry"},
          element("nedapGenericBadge", {{"enabled", "0"}})},

@@ -24,16 +24,6 @@ const Element kRvdOwn = element(
 const Element kMdnsElement = element("mDNS", {{"enable", "1"}, {"hostname", "gate4.local"}});
 const Element kPingElement = element("pingTest", {{"enabled", "1"}, {"address", "8.8.8.8"}, {"interval_min", "10"}});
 
-Edit typeIn(const char *edit, const char *text)
-{
-    return [edit, text](QDialog &dialog) { child<QLineEdit>(dialog, edit)->setText(QString::fromUtf8(text)); };
-}
-
-Edit switchTo(const char *group, bool on)
-{
-    return [group, on](QDialog &dialog) { child<QGroupBox>(dialog, group)->setChecked(on); };
-}
-
 Edit ownServer(bool own, const char *url = nullptr)
 {
     return [own, url](QDialog &dialog) {
@@ -41,14 +31,6 @@ Edit ownServer(bool own, const char *url = nullptr)
         if (url != nullptr)
             child<QLineEdit>(dialog, "edtRVDAddress")->setText(QString::fromUtf8(url));
         child<QCheckBox>(dialog, "checkRVDLocal")->setChecked(own);
-    };
-}
-
-Edit then(Edit first, Edit second)
-{
-    return [first, second](QDialog &dialog) {
-        first(dialog);
-        second(dialog);
     };
 }
 
