@@ -8,6 +8,7 @@
 #include "DialogDatabaseSettings.h"
 #include "DialogDeviceSettings.h"
 #include "DialogEnslavementSettings.h"
+#include "DialogFTPSettings.h"
 #include "DialogFactories.h"
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
@@ -56,4 +57,5 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogFTPSettings"), plain<DialogFTPSettings>());
 }
