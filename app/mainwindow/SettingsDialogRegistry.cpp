@@ -10,6 +10,7 @@
 #include "DialogEnslavementSettings.h"
 #include "DialogFTPSettings.h"
 #include "DialogFactories.h"
+#include "DialogHttpPushSettings.h"
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
 #include "DialogLightingsSettings.h"
@@ -58,4 +59,5 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
     DialogFactories::add(QStringLiteral("DialogFTPSettings"), plain<DialogFTPSettings>());
+    DialogFactories::add(QStringLiteral("DialogHttpPushSettings"), plain<DialogHttpPushSettings>());
 }
