@@ -5,8 +5,10 @@
 #include "CommandTestSupport.h"
 
 #include "DialogEnslavementAdvancedSettings.h"
+#include "DialogHttpPushFilter.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
+#include "ZyModalRunner.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -279,6 +281,8 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"ftp", "DialogFTPSettings"},
+        {"httpPush", "DialogHttpPushSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -294,6 +298,11 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
     EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
+    // The push filter opens only from a push server's filter button.
+    const qsizetype filterClosed = closer->mark();
+    DialogHttpPushFilter filter(window.get());
+    EXPECT_EQ(ZyModalRunner::exec(&filter), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(filterClosed), QStringList{"DialogHttpPushFilter"});
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
