@@ -16,6 +16,8 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogMasterSlaveSettings.h"
+#include "DialogSpeedSettings.h"
 
 namespace {
 
@@ -56,4 +58,6 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogMasterSlaveSettings"), plain<DialogMasterSlaveSettings>());
+    DialogFactories::add(QStringLiteral("DialogSpeedSettings"), withId<DialogSpeedSettings>());
 }
