@@ -5,6 +5,7 @@
 #include "CommandTestSupport.h"
 
 #include "DialogEnslavementAdvancedSettings.h"
+#include "DialogSelectSensor.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 
@@ -279,6 +280,8 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"slaves", "DialogMasterSlaveSettings"},
+        {"0:speed", "DialogSpeedSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -294,6 +297,14 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
     EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
+    // The sensor selection opens only from the master/slave dialog's buttons.
+    const qsizetype selectionClosed = closer->mark();
+    DialogSelectSensor select(window.get());
+    QString chosen = QStringLiteral("unchanged");
+    select.setParameters(QStringLiteral("00:0A:0B:0C:0D:0E"), QStringLiteral("anpr"), &chosen);
+    EXPECT_EQ(ZyModalRunner::exec(&select), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(selectionClosed), QStringList{"DialogSelectSensor"});
+    EXPECT_EQ(chosen, "unchanged");
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
