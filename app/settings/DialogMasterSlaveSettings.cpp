@@ -10,7 +10,8 @@
 
 #include <QRegularExpression>
 
-namespace {
+namespace
+{
 
 const char kNoSlave[] = "00:00:00:00:00:00";
 

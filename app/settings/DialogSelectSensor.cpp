@@ -8,13 +8,13 @@
 
 #include <QHeaderView>
 
-namespace {
+namespace
+{
 
 const QString kGeometryName = QStringLiteral("DialogSelectSensor");
 
 // Models that can only be masters.
-struct RefusedModel
-{
+struct RefusedModel {
     const char *equipment;
     const char *reason;
 };

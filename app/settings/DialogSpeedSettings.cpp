@@ -44,8 +44,8 @@ void DialogSpeedSettings::displayConfig()
     PXRMsgElement *speed = PXRMsgElementFirstChild(findCamera(model->config(), m_cameraId), "speed");
     showElement(speed);
     if (speed == nullptr) {
-        for (SettingsBinding *layout : {&m_fieldOfViewBinding, &m_contextBinding, &m_gantryBinding,
-                                        &m_lateralBinding, &m_threeValuesBinding})
+        for (SettingsBinding *layout :
+             {&m_fieldOfViewBinding, &m_contextBinding, &m_gantryBinding, &m_lateralBinding, &m_threeValuesBinding})
             layout->disableAll();
         ui->cboParameters->setEnabled(false);
         return;
@@ -88,14 +88,18 @@ void DialogSpeedSettings::on_cboInstallationContext_currentIndexChanged(int)
     ui->widgetLateral->setVisible(context == "lateral");
 }
 
+// The sensor gives its field of view under either name, or both.
+bool DialogSpeedSettings::hasFieldOfView() const
+{
+    return m_threeValuesBinding.present("fieldOfView_cm") || m_threeValuesBinding.present("fieldOfViewY_cm");
+}
+
 // The pair the sensor's values make usable: a value counts when present and not zero.
 DialogSpeedSettings::Parameters DialogSpeedSettings::parametersInUse() const
 {
     const bool height = m_threeValuesBinding.present("installationHeight_cm") && ui->spinHeightv2->value() != 0;
     const bool angle = m_threeValuesBinding.present("installationAngle_degrees") && ui->spinAnglev2->value() != 0.0;
-    const bool fieldOfView = (m_threeValuesBinding.present("fieldOfView_cm")
-                              || m_threeValuesBinding.present("fieldOfViewY_cm"))
-                             && ui->spinFieldOfViewv2->value() != 0;
+    const bool fieldOfView = hasFieldOfView() && ui->spinFieldOfViewv2->value() != 0;
     if (height)
         return !angle && fieldOfView ? HeightAndFieldOfView : HeightAndAngle;
     if (fieldOfView)
@@ -119,9 +123,7 @@ void DialogSpeedSettings::on_cboParameters_currentIndexChanged(int index)
     const bool fieldOfView = index != HeightAndAngle;
     ui->spinHeightv2->setEnabled(height && m_threeValuesBinding.present("installationHeight_cm"));
     ui->spinAnglev2->setEnabled(angle && m_threeValuesBinding.present("installationAngle_degrees"));
-    ui->spinFieldOfViewv2->setEnabled(fieldOfView
-                                      && (m_threeValuesBinding.present("fieldOfViewY_cm")
-                                          || m_threeValuesBinding.present("fieldOfView_cm")));
+    ui->spinFieldOfViewv2->setEnabled(fieldOfView && hasFieldOfView());
 }
 
 bool DialogSpeedSettings::pairValid()

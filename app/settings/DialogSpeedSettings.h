@@ -33,6 +33,7 @@ private:
     void displayConfig();
     void showContext(PXRMsgElement *speed);
     void showThreeValues();
+    bool hasFieldOfView() const;
     Parameters parametersInUse() const;
     void showLayout(QWidget *shown);
     bool pairValid();

@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using namespace settingstest;
 using fybsim::Element;
@@ -59,8 +60,7 @@ QGroupBox *contextGroup(QDialog &dialog)
     return child<QGroupBox>(dialog, "groupSlaveContext");
 }
 
-struct SlavesCase
-{
+struct SlavesCase {
     const char *name;
     Element configured;
     Edit edit;
@@ -80,7 +80,9 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
              EXPECT_TRUE(shown(contextGroup(dialog)));
          },
          slaves("configured", {slaveAnpr(), slaveContext()})},
-        {"no slave written as zeros opens unchecked and empty", slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "right"}, {"coveringZone", "7"}}), slaveContext(kNoSlave)}),
+        {"no slave written as zeros opens unchecked and empty",
+         slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "right"}, {"coveringZone", "7"}}),
+                           slaveContext(kNoSlave)}),
          [](QDialog &dialog) {
              EXPECT_FALSE(anprGroup(dialog)->isChecked());
              EXPECT_FALSE(contextGroup(dialog)->isChecked());
@@ -89,13 +91,16 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
              EXPECT_FALSE(shown(anprGroup(dialog)));
              EXPECT_FALSE(shown(contextGroup(dialog)));
          },
-         slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "right"}, {"coveringZone", "7"}}), slaveContext(kNoSlave)})},
-        {"slaves unchecked send no slave, the position and zone as read", slaves("configured", {slaveAnpr(), slaveContext()}),
+         slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "right"}, {"coveringZone", "7"}}),
+                           slaveContext(kNoSlave)})},
+        {"slaves unchecked send no slave, the position and zone as read",
+         slaves("configured", {slaveAnpr(), slaveContext()}),
          [](QDialog &dialog) {
              anprGroup(dialog)->setChecked(false);
              child<QLineEdit>(dialog, "txtContextMac")->setText("00:11:22:33:44:66");
          },
-         slaves("configured", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}), slaveContext("00:11:22:33:44:66")})},
+         slaves("configured", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}),
+                               slaveContext("00:11:22:33:44:66")})},
         {"another mode, none checked, sent without complaint", slaves("configured", {slaveAnpr(), slaveContext()}),
          [](QDialog &dialog) {
              EXPECT_TRUE(choose(child<WidgetComboDoc>(dialog, "comboMode"), "disabled"));
@@ -103,8 +108,11 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
              anprGroup(dialog)->setChecked(false);
              contextGroup(dialog)->setChecked(false);
          },
-         slaves("disabled", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}), slaveContext(kNoSlave)})},
-        {"slaves set by the operator", slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}), slaveContext(kNoSlave)}),
+         slaves("disabled", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}),
+                             slaveContext(kNoSlave)})},
+        {"slaves set by the operator",
+         slaves("master", {slaveAnpr({{"macAddress", kNoSlave}, {"position", "left"}, {"coveringZone", "40"}}),
+                           slaveContext(kNoSlave)}),
          [](QDialog &dialog) {
              EXPECT_TRUE(choose(child<WidgetComboDoc>(dialog, "comboMode"), "configured"));
              EXPECT_TRUE(shown(anprGroup(dialog)));
@@ -113,7 +121,9 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
              EXPECT_TRUE(choose(child<WidgetComboDoc>(dialog, "comboSlavePosition"), "right"));
              child<QSpinBox>(dialog, "spinCoveringZone")->setValue(120);
          },
-         slaves("configured", {slaveAnpr({{"macAddress", "aa:bb:cc:dd:ee:ff"}, {"position", "right"}, {"coveringZone", "120"}}), slaveContext(kNoSlave)})},
+         slaves("configured",
+                {slaveAnpr({{"macAddress", "aa:bb:cc:dd:ee:ff"}, {"position", "right"}, {"coveringZone", "120"}}),
+                 slaveContext(kNoSlave)})},
         {"no covering zone", sceneSlaves({"configured", "left", std::nullopt}),
          [](QDialog &dialog) {
              auto *zone = child<QSpinBox>(dialog, "spinCoveringZone");
@@ -125,14 +135,11 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
          [](QDialog &dialog) { EXPECT_FALSE(usable(child<WidgetComboDoc>(dialog, "comboSlavePosition"))); },
          sceneSlaves({"configured", std::nullopt, "64"})},
         {"no context slave", slaves("configured", {slaveAnpr()}),
-         [](QDialog &dialog) { EXPECT_FALSE(contextGroup(dialog)->isEnabled()); },
-         slaves("configured", {slaveAnpr()})},
+         [](QDialog &dialog) { EXPECT_FALSE(contextGroup(dialog)->isEnabled()); }, slaves("configured", {slaveAnpr()})},
         {"no ANPR slave", slaves("configured", {slaveContext()}),
-         [](QDialog &dialog) { EXPECT_FALSE(anprGroup(dialog)->isEnabled()); },
-         slaves("configured", {slaveContext()})},
+         [](QDialog &dialog) { EXPECT_FALSE(anprGroup(dialog)->isEnabled()); }, slaves("configured", {slaveContext()})},
         {"an ANPR slave without its MAC", slaves("configured", {slaveAnpr({{"position", "left"}}), slaveContext()}),
-         [](QDialog &dialog) { EXPECT_FALSE(anprGroup(dialog)->isEnabled()); },
-         slaves("configured", {slaveContext()})},
+         [](QDialog &dialog) { EXPECT_FALSE(anprGroup(dialog)->isEnabled()); }, slaves("configured", {slaveContext()})},
         {"no mode", slaves(nullptr, {slaveAnpr(), slaveContext()}),
          [](QDialog &dialog) {
              EXPECT_FALSE(usable(child<WidgetComboDoc>(dialog, "comboMode")));
@@ -149,8 +156,7 @@ TEST_F(SettingsTest, MasterSlaveSendsEachSlaveAsSet)
     }
 }
 
-struct RefusalCase
-{
+struct RefusalCase {
     const char *name;
     Edit edit;
     const char *message;

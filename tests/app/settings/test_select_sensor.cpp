@@ -10,20 +10,20 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using namespace settingstest;
 using fybsim::Announcer;
 using fybsim::Element;
 
-const char kOwnMacOtherCase[] = "00:0a:0b:0c:0d:0e";  // the test sensor's own, "00:0A:0B:0C:0D:0E"
+const char kOwnMacOtherCase[] = "00:0a:0b:0c:0d:0e"; // the test sensor's own, "00:0A:0B:0C:0D:0E"
 
-struct Announced
-{
+struct Announced {
     const char *from;
-    const char *mac;  // none when null
+    const char *mac; // none when null
     const char *equipment;
-    std::vector<const char *> algorithms;  // no enabledAlgorithms element when empty
+    std::vector<const char *> algorithms; // no enabledAlgorithms element when empty
 };
 
 // Each one a step further down the checks than the one before.
@@ -85,7 +85,8 @@ protected:
     {
         Announcer announcer(discoveryPort, sensor.from, "127.255.255.255");
         const Element announcement = announcementOf(sensor);
-        return announceUntilListed(list, [&] { announcer.announce(announcement); }, QString::fromLatin1(sensor.from));
+        return announceUntilListed(
+            list, [&] { announcer.announce(announcement); }, QString::fromLatin1(sensor.from));
     }
 
     // Opens the master/slave dialog, presses the slave's "..." and lets the selection run on the
@@ -116,21 +117,22 @@ protected:
     uint16_t discoveryPort = 0;
 };
 
-struct PickCase
-{
+struct PickCase {
     const char *button;
     const char *field;
-    std::vector<const char *> refusals;  // for each announced sensor, empty when it qualifies
+    std::vector<const char *> refusals; // for each announced sensor, empty when it qualifies
 };
 
 TEST_F(SelectSensorTest, RefusesInOrderAndFillsTheChosenMac)
 {
     const PickCase cases[] = {
-        {"btnSlaveAnprSelection", "txtAnprMac",
+        {"btnSlaveAnprSelection",
+         "txtAnprMac",
          {"This is the sensor you are configuring.\nYou must select another one.", "A Lumatek4 cannot be slave.",
           "A primary Lumatek3 cannot be slave.", "You must select a anpr sensor.", "", "You must select a anpr sensor.",
           ""}},
-        {"btnSlaveContextSelection", "txtContextMac",
+        {"btnSlaveContextSelection",
+         "txtContextMac",
          {"This is the sensor you are configuring.\nYou must select another one.", "A Lumatek4 cannot be slave.",
           "A primary Lumatek3 cannot be slave.", "", "", "You must select a streaming sensor.", ""}},
     };
@@ -181,24 +183,26 @@ TEST_F(SelectSensorTest, RefusesInOrderAndFillsTheChosenMac)
 // master dialog then refuses.
 TEST_F(SelectSensorTest, SensorWithoutMacGivesAnEmptyAddress)
 {
-    const QString chosen = pick("btnSlaveAnprSelection", "txtAnprMac", [&](QDialog &select, PXRDiscoverTreeWidget *list) -> int {
-        list->setCurrentItem(listed(list, kSensors[6]));
-        okButton(select)->click();
-        return select.result();
-    });
+    const QString chosen =
+        pick("btnSlaveAnprSelection", "txtAnprMac", [&](QDialog &select, PXRDiscoverTreeWidget *list) -> int {
+            list->setCurrentItem(listed(list, kSensors[6]));
+            okButton(select)->click();
+            return select.result();
+        });
     EXPECT_EQ(chosen, "");
 }
 
 TEST_F(SelectSensorTest, CancelLeavesTheAddressAndTheSizeComesBack)
 {
     const QSize resized(700, 430);
-    const QString kept = pick("btnSlaveContextSelection", "txtContextMac", [&](QDialog &select, PXRDiscoverTreeWidget *list) -> int {
-        EXPECT_EQ(select.size(), QSize(642, 384));
-        list->setCurrentItem(listed(list, kSensors[4]));
-        select.resize(resized);
-        child<QDialogButtonBox>(select, "buttonBox")->button(QDialogButtonBox::Cancel)->click();
-        return select.result();
-    });
+    const QString kept =
+        pick("btnSlaveContextSelection", "txtContextMac", [&](QDialog &select, PXRDiscoverTreeWidget *list) -> int {
+            EXPECT_EQ(select.size(), QSize(642, 384));
+            list->setCurrentItem(listed(list, kSensors[4]));
+            select.resize(resized);
+            child<QDialogButtonBox>(select, "buttonBox")->button(QDialogButtonBox::Cancel)->click();
+            return select.result();
+        });
     EXPECT_EQ(kept, "00:11:22:33:44:66");
     QSize reopened;
     pick("btnSlaveContextSelection", "txtContextMac", [&](QDialog &select, PXRDiscoverTreeWidget *) {
@@ -214,9 +218,11 @@ TEST_F(SelectSensorTest, WithoutTheOwnMacNothingOpens)
     for (Element &section : infos.children)
         if (section.name == "sensor")
             std::erase_if(section.attributes, [](const auto &attribute) { return attribute.first == "macAddress"; });
-    ASSERT_NO_FATAL_FAILURE(start(configWith("slaves", Element("slaves").set("mode", "configured").add(
-                                                           element("slaveAnpr", {{"macAddress", "00:11:22:33:44:55"}}))),
-                                  infos));
+    ASSERT_NO_FATAL_FAILURE(
+        start(configWith("slaves", Element("slaves")
+                                       .set("mode", "configured")
+                                       .add(element("slaveAnpr", {{"macAddress", "00:11:22:33:44:55"}}))),
+              infos));
     std::vector<SeenDialog> opened;
     open("slaves", [&](QDialog &dialog) {
         opened = boxesDuring([&] { child<QToolButton>(dialog, "btnSlaveAnprSelection")->click(); });

@@ -11,7 +11,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 using namespace settingstest;
 using fybsim::Element;
@@ -36,13 +37,12 @@ Element speedRequest(const Element &sent)
     return Element("setConfig").add(Element("config").add(Element("cameras").add(camera("0", {sent}))));
 }
 
-struct LayoutCase
-{
+struct LayoutCase {
     const char *name;
     Element configured;
     const char *layout;
-    int parameters;  // the three-value layout's item, -1 elsewhere
-    std::vector<const char *> enabled;   // of the three-value boxes
+    int parameters;                    // the three-value layout's item, -1 elsewhere
+    std::vector<const char *> enabled; // of the three-value boxes
     Edit edit;
     Element expected;
 };
@@ -52,56 +52,109 @@ TEST_F(SettingsTest, SpeedSendsTheLayoutTheSensorUses)
     const Element gantry = element("gantry", {{"installationHeight_cm", "550"}, {"installationAngle_degrees", "15.5"}});
     const Element lateral = element("lateral", {{"fieldOfViewX_cm", "300"}, {"fieldOfViewY_cm", "200"}});
     const LayoutCase cases[] = {
-        {"field of view only", speed({{"fieldOfView_cm", "1200"}}), "widgetKGV", -1, {},
+        {"field of view only",
+         speed({{"fieldOfView_cm", "1200"}}),
+         "widgetKGV",
+         -1,
+         {},
          [](QDialog &dialog) { EXPECT_EQ(child<QSpinBox>(dialog, "spinFieldOfView")->value(), 1200); },
          speed({{"fieldOfView_cm", "1200"}})},
-        {"field of view edited", speed({{"fieldOfView_cm", "1200"}}), "widgetKGV", -1, {},
+        {"field of view edited",
+         speed({{"fieldOfView_cm", "1200"}}),
+         "widgetKGV",
+         -1,
+         {},
          [](QDialog &dialog) { child<QSpinBox>(dialog, "spinFieldOfView")->setValue(1500); },
          speed({{"fieldOfView_cm", "1500"}})},
-        {"height and angle", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
-         "widgetV2", 0, {"spinHeightv2", "spinAnglev2"},
+        {"height and angle",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
          [](QDialog &dialog) { EXPECT_EQ(child<QSpinBox>(dialog, "spinFieldOfViewv2")->value(), 0); },
          speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "0"}})},
-        {"height and field of view", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "900"}}),
-         "widgetV2", 1, {"spinHeightv2", "spinFieldOfViewv2"}, {},
+        {"height and field of view",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "900"}}),
+         "widgetV2",
+         1,
+         {"spinHeightv2", "spinFieldOfViewv2"},
+         {},
          speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "900"}})},
-        {"angle and field of view", speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "12.5"}, {"fieldOfView_cm", "800"}}),
-         "widgetV2", 2, {"spinAnglev2", "spinFieldOfViewv2"}, {},
+        {"angle and field of view",
+         speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "12.5"}, {"fieldOfView_cm", "800"}}),
+         "widgetV2",
+         2,
+         {"spinAnglev2", "spinFieldOfViewv2"},
+         {},
          speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "12.5"}, {"fieldOfView_cm", "800"}})},
-        {"field of view only, no angle", speed({{"installationHeight_cm", "0"}, {"fieldOfViewY_cm", "900"}}),
-         "widgetV2", 3, {"spinFieldOfViewv2"}, {},
+        {"field of view only, no angle",
+         speed({{"installationHeight_cm", "0"}, {"fieldOfViewY_cm", "900"}}),
+         "widgetV2",
+         3,
+         {"spinFieldOfViewv2"},
+         {},
          speed({{"installationHeight_cm", "0"}, {"fieldOfViewY_cm", "900"}})},
-        {"both fields of view: the box shows and sends the later", speed({{"installationHeight_cm", "600"}, {"fieldOfViewY_cm", "900"}, {"fieldOfView_cm", "1000"}}),
-         "widgetV2", 1, {"spinHeightv2", "spinFieldOfViewv2"},
+        {"both fields of view: the box shows and sends the later",
+         speed({{"installationHeight_cm", "600"}, {"fieldOfViewY_cm", "900"}, {"fieldOfView_cm", "1000"}}),
+         "widgetV2",
+         1,
+         {"spinHeightv2", "spinFieldOfViewv2"},
          [](QDialog &dialog) { EXPECT_EQ(child<QSpinBox>(dialog, "spinFieldOfViewv2")->value(), 1000); },
          speed({{"installationHeight_cm", "600"}, {"fieldOfViewY_cm", "1000"}, {"fieldOfView_cm", "1000"}})},
-        {"both fields of view unused go as 0", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "20.0"}, {"fieldOfViewY_cm", "900"}, {"fieldOfView_cm", "1000"}}),
-         "widgetV2", 0, {"spinHeightv2", "spinAnglev2"}, {},
-         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "20.0"}, {"fieldOfViewY_cm", "0"}, {"fieldOfView_cm", "0"}})},
-        {"another pair chosen", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
-         "widgetV2", 0, {"spinHeightv2", "spinAnglev2"},
+        {"both fields of view unused go as 0",
+         speed({{"installationHeight_cm", "600"},
+                {"installationAngle_degrees", "20.0"},
+                {"fieldOfViewY_cm", "900"},
+                {"fieldOfView_cm", "1000"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
+         {},
+         speed({{"installationHeight_cm", "600"},
+                {"installationAngle_degrees", "20.0"},
+                {"fieldOfViewY_cm", "0"},
+                {"fieldOfView_cm", "0"}})},
+        {"another pair chosen",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
          [](QDialog &dialog) {
              child<QComboBox>(dialog, "cboParameters")->setCurrentIndex(2);
              EXPECT_FALSE(child<QSpinBox>(dialog, "spinHeightv2")->isEnabled());
              child<QSpinBox>(dialog, "spinFieldOfViewv2")->setValue(700);
          },
          speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "700"}})},
-        {"an angle finer than the box, untouched", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}}),
-         "widgetV2", 0, {"spinHeightv2", "spinAnglev2"}, {},
+        {"an angle finer than the box, untouched",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
+         {},
          speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}})},
-        {"an angle edited", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}}),
-         "widgetV2", 0, {"spinHeightv2", "spinAnglev2"},
+        {"an angle edited",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
          [](QDialog &dialog) { child<QDoubleSpinBox>(dialog, "spinAnglev2")->setValue(30.24); },
          speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "30.2"}})},
-        {"gantry", speed({{"installationContext", "gantry"}}, {gantry, lateral}), "widgetFYB", -1, {},
+        {"gantry",
+         speed({{"installationContext", "gantry"}}, {gantry, lateral}),
+         "widgetFYB",
+         -1,
+         {},
          [](QDialog &dialog) {
              EXPECT_TRUE(shown(child<QWidget>(dialog, "widgetGantry")));
              EXPECT_FALSE(shown(child<QWidget>(dialog, "widgetLateral")));
              EXPECT_EQ(child<QSpinBox>(dialog, "spinHeight")->value(), 550);
          },
          speed({{"installationContext", "gantry"}}, {gantry})},
-        {"gantry switched to lateral shows and sends the sensor's lateral values", speed({{"installationContext", "gantry"}}, {gantry, lateral}),
-         "widgetFYB", -1, {},
+        {"gantry switched to lateral shows and sends the sensor's lateral values",
+         speed({{"installationContext", "gantry"}}, {gantry, lateral}),
+         "widgetFYB",
+         -1,
+         {},
          [](QDialog &dialog) {
              EXPECT_TRUE(choose(child<WidgetComboDoc>(dialog, "cboInstallationContext"), "lateral"));
              EXPECT_FALSE(shown(child<QWidget>(dialog, "widgetGantry")));
@@ -110,15 +163,22 @@ TEST_F(SettingsTest, SpeedSendsTheLayoutTheSensorUses)
              EXPECT_EQ(child<QSpinBox>(dialog, "spinFieldOfViewY")->value(), 200);
          },
          speed({{"installationContext", "lateral"}}, {lateral})},
-        {"lateral switched to gantry the sensor lacks", speed({{"installationContext", "lateral"}}, {lateral}), "widgetFYB", -1, {},
+        {"lateral switched to gantry the sensor lacks",
+         speed({{"installationContext", "lateral"}}, {lateral}),
+         "widgetFYB",
+         -1,
+         {},
          [](QDialog &dialog) {
              EXPECT_TRUE(choose(child<WidgetComboDoc>(dialog, "cboInstallationContext"), "gantry"));
              EXPECT_FALSE(child<QSpinBox>(dialog, "spinHeight")->isEnabled());
              EXPECT_FALSE(child<QDoubleSpinBox>(dialog, "spinAngle")->isEnabled());
          },
          speed({{"installationContext", "gantry"}}, {Element("gantry")})},
-        {"gantry without its angle", speed({{"installationContext", "GANTRY"}}, {element("gantry", {{"installationHeight_cm", "550"}})}),
-         "widgetFYB", -1, {},
+        {"gantry without its angle",
+         speed({{"installationContext", "GANTRY"}}, {element("gantry", {{"installationHeight_cm", "550"}})}),
+         "widgetFYB",
+         -1,
+         {},
          [](QDialog &dialog) {
              EXPECT_TRUE(shown(child<QWidget>(dialog, "widgetGantry")));
              EXPECT_FALSE(child<QDoubleSpinBox>(dialog, "spinAngle")->isEnabled());
@@ -139,9 +199,9 @@ TEST_F(SettingsTest, SpeedSendsTheLayoutTheSensorUses)
                 EXPECT_EQ(child<QComboBox>(dialog, "cboParameters")->currentIndex(), c.parameters);
                 for (const char *box : {"spinHeightv2", "spinAnglev2", "spinFieldOfViewv2"})
                     EXPECT_EQ(child<QWidget>(dialog, box)->isEnabled(),
-                              std::find_if(c.enabled.begin(), c.enabled.end(), [box](const char *name) {
-                                  return QByteArray(name) == box;
-                              }) != c.enabled.end())
+                              std::find_if(c.enabled.begin(), c.enabled.end(),
+                                           [box](const char *name) { return QByteArray(name) == box; })
+                                  != c.enabled.end())
                         << box;
             }
             if (c.edit)
@@ -152,8 +212,7 @@ TEST_F(SettingsTest, SpeedSendsTheLayoutTheSensorUses)
     }
 }
 
-struct ZeroCase
-{
+struct ZeroCase {
     const char *name;
     Element configured;
     Edit edit;
@@ -163,12 +222,16 @@ struct ZeroCase
 TEST_F(SettingsTest, SpeedRefusesAZeroInThePairInUse)
 {
     const ZeroCase cases[] = {
-        {"all zero: the height first", speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "0"}}),
-         {}, "Installation height cannot be set to 0"},
-        {"height and angle chosen with the angle at 0", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "900"}}),
+        {"all zero: the height first",
+         speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "0"}}),
+         {},
+         "Installation height cannot be set to 0"},
+        {"height and angle chosen with the angle at 0",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "900"}}),
          [](QDialog &dialog) { child<QComboBox>(dialog, "cboParameters")->setCurrentIndex(0); },
          "Installation angle cannot be set to 0"},
-        {"field of view chosen after its reset", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
+        {"field of view chosen after its reset",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
          [](QDialog &dialog) { child<QComboBox>(dialog, "cboParameters")->setCurrentIndex(3); },
          "Field of view cannot be set to 0"},
         {"height edited to 0", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}}),
@@ -200,18 +263,19 @@ TEST_F(SettingsTest, SpeedRefusesAZeroInThePairInUse)
 // Under a decimal comma the boxes show one, and the sensor still reads a point.
 TEST_F(SettingsTest, SpeedSendsAnglesWithADecimalPointUnderAnyLocale)
 {
-    struct LocaleCase
-    {
+    struct LocaleCase {
         const char *name;
         Element configured;
         const char *box;
         Element expected;
     };
     const LocaleCase cases[] = {
-        {"three values", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "10.5"}}), "spinAnglev2",
-         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "12.5"}})},
-        {"gantry", speed({{"installationContext", "gantry"}}, {element("gantry", {{"installationAngle_degrees", "10.5"}})}),
-         "spinAngle", speed({{"installationContext", "gantry"}}, {element("gantry", {{"installationAngle_degrees", "12.5"}})})},
+        {"three values", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "10.5"}}),
+         "spinAnglev2", speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "12.5"}})},
+        {"gantry",
+         speed({{"installationContext", "gantry"}}, {element("gantry", {{"installationAngle_degrees", "10.5"}})}),
+         "spinAngle",
+         speed({{"installationContext", "gantry"}}, {element("gantry", {{"installationAngle_degrees", "12.5"}})})},
     };
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
