@@ -308,6 +308,43 @@ TEST_F(SettingsTest, SpeedWithoutItsElementLeavesNothingToSend)
     EXPECT_TRUE(requestsSince(mark).empty());
 }
 
+TEST_F(SettingsTest, SpeedAndMasterSlaveCloseOnlyOnTheSensorsSuccess)
+{
+    using fybsim::Reply;
+    struct Case
+    {
+        const char *name;
+        Reply reply;
+        int result;
+        QStringList boxes; // title and text of each box shown
+    };
+    const Case cases[] = {
+        {"ok", Reply::ok(), QDialog::Accepted, {}},
+        {"failed", Reply::failed("refused"), QDialog::Rejected, {"Configuration", "Error : action failed"}},
+        {"warning", Reply::warning({{"ignored", "config/slaves", "x.c:1"}}), QDialog::Accepted,
+         {"Configuration", "Warning : some parts of the message have failed"}},
+    };
+    for (const Case &c : cases) {
+        for (const char *tag : {"slaves", "0:speed"}) {
+            SCOPED_TRACE(testing::Message() << c.name << ' ' << tag);
+            ASSERT_NO_FATAL_FAILURE(start(configWithSpeed(speed({{"fieldOfView_cm", "1200"}}))));
+            server.setReply("setConfig", c.reply);
+            const fybsim::FybSensor::Mark mark = server.mark();
+            const int result = open(tag, [&](QDialog &dialog) {
+                okButton(dialog)->click();
+                if (dialog.result() != QDialog::Accepted)
+                    dialog.reject();
+            });
+            EXPECT_EQ(result, c.result);
+            EXPECT_EQ(requestsSince(mark).size(), 1u);
+            QStringList boxes;
+            for (std::size_t i = 1; i < seen.size(); ++i)
+                boxes << seen[i].title << seen[i].text;
+            EXPECT_EQ(boxes, c.boxes);
+        }
+    }
+}
+
 TEST_F(SettingsTest, SpeedPictureOfEachLayout)
 {
     const std::pair<const char *, Element> layouts[] = {
