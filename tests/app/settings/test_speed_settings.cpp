@@ -125,6 +125,17 @@ TEST_F(SettingsTest, SpeedSendsTheLayoutTheSensorUses)
              child<QSpinBox>(dialog, "spinFieldOfViewv2")->setValue(700);
          },
          speed({{"installationHeight_cm", "0"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "700"}})},
+        {"height and field of view chosen: the angle goes as 0",
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.5"}, {"fieldOfViewY_cm", "900"}}),
+         "widgetV2",
+         0,
+         {"spinHeightv2", "spinAnglev2"},
+         [](QDialog &dialog) {
+             child<QComboBox>(dialog, "cboParameters")->setCurrentIndex(1);
+             EXPECT_FALSE(child<QDoubleSpinBox>(dialog, "spinAnglev2")->isEnabled());
+             child<QSpinBox>(dialog, "spinFieldOfViewv2")->setValue(800);
+         },
+         speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "0"}, {"fieldOfViewY_cm", "800"}})},
         {"an angle finer than the box, untouched",
          speed({{"installationHeight_cm", "600"}, {"installationAngle_degrees", "22.55"}}),
          "widgetV2",
