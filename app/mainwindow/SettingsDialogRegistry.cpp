@@ -18,6 +18,8 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogMasterSlaveSettings.h"
+#include "DialogSpeedSettings.h"
 
 namespace {
 
@@ -60,4 +62,6 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
     DialogFactories::add(QStringLiteral("DialogFTPSettings"), plain<DialogFTPSettings>());
     DialogFactories::add(QStringLiteral("DialogHttpPushSettings"), plain<DialogHttpPushSettings>());
+    DialogFactories::add(QStringLiteral("DialogMasterSlaveSettings"), plain<DialogMasterSlaveSettings>());
+    DialogFactories::add(QStringLiteral("DialogSpeedSettings"), withId<DialogSpeedSettings>());
 }

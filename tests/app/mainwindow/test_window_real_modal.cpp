@@ -6,6 +6,7 @@
 
 #include "DialogEnslavementAdvancedSettings.h"
 #include "DialogHttpPushFilter.h"
+#include "DialogSelectSensor.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 #include "ZyModalRunner.h"
@@ -283,6 +284,8 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"projector=2:projector", "DialogProjectorSettings"},
         {"ftp", "DialogFTPSettings"},
         {"httpPush", "DialogHttpPushSettings"},
+        {"slaves", "DialogMasterSlaveSettings"},
+        {"0:speed", "DialogSpeedSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -303,6 +306,14 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogHttpPushFilter filter(window.get());
     EXPECT_EQ(ZyModalRunner::exec(&filter), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(filterClosed), QStringList{"DialogHttpPushFilter"});
+    // The sensor selection opens only from the master/slave dialog's buttons.
+    const qsizetype selectionClosed = closer->mark();
+    DialogSelectSensor select(window.get());
+    QString chosen = QStringLiteral("unchanged");
+    select.setParameters(QStringLiteral("00:0A:0B:0C:0D:0E"), QStringLiteral("anpr"), &chosen);
+    EXPECT_EQ(ZyModalRunner::exec(&select), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(selectionClosed), QStringList{"DialogSelectSensor"});
+    EXPECT_EQ(chosen, "unchanged");
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
