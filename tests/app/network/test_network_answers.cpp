@@ -1,6 +1,6 @@
 // The sensor's answer to the protocol and service dialogs: a refusal is shown under each
 // dialog's own answer title and keeps it open with the operator's values.
-#include "NetworkSections.h"
+#include "NetworkDialogTest.h"
 
 #include <QLineEdit>
 

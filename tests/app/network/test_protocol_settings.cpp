@@ -1,6 +1,6 @@
 // The outside-system protocol dialogs: what each sends for what the sensor gave and the operator
 // did, the URL and address checks that refuse before sending, and their pictures.
-#include "NetworkSections.h"
+#include "NetworkDialogTest.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
