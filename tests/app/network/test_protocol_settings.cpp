@@ -200,15 +200,25 @@ TEST_F(ProtocolSettingsTest, WithoutTheirElementTheProtocolsCanOnlyBeCancelled)
 
 TEST_F(ProtocolSettingsTest, ProtocolPictures)
 {
-    const std::pair<Section, Element> dialogs[] = {
-        {kTiba, kTibaElement},     {kAmano, kAmanoElement},   {kFreeFlow, kFreeFlowElement},
-        {kNedap, kNedapElement},   {kMoobyl, kMoobylElement},
+    struct Picture
+    {
+        const char *name;
+        Section where;
+        Element section;
     };
-    for (const auto &[where, section] : dialogs) {
-        SCOPED_TRACE(where.tag);
-        ASSERT_NO_FATAL_FAILURE(start(configWithAt(where.parents, section.name.c_str(), section)));
-        open(where.tag, [&](QDialog &dialog) {
-            keepPicture(dialog, QStringLiteral("network-%1").arg(QString::fromLatin1(where.tag)));
+    const Picture pictures[] = {
+        {"network-tiba", kTiba, kTibaElement},
+        {"network-amano-one", kAmano, kAmanoElement},
+        {"network-sb-free-flow", kFreeFlow, kFreeFlowElement},
+        {"network-nedap", kNedap, kNedapElement},
+        {"network-nedap-off", kNedap, Element(kNedapElement).set("enabled", "0")},
+        {"network-moobyl", kMoobyl, kMoobylElement},
+    };
+    for (const Picture &p : pictures) {
+        SCOPED_TRACE(p.name);
+        ASSERT_NO_FATAL_FAILURE(start(configWithAt(p.where.parents, p.section.name.c_str(), p.section)));
+        open(p.where.tag, [&](QDialog &dialog) {
+            keepPicture(dialog, QString::fromLatin1(p.name));
             dialog.reject();
         });
     }
