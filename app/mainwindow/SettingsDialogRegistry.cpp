@@ -16,6 +16,11 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogRSAPrivateKey.h"
+#include "DialogSecurity.h"
+#include "DialogSecurity8021X.h"
+#include "DialogSecurityLock.h"
+#include "DialogSecurityRSA.h"
 
 namespace {
 
@@ -56,4 +61,9 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogSecurity"), plain<DialogSecurity>());
+    DialogFactories::add(QStringLiteral("DialogSecurity8021X"), plain<DialogSecurity8021X>());
+    DialogFactories::add(QStringLiteral("DialogSecurityLock"), plain<DialogSecurityLock>());
+    DialogFactories::add(QStringLiteral("DialogSecurityRSA"), plain<DialogSecurityRSA>());
+    DialogFactories::add(QStringLiteral("DialogRSAPrivateKey"), plain<DialogRSAPrivateKey>());
 }
