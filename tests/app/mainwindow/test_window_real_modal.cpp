@@ -103,7 +103,7 @@ struct CommandCase
 
 const CommandCase kCommands[] = {
     {"actionOptions", {}, {"DialogOptions"}},
-    {"actionChangeRSAPrivate", {}, {}},
+    {"actionChangeRSAPrivate", {}, {"DialogRSAPrivateKey"}},
     {"actionViewSettings", {}, {}, "dockSettings"},
     {"actionViewTraces", {}, {}, "dockTraces"},
     {"actionViewStats", {}, {}, "DialogStats"},
@@ -279,6 +279,10 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"security-certificates", "DialogSecurity"},
+        {"security-8021X", "DialogSecurity8021X"},
+        {"security-lock", "DialogSecurityLock"},
+        {"security-plate", "DialogSecurityRSA"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
