@@ -2,6 +2,8 @@
 // row is there only when the sensor reports its client.
 #include "SecurityTestSupport.h"
 
+#include "Dialog_Settings.h"
+#include "DialogDoc.h"
 #include "WidgetSettings.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +49,20 @@ TEST_F(SecurityTest, SecuritySectionLinksOpenTheRealDialogs)
     page.reload();
     EXPECT_NE(rowAt(*page.tree(), {"Security", "Lock password"}), nullptr);
     EXPECT_EQ(rowAt(*page.tree(), {"Security", "802.1X"}), nullptr);
+}
+
+TEST_F(SecurityTest, SecurityDialogsOpenWithTheRequestsDocumentation)
+{
+    ASSERT_NO_FATAL_FAILURE(startWith());
+    for (const char *tag : {"security-certificates", "security-8021X", "security-lock", "security-plate"}) {
+        SCOPED_TRACE(tag);
+        run(tag, [](QDialog &dialog) {
+            auto *settings = qobject_cast<Dialog_Settings *>(&dialog);
+            ASSERT_NE(settings, nullptr);
+            ASSERT_NE(settings->documentationPanel(), nullptr);
+            EXPECT_TRUE(settings->documentationPanel()->isVisible());
+        });
+    }
 }
 
 } // namespace
