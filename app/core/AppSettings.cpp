@@ -388,14 +388,20 @@ QString AppSettings::privateKeyFilePath() const
     return PrivateKeyFile::path();
 }
 
-bool AppSettings::setPrivateKey(const QByteArray &key, const QString &passPhrase, bool remember)
+bool AppSettings::setPrivateKey(const QByteArray &key, const QString &passPhrase, bool remember, bool *keyInForce)
 {
     const QByteArray phrase = passPhrase.toUtf8();
-    if (PXRPToolPlateDecryptor *decryptor = windowDecryptor())
-        PXRPToolPlateDecryptorSetKey(decryptor, key.constData(), uint32_t(key.size()), phrase.constData());
-    if (!remember)
-        return true;
-    return PrivateKeyFile::write(privateKeyFilePath(), key, phrase);
+    PXRPToolPlateDecryptor *decryptor = windowDecryptor();
+    const bool taken = decryptor == nullptr
+                       || PXRPToolPlateDecryptorSetKey(decryptor, key.constData(), uint32_t(key.size()),
+                                                       phrase.constData())
+                              == 1;
+    if (keyInForce != nullptr)
+        *keyInForce = taken;
+    // A refused key must not replace the one the next start restores.
+    if (!taken)
+        return false;
+    return !remember || PrivateKeyFile::write(privateKeyFilePath(), key, phrase);
 }
 
 bool AppSettings::loadPrivateKey(QByteArray &key, QString &passPhrase)
@@ -418,4 +424,38 @@ bool AppSettings::hasPrivateKey() const
 {
     PXRPToolPlateDecryptor *decryptor = windowDecryptor();
     return decryptor != nullptr && PXRPToolPlateDecryptorHasKey(decryptor) == 1;
+}
+
+namespace {
+
+const char *securityKey(AppSettings::SecurityPath which)
+{
+    using P = AppSettings::SecurityPath;
+    switch (which) {
+    case P::LastPFXUsed: return "Security/LastPFXUsed";
+    case P::LastCertFileUsed: return "Security/LastCertFileUsed";
+    case P::LastPrivateFileUsed: return "Security/LastPrivateFileUsed";
+    case P::LastAuthorityFileUsed: return "Security/LastAuthorityFileUsed";
+    case P::Dot1xLastPFXUsed: return "Security/8021XLastPFXUsed";
+    case P::Dot1xLastCertFileUsed: return "Security/8021XLastCertFileUsed";
+    case P::Dot1xLastPrivateFileUsed: return "Security/8021XLastPrivateFileUsed";
+    case P::Dot1xLastAuthorityFileUsed: return "Security/8021XLastAuthorityFileUsed";
+    case P::LastRSAKeyPath: return "Security/LastRSAKeyPath";
+    case P::LastRSAPrivateKeyPath: return "Security/LastRSAPrivateKeyPath";
+    case P::LastSavedFile: return "Security/LastSavedFile";
+    case P::Dot1xLastSavedFile: return "Security/8021XLastSavedFile";
+    }
+    return "Security/unknown";
+}
+
+} // namespace
+
+QString AppSettings::securityPath(SecurityPath which) const
+{
+    return m_user.value(securityKey(which)).toString();
+}
+
+void AppSettings::setSecurityPath(SecurityPath which, const QString &path)
+{
+    m_user.setValue(securityKey(which), path);
 }

@@ -82,10 +82,31 @@ public:
     // The remembered key (see PrivateKeyFile). The main window's plate decryptor gets the key;
     // without a window that step is skipped.
     QString privateKeyFilePath() const;
-    bool setPrivateKey(const QByteArray &key, const QString &passPhrase, bool remember);
+    // False, with nothing written and the key held before still in force, when the decryptor
+    // refuses the key; false too when the key is in force but could not be remembered, which
+    // keyInForce then tells apart.
+    bool setPrivateKey(const QByteArray &key, const QString &passPhrase, bool remember, bool *keyInForce = nullptr);
     bool loadPrivateKey(QByteArray &key, QString &passPhrase);
     void erasePrivateKey();
     bool hasPrivateKey() const;
+
+    // The file paths the security dialogs remember, each under its own "Security/" key.
+    enum class SecurityPath {
+        LastPFXUsed,
+        LastCertFileUsed,
+        LastPrivateFileUsed,
+        LastAuthorityFileUsed,
+        Dot1xLastPFXUsed,
+        Dot1xLastCertFileUsed,
+        Dot1xLastPrivateFileUsed,
+        Dot1xLastAuthorityFileUsed,
+        LastRSAKeyPath,
+        LastRSAPrivateKeyPath,
+        LastSavedFile,
+        Dot1xLastSavedFile,
+    };
+    QString securityPath(SecurityPath which) const;
+    void setSecurityPath(SecurityPath which, const QString &path);
 
 private:
     QSettings m_machine;

@@ -28,6 +28,11 @@
 #include "DialogRVDSettings.h"
 #include "DialogMulticastDNSSettings.h"
 #include "DialogTestPingSettings.h"
+#include "DialogRSAPrivateKey.h"
+#include "DialogSecurity.h"
+#include "DialogSecurity8021X.h"
+#include "DialogSecurityLock.h"
+#include "DialogSecurityRSA.h"
 
 namespace {
 
@@ -81,4 +86,9 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogRVDSettings"), plain<DialogRVDSettings>());
     DialogFactories::add(QStringLiteral("DialogMulticastDNSSettings"), plain<DialogMulticastDNSSettings>());
     DialogFactories::add(QStringLiteral("DialogTestPingSettings"), plain<DialogTestPingSettings>());
+    DialogFactories::add(QStringLiteral("DialogSecurity"), plain<DialogSecurity>());
+    DialogFactories::add(QStringLiteral("DialogSecurity8021X"), plain<DialogSecurity8021X>());
+    DialogFactories::add(QStringLiteral("DialogSecurityLock"), plain<DialogSecurityLock>());
+    DialogFactories::add(QStringLiteral("DialogSecurityRSA"), plain<DialogSecurityRSA>());
+    DialogFactories::add(QStringLiteral("DialogRSAPrivateKey"), plain<DialogRSAPrivateKey>());
 }

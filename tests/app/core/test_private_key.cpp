@@ -191,7 +191,7 @@ TEST_F(PrivateKeyTest, WindowsDecryptorReceivesAndLosesTheKey)
     }
     FakeMainWindow window;
     EXPECT_FALSE(AppSettings().hasPrivateKey());
-    EXPECT_TRUE(AppSettings().setPrivateKey(pem, "wrong phrase", false));
+    EXPECT_FALSE(AppSettings().setPrivateKey(pem, "wrong phrase", false));
     EXPECT_FALSE(AppSettings().hasPrivateKey()) << "a key that cannot be unlocked is not taken";
     EXPECT_TRUE(AppSettings().setPrivateKey(pem, "pass phrase", false));
     EXPECT_TRUE(AppSettings().hasPrivateKey());
@@ -200,6 +200,42 @@ TEST_F(PrivateKeyTest, WindowsDecryptorReceivesAndLosesTheKey)
     AppSettings().erasePrivateKey();
     EXPECT_FALSE(AppSettings().hasPrivateKey());
     EXPECT_FALSE(QFile::exists(PrivateKeyFile::path()));
+}
+
+TEST_F(PrivateKeyTest, RefusedKeyIsToldFromAKeyInForceThatCouldNotBeRemembered)
+{
+    FakeMainWindow window;
+    const QByteArray remembered = testRsaKey("kept phrase");
+    ASSERT_TRUE(AppSettings().setPrivateKey(remembered, "kept phrase", true));
+    const struct
+    {
+        const char *what;
+        QByteArray key;
+        QString passPhrase;
+        bool result;
+        bool inForce;
+        QByteArray fileKey;
+    } cases[] = {
+        {"wrong pass phrase", testRsaKey("pass phrase"), "wrong", false, false, remembered},
+        {"not a key", "-----BEGIN PUBLIC KEY-----", "", false, false, remembered},
+        {"pass phrase too long to remember", testRsaKey(QByteArray()), QString(10001, 'p'), false, true, remembered},
+        {"key remembered", testRsaKey(QByteArray()), "", true, true, testRsaKey(QByteArray())},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        // A decryptor that already holds the remembered key shows whether a refusal kept it.
+        ASSERT_EQ(PXRPToolPlateDecryptorSetKey(window.decryptor, remembered.constData(), uint32_t(remembered.size()),
+                                               "kept phrase"),
+                  1);
+        bool inForce = !c.inForce;
+        EXPECT_EQ(AppSettings().setPrivateKey(c.key, c.passPhrase, true, &inForce), c.result);
+        EXPECT_EQ(inForce, c.inForce);
+        EXPECT_TRUE(AppSettings().hasPrivateKey());
+        QByteArray key;
+        QString passPhrase;
+        ASSERT_TRUE(AppSettings().loadPrivateKey(key, passPhrase));
+        EXPECT_EQ(key, c.fileKey);
+    }
 }
 
 } // namespace

@@ -106,7 +106,7 @@ struct CommandCase
 
 const CommandCase kCommands[] = {
     {"actionOptions", {}, {"DialogOptions"}},
-    {"actionChangeRSAPrivate", {}, {}},
+    {"actionChangeRSAPrivate", {}, {"DialogRSAPrivateKey"}},
     {"actionViewSettings", {}, {}, "dockSettings"},
     {"actionViewTraces", {}, {}, "dockTraces"},
     {"actionViewStats", {}, {}, "DialogStats"},
@@ -295,6 +295,10 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"rvd", "DialogRVDSettings"},
         {"mDNS", "DialogMulticastDNSSettings"},
         {"pingTest", "DialogTestPingSettings"},
+        {"security-certificates", "DialogSecurity"},
+        {"security-8021X", "DialogSecurity8021X"},
+        {"security-lock", "DialogSecurityLock"},
+        {"security-plate", "DialogSecurityRSA"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
