@@ -69,6 +69,7 @@ public slots:
                          bool bIgnoreSSLErrors, bool bUseCertificate, QString strCertificateFile,
                          QString strCertificateKeyFile);
     void prepareForDisconnect() override;
+    void undoPrepareForDisconnect() override;
     // Named as the other slots expect it; inside this class QObject::disconnect is spelt out.
     void disconnect();
     void onDisconnectionReceived();

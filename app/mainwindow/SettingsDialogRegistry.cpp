@@ -12,6 +12,7 @@
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
 #include "DialogLightingsSettings.h"
+#include "DialogNetworkSettings.h"
 #include "DialogOCRSettings.h"
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
@@ -56,4 +57,5 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogNetworkSettings"), plain<DialogNetworkSettings>());
 }
