@@ -4,6 +4,7 @@
 
 #include "ConfigRequest.h"
 #include "DialogDNSServers.h"
+#include "DialogNetworkAdvancedSettings.h"
 #include "DialogNTPServers.h"
 #include "DialogUnicastDiscoverClients.h"
 #include "IpAddressCheck.h"
@@ -258,13 +259,17 @@ void DialogNetworkSettings::on_labelUnicastDiscoverEdit_linkActivated()
 
 QStringList DialogNetworkSettings::formState() const
 {
+    // The form's own controls only: not those of the documentation panel.
     QStringList state;
     for (const QLineEdit *edit : findChildren<QLineEdit *>())
-        state << edit->text();
+        if (edit->window() == this)
+            state << edit->text();
     for (const QSpinBox *spin : findChildren<QSpinBox *>())
-        state << QString::number(spin->value());
+        if (spin->window() == this)
+            state << QString::number(spin->value());
     for (const QAbstractButton *button : findChildren<QAbstractButton *>())
-        state << QString::number(int(button->isChecked()));
+        if (button->window() == this && button->isCheckable())
+            state << QString::number(int(button->isChecked()));
     state << QString::fromUtf8(ui->comboSecuriryProfile->currentValue());
     return state + m_ntp + m_dns + m_clients;
 }
@@ -278,6 +283,12 @@ void DialogNetworkSettings::on_btnAdvanced_clicked()
                                   "parameters. Open them anyway?"))
                != QMessageBox::Yes)
         return;
+    DialogNetworkAdvancedSettings advanced(this);
+    const int result = advanced.exec(&m_changed);
+    // The advanced dialog readies the window whenever it sets the flag.
+    m_disconnectPrepared = m_disconnectPrepared || m_changed;
+    if (result == QDialog::Accepted)
+        accept();
 }
 
 bool DialogNetworkSettings::checkAddresses(Addresses *checked)

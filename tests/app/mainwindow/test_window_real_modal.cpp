@@ -279,6 +279,7 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"network", "DialogNetworkSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
