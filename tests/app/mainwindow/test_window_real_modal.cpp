@@ -5,6 +5,13 @@
 #include "CommandTestSupport.h"
 
 #include "DialogEnslavementAdvancedSettings.h"
+#include "DialogDNSServers.h"
+#include "DialogNTPServers.h"
+#include "DialogNetworkAdvancedSettings.h"
+#include "DialogNetworkRoute.h"
+#include "DialogNetworkScanWifi.h"
+#include "DialogUnicastDiscoverClients.h"
+#include "PXRMessage.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 
@@ -295,6 +302,39 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
     EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
+}
+
+// The network dialog's own dialogs, opened from its links and buttons; cancelled, they change
+// nothing.
+TEST_F(WindowRealModalTest, NetworkDialogsRunForReal)
+{
+    connectLocked();
+    const fybsim::FybSensor::Mark mark = sensor->mark();
+    const qsizetype closed = closer->mark();
+    bool changed = false;
+    DialogNetworkAdvancedSettings advanced(window.get());
+    EXPECT_EQ(advanced.exec(&changed), int(QDialog::Rejected));
+    EXPECT_FALSE(changed);
+    QStringList servers = {"10.0.0.1", "", ""};
+    const QStringList kept = servers;
+    DialogDNSServers dns(window.get());
+    EXPECT_EQ(dns.exec(&servers), int(QDialog::Rejected));
+    DialogNTPServers ntp(window.get());
+    EXPECT_EQ(ntp.exec(&servers), int(QDialog::Rejected));
+    DialogUnicastDiscoverClients clients(window.get());
+    EXPECT_EQ(clients.exec(&servers), int(QDialog::Rejected));
+    EXPECT_EQ(servers, kept);
+    DialogNetworkRoute route(window.get());
+    EXPECT_EQ(ZyModalRunner::exec(&route), int(QDialog::Rejected));
+    const PXRMessage networks = pxrMsgWithRoot("wifiNetworks");
+    QString ssid = QStringLiteral("kept");
+    DialogNetworkScanWifi scan(window.get());
+    EXPECT_EQ(scan.exec(&ssid, networks.get()), int(QDialog::Rejected));
+    EXPECT_EQ(ssid, "kept");
+    EXPECT_EQ(closer->closedSince(closed),
+              QStringList({"DialogNetworkAdvancedSettings", "DialogDNSServers", "DialogNTPServers",
+                           "DialogUnicastDiscoverClients", "DialogNetworkRoute", "DialogNetworkScanWifi"}));
+    EXPECT_EQ(rootsSince(mark), QStringList());
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
