@@ -321,13 +321,16 @@ struct RefusalCase
     const char *name;
     fybsim::Reply reply;
     const char *box;
+    // After the refusal the operator puts the port back and presses OK again, else Cancel.
+    bool thenUnchangedOk;
 };
 
-TEST_F(NetworkTest, AChangeRefusedThenCancelledIsUndoneOnceTheDialogCloses)
+TEST_F(NetworkTest, AChangeRefusedThenCancelledOrUnchangedIsUndoneOnceTheDialogCloses)
 {
     const RefusalCase cases[] = {
-        {"refused", fybsim::Reply::failed("bad port"), "Error : action failed"},
-        {"unanswered", fybsim::Reply::close(), "Error : no answer from equipment"},
+        {"refused", fybsim::Reply::failed("bad port"), "Error : action failed", false},
+        {"unanswered", fybsim::Reply::close(), "Error : no answer from equipment", false},
+        {"refused, then OK without a change", fybsim::Reply::failed("bad port"), "Error : action failed", true},
     };
     for (const RefusalCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,10 +344,16 @@ TEST_F(NetworkTest, AChangeRefusedThenCancelledIsUndoneOnceTheDialogCloses)
             okButton(dialog)->click();
             EXPECT_EQ(window.disconnectsPrepared - prepared, 1);
             undoneWhileOpen = window.disconnectsUndone - undone;
-            dialog.reject();
+            server.setReply("setConfig", fybsim::Reply::ok());
+            if (!c.thenUnchangedOk) {
+                dialog.reject();
+                return;
+            }
+            child<QSpinBox>(dialog, "spinFYBPort")->setValue(10001);
+            okButton(dialog)->click();
         });
-        server.setReply("setConfig", fybsim::Reply::ok());
-        EXPECT_EQ(result, QDialog::Rejected);
+        EXPECT_EQ(result, c.thenUnchangedOk ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(window.disconnectsPrepared - prepared, 1);
         EXPECT_EQ(undoneWhileOpen, 0);
         EXPECT_EQ(window.disconnectsUndone - undone, 1);
         EXPECT_EQ(disconnectFlows, 0);
