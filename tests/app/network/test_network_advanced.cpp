@@ -432,7 +432,9 @@ TEST_F(NetworkAdvancedTest, TheScanFillsTheSsidFromThePickedNetwork)
 
 TEST_F(NetworkAdvancedTest, AScanListPictureAndCancelKeepsTheSsid)
 {
-    ASSERT_NO_FATAL_FAILURE(start(configWithNetwork(advancedNetwork())));
+    const Element vlan2 = element("interfaceVLAN2", {{"enable", "1"}, {"idVLAN", "13"}, {"ipAddress", "10.13.0.2"},
+                                                     {"ipMask", "255.255.0.0"}, {"ipGateway", ""}});
+    ASSERT_NO_FATAL_FAILURE(start(configWithNetwork(withChild(advancedNetwork(), "interfaceVLAN2", vlan2))));
     server.setReply("scanWifiNetworks",
                     fybsim::Reply::message(networks({element("network", {{"ssid", "Gate-A"}, {"encryption", "wpa2"}, {"signal_db", "-40"}}),
                                                      element("network", {{"ssid", "Office"}, {"encryption", "none"}, {"signal_db", "-82"}})})));
