@@ -103,7 +103,8 @@ void DialogNetworkAdvancedSettings::loadRoutes(PXRMsgElement *routes)
         ui->treeRoutes->setItemsEnabled(false);
         return;
     }
-    const int size = std::atoi(PXRMsgElementAttributeValue(routes, "size") ? PXRMsgElementAttributeValue(routes, "size") : "0");
+    const char *sizeText = PXRMsgElementAttributeValue(routes, "size");
+    const int size = sizeText != nullptr ? std::atoi(sizeText) : 0;
     for (PXRMsgElement *route = PXRMsgElementFirstChild(routes, "route"); route != nullptr;
          route = PXRMsgElementNextChild(routes, route, "route")) {
         const char *id = PXRMsgElementAttributeValue(route, "id");
@@ -159,9 +160,13 @@ void DialogNetworkAdvancedSettings::loadWifi(PXRMsgElement *wifi)
         ui->comboEncryption->setValue(encryption);
     PXRMsgElement *client = PXRMsgElementFirstChild(wifi, "client");
     const AddressFields fields = wifiFields();
-    loadField(fields.address, client, "ipAddress");
-    loadField(fields.mask, client, "ipMask");
-    loadField(fields.gateway, client, "ipGateway");
+    const QList<std::pair<QLineEdit *, const char *>> addresses = {
+        {fields.address, "ipAddress"}, {fields.mask, "ipMask"}, {fields.gateway, "ipGateway"}};
+    for (const auto &[field, attribute] : addresses) {
+        loadField(field, client, attribute);
+        if (!field->isEnabled())
+            m_absentClientFields.append(field);
+    }
     loadSwitch(ui->groupWifi, wifi);
     const char *dhcp = PXRMsgElementAttributeValue(client, "dhcp");
     ui->checkDhcp->setEnabled(dhcp != nullptr);
@@ -191,10 +196,14 @@ void DialogNetworkAdvancedSettings::on_checkDhcp_toggled(bool)
 void DialogNetworkAdvancedSettings::applyClientAddressRule()
 {
     const bool usable = !ui->checkDhcp->isChecked() && ui->groupWifiClient->isEnabled();
-    for (QWidget *widget : {static_cast<QWidget *>(ui->txtIpAddressWifi), static_cast<QWidget *>(ui->labelIpAddressWifi),
-                            static_cast<QWidget *>(ui->txtMaskWifi), static_cast<QWidget *>(ui->labelMaskWifi),
-                            static_cast<QWidget *>(ui->txtGatewayWifi), static_cast<QWidget *>(ui->labelGatewayWifi)})
-        widget->setEnabled(usable);
+    const QList<std::pair<QLineEdit *, QLabel *>> rows = {{ui->txtIpAddressWifi, ui->labelIpAddressWifi},
+                                                          {ui->txtMaskWifi, ui->labelMaskWifi},
+                                                          {ui->txtGatewayWifi, ui->labelGatewayWifi}};
+    for (const auto &[field, label] : rows) {
+        label->setEnabled(usable);
+        // A field the sensor lacks stays out of reach whatever the mode.
+        field->setEnabled(usable && !m_absentClientFields.contains(field));
+    }
 }
 
 void DialogNetworkAdvancedSettings::onAddRoute(ZyADTreeWidgetItem *)

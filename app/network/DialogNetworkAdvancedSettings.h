@@ -74,4 +74,6 @@ private:
 
     std::unique_ptr<Ui::DialogNetworkAdvancedSettings> ui;
     bool *m_changed = nullptr;
+    // The client's address fields whose attributes the sensor lacks.
+    QList<QLineEdit *> m_absentClientFields;
 };

@@ -32,12 +32,13 @@ int leadingNumberRead(const SettingsBinding &binding, const char *attribute)
     return entry != nullptr ? std::atoi(entry->read().constData()) : 0;
 }
 
-void showSummary(QLabel *label, const QStringList &entries, const QString &none, const char *style)
+// The entries that are set, or the text for none, in red when none is a fault.
+void showSummary(QLabel *label, const QStringList &entries, const QString &none, bool noneIsFault)
 {
     QStringList defined = entries;
     defined.removeAll(QString());
     label->setText(defined.isEmpty() ? none : defined.join(QStringLiteral(", ")));
-    if (style != nullptr)
+    if (noneIsFault)
         label->setStyleSheet(QLatin1String(defined.isEmpty() ? kRed : kBlack));
 }
 
@@ -175,11 +176,10 @@ void DialogNetworkSettings::readUnicastClients(PXRMsgElement *unicast)
 
 void DialogNetworkSettings::setStaticMode(bool isStatic)
 {
-    for (QWidget *widget : {static_cast<QWidget *>(ui->labelIpAddress), static_cast<QWidget *>(ui->txtIpAddress),
-                            static_cast<QWidget *>(ui->labelMask), static_cast<QWidget *>(ui->txtMask),
-                            static_cast<QWidget *>(ui->labelBroadcast), static_cast<QWidget *>(ui->txtBroadcast),
-                            static_cast<QWidget *>(ui->labelGateway), static_cast<QWidget *>(ui->txtGateway),
-                            static_cast<QWidget *>(ui->groupDNS)})
+    const QList<QWidget *> staticWidgets = {ui->labelIpAddress, ui->txtIpAddress, ui->labelMask,   ui->txtMask,
+                                            ui->labelBroadcast, ui->txtBroadcast, ui->labelGateway, ui->txtGateway,
+                                            ui->groupDNS};
+    for (QWidget *widget : staticWidgets)
         widget->setEnabled(isStatic);
     updateDNSLabel();
 }
@@ -202,17 +202,17 @@ void DialogNetworkSettings::updateDNSLabel()
         return;
     }
     showSummary(ui->labelDNS, m_dns, tr("No DNS server defined, the sensor won't be able to access to named servers"),
-                kRed);
+                true);
 }
 
 void DialogNetworkSettings::updateNTPLabel()
 {
-    showSummary(ui->labelNTP, m_ntp, tr("No NTP server defined, the sensor's clock won't be on time"), kRed);
+    showSummary(ui->labelNTP, m_ntp, tr("No NTP server defined, the sensor's clock won't be on time"), true);
 }
 
 void DialogNetworkSettings::updateUnicastDiscoverLabel()
 {
-    showSummary(ui->labelUnicastDiscover, m_clients, tr("No unicast discover client defined"), nullptr);
+    showSummary(ui->labelUnicastDiscover, m_clients, tr("No unicast discover client defined"), false);
 }
 
 void DialogNetworkSettings::on_labelResetFYBPort_linkActivated()

@@ -152,6 +152,18 @@ TEST_F(NetworkAdvancedTest, OkSendsWhatTheSensorHasAsTheFormShowsIt)
          sentWithChild("interfaceWifi", element("interfaceWifi", {{"enable", "1"}, {"mode", "client"}, {"keyphrase", "secret"}, {"ssid", "Site-AP"}})
                                             .add(Element("accessPoint"))
                                             .add(element("client", {{"ipAddress", "10.5.0.2"}})))},
+        {"client lacking mask and gateway", withChild(advancedNetwork(), "interfaceWifi", wifiClient({{"dhcp", "0"}, {"ipAddress", "10.5.0.2"}})),
+         [](QDialog &d) {
+             auto *dhcp = child<QCheckBox>(d, "checkDhcp");
+             dhcp->setChecked(true);
+             dhcp->setChecked(false);
+             EXPECT_TRUE(child<QWidget>(d, "txtIpAddressWifi")->isEnabled());
+             EXPECT_FALSE(child<QWidget>(d, "txtMaskWifi")->isEnabled());
+             EXPECT_FALSE(child<QWidget>(d, "txtGatewayWifi")->isEnabled());
+         },
+         sentWithChild("interfaceWifi", element("interfaceWifi", {{"enable", "1"}, {"mode", "client"}, {"keyphrase", "secret"}, {"ssid", "Site-AP"}})
+                                            .add(Element("accessPoint"))
+                                            .add(element("client", {{"dhcp", "0"}, {"ipAddress", "10.5.0.2"}})))},
         {"access point", withChild(advancedNetwork(), "interfaceWifi", wifiAccessPoint()),
          [](QDialog &d) {
              EXPECT_FALSE(child<QWidget>(d, "btnScanWifi")->isEnabled());
