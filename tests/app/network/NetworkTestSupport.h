@@ -31,6 +31,14 @@ inline Element withChild(Element parent, const char *name, const std::optional<E
     return parent;
 }
 
+// The element without its children of these names.
+inline Element withoutChildren(Element parent, std::initializer_list<const char *> names)
+{
+    for (const char *name : names)
+        parent = withChild(parent, name, std::nullopt);
+    return parent;
+}
+
 inline Element staticInterface()
 {
     return element("interface", {{"dhcp", "0"},

@@ -211,7 +211,7 @@ TEST_F(NetworkAdvancedTest, OkSendsWhatTheSensorHasAsTheFormShowsIt)
          },
          sentWithChild("interfaceVLAN2", element("interfaceVLAN2", {{"enable", "1"}, {"idVLAN", "13"}}))},
         {"sections absent",
-         withChild(withChild(withChild(withChild(advancedNetwork(), "interfaceWifi", std::nullopt), "interfaceVLAN1", std::nullopt), "interfaceVLAN2", std::nullopt), "routes", std::nullopt),
+         withoutChildren(advancedNetwork(), {"interfaceWifi", "interfaceVLAN1", "interfaceVLAN2", "routes"}),
          [](QDialog &d) {
              for (const char *group : {"groupWifi", "groupVLAN1", "groupVLAN2"})
                  EXPECT_FALSE(shown(child<QWidget>(d, group))) << group;

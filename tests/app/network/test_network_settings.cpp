@@ -149,13 +149,10 @@ TEST_F(NetworkTest, OkSendsTheFormAndReportsOnlyNewAddressesOrPorts)
          [this](QDialog &dialog) { editList(dialog, "labelUnicastDiscoverEdit", {"10.0.0.1"}, false); },
          sentNetwork(), false},
         {"sections absent",
-         withChild(withChild(withChild(withChild(withChild(withChild(network(), "kgv", std::nullopt), "hxdq", std::nullopt),
-                                                 "rtsp", std::nullopt),
-                                       "ntp", std::nullopt),
-                             "dns", std::nullopt),
-                   "fyb", std::nullopt),
+         withoutChildren(network(), {"unicastDiscover", "kgv", "hxdq", "rtsp", "ntp", "dns", "fyb"}),
          [](QDialog &dialog) {
-             for (const char *group : {"groupKGVPort", "groupHXDQ", "groupRTSP", "groupNTP", "groupDNS", "groupFYBPort"})
+             for (const char *group :
+                  {"groupKGVPort", "groupHXDQ", "groupRTSP", "groupNTP", "groupDNS", "groupFYBPort", "groupUnicast"})
                  EXPECT_FALSE(shown(child<QWidget>(dialog, group))) << group;
          },
          Element("network").set("securityProfile", "strict").add(*sentNetwork().child("interface")), false},
