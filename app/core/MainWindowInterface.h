@@ -47,6 +47,9 @@ public:
     virtual QAction *actionStartRecording() = 0;
     virtual QAction *actionSaveVideoBuffer() = 0;
     virtual void prepareForDisconnect() = 0;
+    // Undoes prepareForDisconnect when the expected loss did not come: drops are followed again,
+    // the periodic work runs again, and a loss that came meanwhile is handled at once.
+    virtual void undoPrepareForDisconnect() = 0;
     // The schema's documentation of the attribute (element path from the root) in the window's
     // documentation pane, which hides when there is none.
     virtual void showDocumentation(const QStringList &elementPath, const QString &attribute) = 0;

@@ -1,5 +1,6 @@
 #include "DialogDispatcher.h"
 
+#include "MainWindowInterface.h"
 #include "NetworkChangeReport.h"
 #include "ZyModalRunner.h"
 
@@ -134,13 +135,19 @@ void DialogDispatcher::runDialog(const QString &name, const DialogArgs &args) co
 
 void DialogDispatcher::openDialog(const DialogRoute &route, const DialogArgs &args) const
 {
-    const std::unique_ptr<QDialog> dialog = makeDialog(QLatin1String(route.target), args);
+    std::unique_ptr<QDialog> dialog = makeDialog(QLatin1String(route.target), args);
     if (!dialog)
         return;
     const int result = ZyModalRunner::exec(dialog.get());
-    if (qstrcmp(route.key, "network") != 0 || result != QDialog::Accepted || !m_onNetworkChanged)
-        return;
     const auto *report = dynamic_cast<const NetworkChangeReport *>(dialog.get());
-    if (report != nullptr && report->networkChanged())
+    if (qstrcmp(route.key, "network") != 0 || report == nullptr)
+        return;
+    const bool changed = result == QDialog::Accepted && report->networkChanged();
+    const bool prepared = report->disconnectPrepared();
+    // The window's handling of a loss may clear the model: the dialog goes first.
+    dialog.reset();
+    if (changed && m_onNetworkChanged)
         m_onNetworkChanged();
+    else if (prepared && MainWindowInterface::instance() != nullptr)
+        MainWindowInterface::instance()->undoPrepareForDisconnect();
 }

@@ -497,6 +497,14 @@ void OBK::prepareForDisconnect()
     m_periodicTimer.stop();
 }
 
+void OBK::undoPrepareForDisconnect()
+{
+    if (m_model->masterSensor().handle() == nullptr)
+        return;
+    m_periodicTimer.start(kPeriodicMs);
+    m_handshake.hook();
+}
+
 void OBK::disconnect()
 {
     Sensor &sensor = m_model->masterSensor();

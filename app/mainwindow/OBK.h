@@ -57,6 +57,7 @@ public:
     QAction *actionSaveVideoBuffer() override;
     void showDocumentation(const QStringList &elementPath, const QString &attribute) override;
     void toggleFullScreen() override;
+    void undoPrepareForDisconnect() override;
 
     // The sensor library's trace function and the runtime's log callback; any thread.
     static int onPXRTrace(PXR *handle, int level, const char *text, void *user);

@@ -14,6 +14,7 @@
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
 #include "DialogLightingsSettings.h"
+#include "DialogNetworkSettings.h"
 #include "DialogOCRSettings.h"
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
@@ -91,4 +92,5 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogSecurityLock"), plain<DialogSecurityLock>());
     DialogFactories::add(QStringLiteral("DialogSecurityRSA"), plain<DialogSecurityRSA>());
     DialogFactories::add(QStringLiteral("DialogRSAPrivateKey"), plain<DialogRSAPrivateKey>());
+    DialogFactories::add(QStringLiteral("DialogNetworkSettings"), plain<DialogNetworkSettings>());
 }

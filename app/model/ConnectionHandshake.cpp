@@ -123,6 +123,15 @@ void ConnectionHandshake::unhook()
     QObject::disconnect(&m_model->masterSensor(), &Sensor::signalDisconnected, this, nullptr);
 }
 
+void ConnectionHandshake::hook()
+{
+    Sensor &sensor = m_model->masterSensor();
+    connect(&sensor, &Sensor::signalDisconnected, this, &ConnectionHandshake::onDisconnectionReceived,
+            Qt::UniqueConnection);
+    if (!sensor.isConnected())
+        onDisconnectionReceived();
+}
+
 void ConnectionHandshake::onDisconnectionReceived()
 {
     // A report that outlived the connection the operator closed meanwhile.

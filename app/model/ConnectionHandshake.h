@@ -25,6 +25,8 @@ public:
     bool isRunning() const { return m_running; }
     // Drops reported from now on start no handshake, until the next handshake's end.
     void unhook();
+    // Follows drops again after unhook; a loss reported meanwhile is handled at once.
+    void hook();
     // True while requests are awaited (a handshake counts as one): the window must not close
     // yet; closeAllowed follows once none is.
     bool closeMustWait();

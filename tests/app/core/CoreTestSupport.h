@@ -57,7 +57,8 @@ public:
     WidgetVideoPlayer *videoPlayer() override { return nullptr; }
     QAction *actionStartRecording() override { return nullptr; }
     QAction *actionSaveVideoBuffer() override { return nullptr; }
-    void prepareForDisconnect() override {}
+    void prepareForDisconnect() override { ++disconnectsPrepared; }
+    void undoPrepareForDisconnect() override { ++disconnectsUndone; }
     void showDocumentation(const QStringList &, const QString &) override {}
     void toggleFullScreen() override {}
 
@@ -66,6 +67,8 @@ public:
     ZyLogsUnit library;
     PXRPToolPlateDecryptor *decryptor = PXRPToolPlateDecryptorCreate();
     PXRDiscover *discoverer = nullptr;
+    int disconnectsPrepared = 0;
+    int disconnectsUndone = 0;
 };
 
 // The machine-wide store moved under a regular file, where nobody, root included, can write.

@@ -179,6 +179,7 @@ class FakeNetworkDialog : public QDialog, public NetworkChangeReport
 public:
     FakeNetworkDialog(QWidget *parent, bool changed) : QDialog(parent), m_changed(changed) {}
     bool networkChanged() const override { return m_changed; }
+    bool disconnectPrepared() const override { return m_changed; }
 
 private:
     bool m_changed;

@@ -7,6 +7,13 @@
 #include "DialogEnslavementAdvancedSettings.h"
 #include "DialogHttpPushFilter.h"
 #include "DialogSelectSensor.h"
+#include "DialogDNSServers.h"
+#include "DialogNTPServers.h"
+#include "DialogNetworkAdvancedSettings.h"
+#include "DialogNetworkRoute.h"
+#include "DialogNetworkScanWifi.h"
+#include "DialogUnicastDiscoverClients.h"
+#include "PXRMessage.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 #include "ZyModalRunner.h"
@@ -299,6 +306,7 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"security-8021X", "DialogSecurity8021X"},
         {"security-lock", "DialogSecurityLock"},
         {"security-plate", "DialogSecurityRSA"},
+        {"network", "DialogNetworkSettings"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -327,6 +335,39 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     EXPECT_EQ(ZyModalRunner::exec(&select), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(selectionClosed), QStringList{"DialogSelectSensor"});
     EXPECT_EQ(chosen, "unchanged");
+}
+
+// The network dialog's own dialogs, opened from its links and buttons; cancelled, they change
+// nothing.
+TEST_F(WindowRealModalTest, NetworkDialogsRunForReal)
+{
+    connectLocked();
+    const fybsim::FybSensor::Mark mark = sensor->mark();
+    const qsizetype closed = closer->mark();
+    bool changed = false;
+    DialogNetworkAdvancedSettings advanced(window.get());
+    EXPECT_EQ(advanced.exec(&changed), int(QDialog::Rejected));
+    EXPECT_FALSE(changed);
+    QStringList servers = {"10.0.0.1", "", ""};
+    const QStringList kept = servers;
+    DialogDNSServers dns(window.get());
+    EXPECT_EQ(dns.exec(&servers), int(QDialog::Rejected));
+    DialogNTPServers ntp(window.get());
+    EXPECT_EQ(ntp.exec(&servers), int(QDialog::Rejected));
+    DialogUnicastDiscoverClients clients(window.get());
+    EXPECT_EQ(clients.exec(&servers), int(QDialog::Rejected));
+    EXPECT_EQ(servers, kept);
+    DialogNetworkRoute route(window.get());
+    EXPECT_EQ(ZyModalRunner::exec(&route), int(QDialog::Rejected));
+    const PXRMessage networks = pxrMsgWithRoot("wifiNetworks");
+    QString ssid = QStringLiteral("kept");
+    DialogNetworkScanWifi scan(window.get());
+    EXPECT_EQ(scan.exec(&ssid, networks.get()), int(QDialog::Rejected));
+    EXPECT_EQ(ssid, "kept");
+    EXPECT_EQ(closer->closedSince(closed),
+              QStringList({"DialogNetworkAdvancedSettings", "DialogDNSServers", "DialogNTPServers",
+                           "DialogUnicastDiscoverClients", "DialogNetworkRoute", "DialogNetworkScanWifi"}));
+    EXPECT_EQ(rootsSince(mark), QStringList());
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)

@@ -1,1 +1,0 @@
-// The library's first unit; its dialogs join it as they come.
