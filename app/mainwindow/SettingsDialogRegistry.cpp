@@ -16,6 +16,10 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogVideoStreamSettings.h"
+#include "DialogStillPictureSettings.h"
+#include "DialogClassification.h"
+#include "DlgAreaOfInterest2.h"
 
 namespace {
 
@@ -56,4 +60,8 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogVideoStreamSettings"), withId<DialogVideoStreamSettings>());
+    DialogFactories::add(QStringLiteral("DialogStillPictureSettings"), withId<DialogStillPictureSettings>());
+    DialogFactories::add(QStringLiteral("DialogClassification"), withId<DialogClassification>());
+    DialogFactories::add(QStringLiteral("DlgAreaOfInterest2"), withId<DlgAreaOfInterest2>());
 }
