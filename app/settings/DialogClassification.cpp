@@ -46,7 +46,7 @@ std::optional<QByteArray> DialogClassification::readFile(const QString &path)
             ZyDialogs::critical(this, tr("Error"), tr("Invalid file (too big)"));
             return std::nullopt;
         }
-        const bool whole = file.error() == QFileDevice::NoError && (file.isSequential() || bytes.size() == file.size());
+        const bool whole = file.error() == QFileDevice::NoError && (file.isSequential() || bytes.size() >= file.size());
         if (whole)
             return bytes;
     }
