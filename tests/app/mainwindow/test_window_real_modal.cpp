@@ -7,6 +7,8 @@
 #include "DialogEnslavementAdvancedSettings.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
+#include "WidgetImageBase.h"
+#include "WidgetVideoPlayer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -279,6 +281,9 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"0:stream", "DialogVideoStreamSettings"},
+        {"0:stillPicture", "DialogStillPictureSettings"},
+        {"0:classification", "DialogClassification"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -294,6 +299,17 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
     EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
+
+    // The area of interest is drawn on the picture the video page shows.
+    QImage scene(640, 360, QImage::Format_RGB32);
+    scene.fill(Qt::darkCyan);
+    window->videoPlayer()->imageWidget()->setImage(QStringLiteral("0"), scene);
+    const fybsim::FybSensor::Mark mark = sensor->mark();
+    const qsizetype areaClosed = closer->mark();
+    window->openDialog(QStringLiteral("0:areaOfInterest2"));
+    expectAnswering(QStringLiteral("0:areaOfInterest2"));
+    EXPECT_EQ(closer->closedSince(areaClosed), QStringList{"DlgAreaOfInterest2"});
+    EXPECT_EQ(rootsSince(mark), QStringList());
 }
 
 TEST_F(WindowRealModalTest, DisconnectAndExitRunForReal)
