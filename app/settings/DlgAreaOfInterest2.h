@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <memory>
+#include <utility>
 
 namespace Ui {
 class DlgAreaOfInterest2;

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,31 @@ TEST_F(SettingsTest, StillPictureCroppingsCarryTheirLabels)
         keepPicture(dialog, "settings-still-picture");
         dialog.reject();
     });
+}
+
+// A schema that lists no sizes or croppings leaves nothing to choose: those rows are hidden and
+// not sent.
+TEST_F(SettingsTest, StillPictureWithoutListsInTheSchemaHidesThoseRows)
+{
+    ASSERT_NO_FATAL_FAILURE(start(configWithCameras({camera("1", {still()})})));
+    QFile file(QStringLiteral(BZK_SIM_DATA_DIR "/settings-dialogs.xsd"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QString schema = QString::fromUtf8(file.readAll());
+    const QRegularExpression lists(
+        R"re(<xs:attribute name="(plateCropped|size)"><xs:simpleType><xs:restriction base="xs:string">)re"
+        R"re(<xs:enumeration value="(full|1920x1080)"/>(?:(?!</xs:attribute>).)*)re"
+        R"re(<xs:enumeration value="(half|640x480)"/></xs:restriction></xs:simpleType></xs:attribute>)re");
+    ASSERT_EQ(schema.count(lists), 2);
+    schema.replace(lists, R"(<xs:attribute name="\1" type="xs:string"/>)");
+    const QByteArray bytes = schema.toUtf8();
+    ASSERT_TRUE(model()->schemaDoc().load(bytes.constData(), int(bytes.size())));
+    const fybsim::FybSensor::Mark mark = server.mark();
+    openAndOk("1:stillPicture", [](QDialog &dialog) {
+        for (const char *name : {"cboSize", "labelImageSize", "cboPlateCropped", "labelPlateCropped"})
+            EXPECT_FALSE(shown(child<QWidget>(dialog, name))) << name;
+        EXPECT_FALSE(usable(child<WidgetComboDoc>(dialog, "cboSize")));
+    });
+    expectRequest(mark, requestOf(still({}, {"size", "plateCropped"})));
 }
 
 // Refused before it shows, whatever the configuration holds: one warning, no request.
