@@ -8,7 +8,9 @@
 #include "DialogDatabaseSettings.h"
 #include "DialogDeviceSettings.h"
 #include "DialogEnslavementSettings.h"
+#include "DialogFTPSettings.h"
 #include "DialogFactories.h"
+#include "DialogHttpPushSettings.h"
 #include "DialogIOSettings.h"
 #include "DialogLedSettings.h"
 #include "DialogLightingsSettings.h"
@@ -16,6 +18,8 @@
 #include "DialogProjectorSettings.h"
 #include "DialogRS232Settings.h"
 #include "DialogTriggerSettings.h"
+#include "DialogMasterSlaveSettings.h"
+#include "DialogSpeedSettings.h"
 #include "DialogVideoStreamSettings.h"
 #include "DialogStillPictureSettings.h"
 #include "DialogClassification.h"
@@ -60,6 +64,10 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogLightingsSettings"), plain<DialogLightingsSettings>());
     DialogFactories::add(QStringLiteral("DialogLedSettings"), withId<DialogLedSettings>());
     DialogFactories::add(QStringLiteral("DialogProjectorSettings"), withId<DialogProjectorSettings>());
+    DialogFactories::add(QStringLiteral("DialogFTPSettings"), plain<DialogFTPSettings>());
+    DialogFactories::add(QStringLiteral("DialogHttpPushSettings"), plain<DialogHttpPushSettings>());
+    DialogFactories::add(QStringLiteral("DialogMasterSlaveSettings"), plain<DialogMasterSlaveSettings>());
+    DialogFactories::add(QStringLiteral("DialogSpeedSettings"), withId<DialogSpeedSettings>());
     DialogFactories::add(QStringLiteral("DialogVideoStreamSettings"), withId<DialogVideoStreamSettings>());
     DialogFactories::add(QStringLiteral("DialogStillPictureSettings"), withId<DialogStillPictureSettings>());
     DialogFactories::add(QStringLiteral("DialogClassification"), withId<DialogClassification>());

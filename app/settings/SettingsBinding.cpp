@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -167,6 +168,10 @@ void SettingsBinding::Entry::setFromText(const QByteArray &text)
         if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
             combo->setCurrentIndex(combo->findData(QString::fromUtf8(text), Qt::UserRole, Qt::MatchExactly));
         break;
+    case Kind::Decimal:
+        if (auto *spin = qobject_cast<QDoubleSpinBox *>(m_control.data()))
+            spin->setValue(text.trimmed().toDouble());
+        break;
     }
 }
 
@@ -191,6 +196,10 @@ QVariant SettingsBinding::Entry::state() const
         if (auto *combo = qobject_cast<QComboBox *>(m_control.data()))
             return combo->currentIndex() < 0 ? QByteArray() : combo->currentData().toString().toUtf8();
         return {};
+    case Kind::Decimal:
+        if (auto *spin = qobject_cast<QDoubleSpinBox *>(m_control.data()))
+            return spin->value();
+        return {};
     }
     return {};
 }
@@ -213,6 +222,8 @@ std::optional<QByteArray> SettingsBinding::Entry::controlValue() const
         return m_read;
     if (m_kind == Kind::Number)
         return QByteArray::number(qint64(state().toInt()) * m_unit);
+    if (auto *spin = qobject_cast<QDoubleSpinBox *>(m_control.data()))
+        return QByteArray::number(spin->value(), 'f', spin->decimals());
     return state().toString().toUtf8();
 }
 
@@ -269,6 +280,11 @@ SettingsBinding::Entry &SettingsBinding::text(QLineEdit *control, const char *at
 SettingsBinding::Entry &SettingsBinding::item(QComboBox *control, const char *attribute, Presence presence)
 {
     return add(Kind::Item, control, attribute, presence);
+}
+
+SettingsBinding::Entry &SettingsBinding::decimal(QDoubleSpinBox *control, const char *attribute, Presence presence)
+{
+    return add(Kind::Decimal, control, attribute, presence);
 }
 
 void SettingsBinding::load(PXRMsgElement *element)

@@ -26,6 +26,7 @@
 class ConfigElement;
 class QAbstractButton;
 class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLineEdit;
 class QSpinBox;
@@ -37,7 +38,7 @@ class SettingsBinding
 public:
     // What a missing attribute does to its control (and companions): disabled, hidden, or both.
     enum Presence { Enable = 1, Show = 2, EnableAndShow = Enable | Show };
-    enum class Kind { Flag, Number, Choice, Text, Item };
+    enum class Kind { Flag, Number, Choice, Text, Item, Decimal };
 
     class Entry
     {
@@ -117,6 +118,9 @@ public:
     // A plain combo whose items carry their values as data: the item of exactly the value read,
     // or none; no selection sends nothing.
     Entry &item(QComboBox *control, const char *attribute, Presence presence = Enable);
+    // Decimal numbers, read and sent with a decimal point whatever the operator's locale, to the
+    // control's decimals.
+    Entry &decimal(QDoubleSpinBox *control, const char *attribute, Presence presence = Enable);
 
     // Shows the element's attributes in the controls; null is an element without attributes.
     void load(PXRMsgElement *element);

@@ -5,8 +5,11 @@
 #include "CommandTestSupport.h"
 
 #include "DialogEnslavementAdvancedSettings.h"
+#include "DialogHttpPushFilter.h"
+#include "DialogSelectSensor.h"
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
+#include "ZyModalRunner.h"
 #include "WidgetImageBase.h"
 #include "WidgetVideoPlayer.h"
 
@@ -281,6 +284,10 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"lightings", "DialogLightingsSettings"},
         {"led=1:led", "DialogLedSettings"},
         {"projector=2:projector", "DialogProjectorSettings"},
+        {"ftp", "DialogFTPSettings"},
+        {"httpPush", "DialogHttpPushSettings"},
+        {"slaves", "DialogMasterSlaveSettings"},
+        {"0:speed", "DialogSpeedSettings"},
         {"0:stream", "DialogVideoStreamSettings"},
         {"0:stillPicture", "DialogStillPictureSettings"},
         {"0:classification", "DialogClassification"},
@@ -299,6 +306,19 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     DialogEnslavementAdvancedSettings advanced(window.get(), QStringLiteral("0"));
     EXPECT_EQ(advanced.exec(), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(closed), QStringList{"DialogEnslavementAdvancedSettings"});
+    // The push filter opens only from a push server's filter button.
+    const qsizetype filterClosed = closer->mark();
+    DialogHttpPushFilter filter(window.get());
+    EXPECT_EQ(ZyModalRunner::exec(&filter), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(filterClosed), QStringList{"DialogHttpPushFilter"});
+    // The sensor selection opens only from the master/slave dialog's buttons.
+    const qsizetype selectionClosed = closer->mark();
+    DialogSelectSensor select(window.get());
+    QString chosen = QStringLiteral("unchanged");
+    select.setParameters(QStringLiteral("00:0A:0B:0C:0D:0E"), QStringLiteral("anpr"), &chosen);
+    EXPECT_EQ(ZyModalRunner::exec(&select), int(QDialog::Rejected));
+    EXPECT_EQ(closer->closedSince(selectionClosed), QStringList{"DialogSelectSensor"});
+    EXPECT_EQ(chosen, "unchanged");
 
     // The area of interest is drawn on the picture the video page shows.
     QImage scene(640, 360, QImage::Format_RGB32);
