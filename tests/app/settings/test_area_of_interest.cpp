@@ -1,6 +1,7 @@
 // The area of interest dialog: the zone read in both forms, moved with the mouse and sent back
 // from its topmost point, the switch and the mode handed to the view, and the refusal to open
-// without a picture of the scene.
+// without a picture of the scene; with the stream and still picture dialogs, the sensor's answer
+// judged under their common title.
 #include "SettingsTestSupport.h"
 #include "VideoUiTestSupport.h"
 
@@ -9,6 +10,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -256,6 +258,50 @@ TEST_F(AreaOfInterestTest, WithoutAPictureOneIsAskedAndItsFailureEndsTheDialog)
               QDialog::Rejected);
     EXPECT_EQ(seen.size(), 1u);
     EXPECT_TRUE(server.waitForRoot(mark, "getImage", 15s).has_value());
+}
+
+// The camera dialogs of the picture judge the sensor's answer under "Configuration": a refusal
+// keeps the dialog open with what the operator set, a warning closes it.
+TEST_F(AreaOfInterestTest, TheSensorsAnswerIsJudgedUnderConfiguration)
+{
+    const struct
+    {
+        Reply reply;
+        int result;
+        QStringList boxes;
+    } answers[] = {
+        {Reply::failed("refused"), QDialog::Rejected, {"Configuration", "Error : action failed"}},
+        {Reply::warning({{"partly", "config/cameras/camera", "s.c:3"}}), QDialog::Accepted,
+         {"Configuration", "Warning : some parts of the message have failed"}},
+    };
+    const Element stream = element("stream", {{"enabled", "1"}});
+    const Element still = element("stillPicture", {{"enabled", "1"}});
+    for (const auto &answer : answers) {
+        for (const char *tag : {"0:stream", "0:stillPicture", "0:areaOfInterest2"}) {
+            SCOPED_TRACE(testing::Message() << tag << ' ' << answer.result);
+            ASSERT_NO_FATAL_FAILURE(start(configWithCameras({camera("0", {stream, still, rectangle()})})));
+            server.setReply("setConfig", answer.reply);
+            const fybsim::FybSensor::Mark mark = server.mark();
+            const int result = open(QString::fromLatin1(tag), [](QDialog &dialog) {
+                const QList<QGroupBox *> switches = dialog.findChildren<QGroupBox *>();
+                if (!switches.isEmpty())
+                    switches.front()->setChecked(false);
+                else
+                    child<QCheckBox>(dialog, "checkEnable")->setChecked(false);
+                okButton(dialog)->click();
+                if (dialog.result() == QDialog::Rejected) {
+                    EXPECT_TRUE(switches.isEmpty() ? !child<QCheckBox>(dialog, "checkEnable")->isChecked()
+                                                   : !switches.front()->isChecked());
+                }
+            });
+            EXPECT_EQ(result, answer.result);
+            QStringList boxes;
+            for (std::size_t i = 1; i < seen.size(); ++i)
+                boxes << seen[i].title << seen[i].text;
+            EXPECT_EQ(boxes, answer.boxes);
+            EXPECT_EQ(requestsSince(mark).size(), 1u);
+        }
+    }
 }
 
 TEST_F(AreaOfInterestTest, AreaOfInterestPictures)
