@@ -32,6 +32,7 @@ const char *const kSplitterRecognitionGroupState = "GUI/splitterRecognitionGroup
 const char *const kLastSaveRecoDir = "GUI/lastSaveRecoDir";
 const char *const kLastVideoFileDir = "GUI/lastVideoFileDir";
 const char *const kLastSaveInfosFilePath = "GUI/lastSaveInfosFilePath";
+const char *const kClassifFile = "classif_file";
 const char *const kExpandedItems = "GUI/expandedItems/";
 const char *const kVideoBufferDurationMs = "videoBufferDurationMs";
 const char *const kDisplayRecoDurationMs = "displayRecoDurationMs";
@@ -287,6 +288,16 @@ void AppSettings::setLastVideoFileDir(const QString &dir)
 void AppSettings::setLastSaveInfosFilePath(const QString &path)
 {
     m_user.setValue(kLastSaveInfosFilePath, path);
+}
+
+QString AppSettings::classifFile() const
+{
+    return m_user.value(kClassifFile).toString();
+}
+
+void AppSettings::setClassifFile(const QString &path)
+{
+    m_user.setValue(kClassifFile, path);
 }
 
 QHash<QString, bool> AppSettings::expandedItems(const QString &treeName) const

@@ -56,6 +56,9 @@ public:
     QString lastVideoFileDir() const;
     void setLastVideoFileDir(const QString &dir);
     void setLastSaveInfosFilePath(const QString &path);
+    // The classification file last chosen for a camera.
+    QString classifFile() const;
+    void setClassifFile(const QString &path);
 
     // Which items of the named tree were expanded; an empty name reads nothing and writes nothing.
     QHash<QString, bool> expandedItems(const QString &treeName) const;

@@ -34,6 +34,10 @@
 #include "DialogSecurity8021X.h"
 #include "DialogSecurityLock.h"
 #include "DialogSecurityRSA.h"
+#include "DialogVideoStreamSettings.h"
+#include "DialogStillPictureSettings.h"
+#include "DialogClassification.h"
+#include "DlgAreaOfInterest2.h"
 
 namespace {
 
@@ -93,4 +97,8 @@ void registerSettingsDialogs()
     DialogFactories::add(QStringLiteral("DialogSecurityRSA"), plain<DialogSecurityRSA>());
     DialogFactories::add(QStringLiteral("DialogRSAPrivateKey"), plain<DialogRSAPrivateKey>());
     DialogFactories::add(QStringLiteral("DialogNetworkSettings"), plain<DialogNetworkSettings>());
+    DialogFactories::add(QStringLiteral("DialogVideoStreamSettings"), withId<DialogVideoStreamSettings>());
+    DialogFactories::add(QStringLiteral("DialogStillPictureSettings"), withId<DialogStillPictureSettings>());
+    DialogFactories::add(QStringLiteral("DialogClassification"), withId<DialogClassification>());
+    DialogFactories::add(QStringLiteral("DlgAreaOfInterest2"), withId<DlgAreaOfInterest2>());
 }

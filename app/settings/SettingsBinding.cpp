@@ -11,16 +11,18 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <climits>
+
 namespace {
 
 // The value of the text's leading decimal digits, an optional sign first; 0 without digits.
-int leadingNumber(const QByteArray &text)
+qint64 leadingNumber(const QByteArray &text)
 {
     qsizetype end = text.startsWith('-') || text.startsWith('+') ? 1 : 0;
     while (end < text.size() && text.at(end) >= '0' && text.at(end) <= '9')
         ++end;
     bool ok = false;
-    const int value = text.left(end).toInt(&ok);
+    const qint64 value = text.left(end).toLongLong(&ok);
     return ok ? value : 0;
 }
 
@@ -90,6 +92,18 @@ SettingsBinding::Entry &SettingsBinding::Entry::settableWhenAbsent()
     return *this;
 }
 
+SettingsBinding::Entry &SettingsBinding::Entry::scaled(int unit)
+{
+    m_unit = qMax(1, unit);
+    return *this;
+}
+
+SettingsBinding::Entry &SettingsBinding::Entry::plainWhenAbsent(const QString &title)
+{
+    m_plainTitle = title;
+    return *this;
+}
+
 void SettingsBinding::Entry::load(PXRMsgElement *element)
 {
     const char *value = PXRMsgElementAttributeValue(element, m_attribute.constData());
@@ -100,8 +114,13 @@ void SettingsBinding::Entry::load(PXRMsgElement *element)
     m_read = present ? QByteArray(value) : QByteArray();
     if (present)
         setFromText(m_read);
-    if (present || !m_settableWhenAbsent)
+    auto *group = qobject_cast<QGroupBox *>(m_control.data());
+    if (!present && m_plainTitle && group != nullptr) {
+        group->setCheckable(false);
+        group->setTitle(*m_plainTitle);
+    } else if (present || !m_settableWhenAbsent) {
         apply(present);
+    }
     m_loadedState = state();
 }
 
@@ -135,7 +154,7 @@ void SettingsBinding::Entry::setFromText(const QByteArray &text)
         break;
     case Kind::Number:
         if (auto *spin = qobject_cast<QSpinBox *>(m_control.data()))
-            spin->setValue(leadingNumber(text));
+            spin->setValue(int(qBound(qint64(INT_MIN), leadingNumber(text) / m_unit, qint64(INT_MAX))));
         break;
     case Kind::Choice:
         if (auto *combo = qobject_cast<WidgetComboDoc *>(m_control.data()))
@@ -202,7 +221,7 @@ std::optional<QByteArray> SettingsBinding::Entry::controlValue() const
     if (m_present && !touched())
         return m_read;
     if (m_kind == Kind::Number)
-        return QByteArray::number(state().toInt());
+        return QByteArray::number(qint64(state().toInt()) * m_unit);
     if (auto *spin = qobject_cast<QDoubleSpinBox *>(m_control.data()))
         return QByteArray::number(spin->value(), 'f', spin->decimals());
     return state().toString().toUtf8();

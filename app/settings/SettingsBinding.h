@@ -13,6 +13,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
+#include <QString>
 #include <QVariant>
 
 #include <functional>
@@ -56,6 +57,12 @@ public:
         // A missing attribute leaves the control as the form has it, usable; the value is sent
         // once the operator changes it.
         Entry &settableWhenAbsent();
+        // A number shown in units of that many: the text read divided (fraction dropped), a
+        // changed value sent multiplied back.
+        Entry &scaled(int unit);
+        // A switch group the sensor lacks keeps its controls usable: it loses its check box and
+        // takes that title, and nothing is sent for it.
+        Entry &plainWhenAbsent(const QString &title);
 
         const QByteArray &attribute() const { return m_attribute; }
         bool present() const { return m_present; }
@@ -87,6 +94,8 @@ public:
         QPointer<QWidget> m_sentWhen;
         Sender m_sender;
         bool m_settableWhenAbsent = false;
+        int m_unit = 1;
+        std::optional<QString> m_plainTitle;
         bool m_present = false;
         QByteArray m_read;
         QVariant m_loadedState;

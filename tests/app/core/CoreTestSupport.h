@@ -54,7 +54,7 @@ public:
     PXRPToolPlateDecryptor *plateDecryptor() override { return decryptor; }
     PXRDiscover *discover() override { return discoverer; }
     void setDiscover(PXRDiscover *discover) override { discoverer = discover; }
-    WidgetVideoPlayer *videoPlayer() override { return nullptr; }
+    WidgetVideoPlayer *videoPlayer() override { return player; }
     QAction *actionStartRecording() override { return nullptr; }
     QAction *actionSaveVideoBuffer() override { return nullptr; }
     void prepareForDisconnect() override { ++disconnectsPrepared; }
@@ -69,6 +69,8 @@ public:
     PXRDiscover *discoverer = nullptr;
     int disconnectsPrepared = 0;
     int disconnectsUndone = 0;
+    // The video page a test hands to what asks the window for it.
+    WidgetVideoPlayer *player = nullptr;
 };
 
 // The machine-wide store moved under a regular file, where nobody, root included, can write.

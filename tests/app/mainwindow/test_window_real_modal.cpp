@@ -17,6 +17,8 @@
 #include "ModalCloser.h"
 #include "VideoPlayer.h"
 #include "ZyModalRunner.h"
+#include "WidgetImageBase.h"
+#include "WidgetVideoPlayer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -307,6 +309,9 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
         {"security-lock", "DialogSecurityLock"},
         {"security-plate", "DialogSecurityRSA"},
         {"network", "DialogNetworkSettings"},
+        {"0:stream", "DialogVideoStreamSettings"},
+        {"0:stillPicture", "DialogStillPictureSettings"},
+        {"0:classification", "DialogClassification"},
     };
     for (const auto &[tag, dialog] : dialogs) {
         SCOPED_TRACE(tag);
@@ -335,6 +340,17 @@ TEST_F(WindowRealModalTest, SettingsDialogsRunForReal)
     EXPECT_EQ(ZyModalRunner::exec(&select), int(QDialog::Rejected));
     EXPECT_EQ(closer->closedSince(selectionClosed), QStringList{"DialogSelectSensor"});
     EXPECT_EQ(chosen, "unchanged");
+
+    // The area of interest is drawn on the picture the video page shows.
+    QImage scene(640, 360, QImage::Format_RGB32);
+    scene.fill(Qt::darkCyan);
+    window->videoPlayer()->imageWidget()->setImage(QStringLiteral("0"), scene);
+    const fybsim::FybSensor::Mark mark = sensor->mark();
+    const qsizetype areaClosed = closer->mark();
+    window->openDialog(QStringLiteral("0:areaOfInterest2"));
+    expectAnswering(QStringLiteral("0:areaOfInterest2"));
+    EXPECT_EQ(closer->closedSince(areaClosed), QStringList{"DlgAreaOfInterest2"});
+    EXPECT_EQ(rootsSince(mark), QStringList());
 }
 
 // The network dialog's own dialogs, opened from its links and buttons; cancelled, they change

@@ -330,3 +330,66 @@ TEST_F(SettingsBindingTest, ControlsOfASwitchReadOffStayDisabledUntilItIsOn)
     EXPECT_FALSE(absent->isEnabled());
     EXPECT_EQ(written(binding), QStringList({"enabled=1", "port=80"}));
 }
+
+// A number kept in larger units: shown divided, sent back exactly as read until changed, then
+// multiplied back.
+TEST_F(SettingsBindingTest, AScaledNumberKeepsWhatItReadUntilChanged)
+{
+    const struct
+    {
+        const char *read;
+        std::optional<int> changedTo;
+        int shown;
+        const char *sent;
+    } cases[] = {
+        {"4000000", std::nullopt, 4000, "4000000"},
+        {"2500", std::nullopt, 2, "2500"},
+        {"2500", 3, 2, "3000"},
+        {"999", std::nullopt, 0, "999"},
+        {"6000000000", std::nullopt, 100000, "6000000000"}, // clamped to the spin box on show
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.read);
+        Controls controls;
+        controls.spin->setRange(0, 100000);
+        SettingsBinding binding;
+        binding.number(controls.spin, "bitrate").scaled(1000);
+        const PXRMessage config = element({{"bitrate", c.read}});
+        binding.load(PXRMsgChild(config.get()));
+        EXPECT_EQ(controls.spin->value(), c.shown);
+        if (c.changedTo)
+            controls.spin->setValue(*c.changedTo);
+        EXPECT_EQ(written(binding), QStringList{QString("bitrate=") + c.sent});
+    }
+}
+
+// A switch the sensor lacks: its group loses the check box and is retitled, what it holds stays
+// usable and is sent, the switch is not.
+TEST_F(SettingsBindingTest, ASwitchGroupTheSensorLacksBecomesAPlainGroup)
+{
+    Controls c;
+    c.group->setTitle("Enable output");
+    c.group->setChecked(false);
+    auto *inside = new QSpinBox(c.group);
+    SettingsBinding binding;
+    binding.flag(c.group, "enabled").plainWhenAbsent("Output");
+    binding.number(inside, "port");
+    const PXRMessage config = element({{"port", "80"}});
+    binding.load(PXRMsgChild(config.get()));
+    EXPECT_FALSE(c.group->isCheckable());
+    EXPECT_EQ(c.group->title(), "Output");
+    EXPECT_TRUE(c.group->isEnabled());
+    EXPECT_TRUE(inside->isEnabled());
+    EXPECT_EQ(written(binding), QStringList({"port=80"}));
+
+    Controls other;
+    auto *held = new QSpinBox(other.group);
+    SettingsBinding present;
+    present.flag(other.group, "enabled").plainWhenAbsent("Output");
+    present.number(held, "port");
+    const PXRMessage both = element({{"enabled", "0"}, {"port", "80"}});
+    present.load(PXRMsgChild(both.get()));
+    EXPECT_TRUE(other.group->isCheckable());
+    EXPECT_EQ(other.group->title(), "group");
+    EXPECT_EQ(written(present), QStringList({"enabled=0"}));
+}
