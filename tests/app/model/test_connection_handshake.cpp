@@ -394,6 +394,8 @@ TEST_F(HandshakeTest, SensorRestartedWhileIdleGetsExactlyOneHandshake)
     ASSERT_TRUE(waitUntil([&] { return host.count("established") >= 1 && !handshake->isRunning(); }))
         << host.steps.join('|').toStdString();
     roundTrip();
+    // The asynchronous link's sends reach the sensor on their own thread's time.
+    EXPECT_TRUE(server.waitForRoot(since, "setEnableStreams", 5s, 2, Role::Asynchronous));
 
     EXPECT_EQ(listed(host.steps), listed(QStringList({"lost"}) + kSteps));
     EXPECT_EQ(listed(receivedSince(server, since, Role::Synchronous)),
